@@ -1,0 +1,13 @@
+// The Windows names the plug-in and its host use, for systems other than Windows.
+// Layouts and values follow the Windows SDK so that code written against this
+// header compiles unchanged against the real one.
+#pragma once
+
+#include "win/types.h"
+#include "win/errors.h"
+#include "win/guid.h"
+#include "win/unknown.h"
+#include "win/oleauto.h"
+#include "win/memory.h"
+#include "win/kernel.h"
+#include "win/devmode.h"

@@ -1,0 +1,20 @@
+// The Windows names the plug-in is written against: the real SDK headers on
+// Windows, the project's stand-in headers elsewhere. Shared code includes this
+// header instead of any platform header of its own.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+#if __has_include(<msxml6.h>)
+#include <msxml6.h>
+#else
+#include <msxml2.h>
+#endif
+// Wide string literal: L"..." here, u"..." on the stand-in platform.
+#define W(text) L##text
+#else
+#include <msxml6.h>
+#include <windows.h>
+#endif

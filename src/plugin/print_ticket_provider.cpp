@@ -1,0 +1,150 @@
+#include "print_ticket_provider.h"
+
+#include "xml/format_string.h"
+#include "xml/namespaces.h"
+
+namespace {
+// Names longer than this are refused when measured.
+constexpr size_t MaxNamespaceChars = 10000;
+} // namespace
+
+STDMETHODIMP PrintTicketProvider::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv)
+        return E_POINTER;
+    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IPrintOemPrintTicketProvider)) {
+        *ppv = static_cast<IPrintOemPrintTicketProvider*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) PrintTicketProvider::AddRef() {
+    return InterlockedIncrement(&referenceCount_);
+}
+
+STDMETHODIMP_(ULONG) PrintTicketProvider::Release() {
+    LONG count = InterlockedDecrement(&referenceCount_);
+    if (count == 0) {
+        if (coreHelper_)
+            coreHelper_->Release();
+        delete this;
+    }
+    return count;
+}
+
+STDMETHODIMP PrintTicketProvider::GetSupportedVersions(HANDLE /*hPrinter*/, INT* ppVersions[],
+                                                       INT* pcVersions) {
+    if (!ppVersions || !pcVersions)
+        return E_INVALIDARG;
+    *ppVersions = static_cast<INT*>(CoTaskMemAlloc(sizeof(INT)));
+    if (!*ppVersions)
+        return E_OUTOFMEMORY;
+    (*ppVersions)[0] = SupportedProviderVersion;
+    *pcVersions = 1;
+    return S_OK;
+}
+
+HRESULT PrintTicketProvider::AllocateNamespaceText(BSTR* text) {
+    *text = nullptr;
+    size_t length = 0;
+    HRESULT hr = BoundedLength(PrivateNamespaceUri, MaxNamespaceChars, &length);
+    if (hr != S_OK)
+        return E_INVALIDARG;
+    BSTR value = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (!value)
+        return E_OUTOFMEMORY;
+    // The BSTR has room for the text and its terminator; its counted length is
+    // the text's alone.
+    hr = FormatString(value, length + 1, W("%s"), PrivateNamespaceUri);
+    if (hr != S_OK) {
+        SysFreeString(value);
+        return hr;
+    }
+    *text = value;
+    return S_OK;
+}
+
+STDMETHODIMP PrintTicketProvider::BindPrinter(HANDLE hPrinter, INT version, OEMPTOPTS* pOptions,
+                                              INT* pcNamespaces, BSTR** ppNamespaces) {
+    if (!pOptions || !pcNamespaces || !ppNamespaces || !hPrinter)
+        return E_INVALIDARG;
+    *ppNamespaces = nullptr;
+    *pcNamespaces = 0;
+    if (version != SupportedProviderVersion)
+        return E_VERSION_NOT_SUPPORTED;
+
+    boundPrinter_ = hPrinter;
+    *pOptions = OEMPT_DEFAULT;
+    *pcNamespaces = 1;
+
+    auto* namespaces = static_cast<BSTR*>(CoTaskMemAlloc(sizeof(BSTR)));
+    if (!namespaces)
+        return E_OUTOFMEMORY;
+    HRESULT hr = AllocateNamespaceText(&namespaces[0]);
+    if (hr != S_OK) {
+        CoTaskMemFree(namespaces);
+        return hr;
+    }
+    *ppNamespaces = namespaces;
+    return S_OK;
+}
+
+STDMETHODIMP PrintTicketProvider::PublishDriverInterface(IUnknown* pIUnknown) {
+    if (!pIUnknown)
+        return E_INVALIDARG;
+    if (coreHelper_)
+        return S_OK;
+    HRESULT hr = pIUnknown->QueryInterface(IID_IPrintCoreHelper,
+                                           reinterpret_cast<void**>(&coreHelper_));
+    if (hr != S_OK) {
+        // A query that succeeded in another way still handed over a reference.
+        if (SUCCEEDED(hr) && coreHelper_)
+            coreHelper_->Release();
+        coreHelper_ = nullptr;
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP PrintTicketProvider::QueryDeviceDefaultNamespace(BSTR* pbstrNamespaceUri) {
+    if (!pbstrNamespaceUri)
+        return E_INVALIDARG;
+    return AllocateNamespaceText(pbstrNamespaceUri);
+}
+
+STDMETHODIMP PrintTicketProvider::ConvertPrintTicketToDevMode(IXMLDOMDocument2* pPrintTicket,
+                                                              ULONG cbDevmode, PDEVMODEW pDevmode,
+                                                              ULONG cbDrvPrivateSize,
+                                                              PVOID pPrivateDevmode) {
+    if (cbDevmode == 0 || !pDevmode || !pPrintTicket || cbDrvPrivateSize == 0 ||
+        !pPrivateDevmode)
+        return E_INVALIDARG;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP PrintTicketProvider::ConvertDevModeToPrintTicket(ULONG cbDevmode, PDEVMODEW pDevmode,
+                                                              ULONG cbDrvPrivateSize,
+                                                              PVOID pPrivateDevmode,
+                                                              IXMLDOMDocument2* pPrintTicket) {
+    if (cbDevmode == 0 || !pDevmode || cbDrvPrivateSize == 0 || !pPrivateDevmode ||
+        !pPrintTicket)
+        return E_INVALIDARG;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP PrintTicketProvider::CompletePrintCapabilities(IXMLDOMDocument2* /*pPrintTicket*/,
+                                                            IXMLDOMDocument2* pCapabilities) {
+    if (!pCapabilities)
+        return E_INVALIDARG;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP PrintTicketProvider::ExpandIntentOptions(IXMLDOMDocument2* /*pPrintTicket*/) {
+    return S_OK;
+}
+
+STDMETHODIMP PrintTicketProvider::ValidatePrintTicket(IXMLDOMDocument2* pBaseTicket) {
+    return pBaseTicket ? S_NO_CONFLICT : E_INVALIDARG;
+}

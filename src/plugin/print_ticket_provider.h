@@ -1,0 +1,47 @@
+// The PrintTicket provider: reports the supported interface version and the
+// plug-in's private namespace, keeps the core driver's helper, and rewrites the
+// Print Schema documents the core driver hands in.
+#pragma once
+
+#include "oem_interfaces.h"
+
+class PrintTicketProvider final : public IPrintOemPrintTicketProvider {
+  public:
+    PrintTicketProvider() = default;
+    PrintTicketProvider(const PrintTicketProvider&) = delete;
+    PrintTicketProvider& operator=(const PrintTicketProvider&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    STDMETHODIMP GetSupportedVersions(HANDLE hPrinter, INT* ppVersions[],
+                                      INT* pcVersions) override;
+    STDMETHODIMP BindPrinter(HANDLE hPrinter, INT version, OEMPTOPTS* pOptions, INT* pcNamespaces,
+                             BSTR** ppNamespaces) override;
+    STDMETHODIMP PublishDriverInterface(IUnknown* pIUnknown) override;
+    STDMETHODIMP QueryDeviceDefaultNamespace(BSTR* pbstrNamespaceUri) override;
+    STDMETHODIMP ConvertPrintTicketToDevMode(IXMLDOMDocument2* pPrintTicket, ULONG cbDevmode,
+                                             PDEVMODEW pDevmode, ULONG cbDrvPrivateSize,
+                                             PVOID pPrivateDevmode) override;
+    STDMETHODIMP ConvertDevModeToPrintTicket(ULONG cbDevmode, PDEVMODEW pDevmode,
+                                             ULONG cbDrvPrivateSize, PVOID pPrivateDevmode,
+                                             IXMLDOMDocument2* pPrintTicket) override;
+    STDMETHODIMP CompletePrintCapabilities(IXMLDOMDocument2* pPrintTicket,
+                                           IXMLDOMDocument2* pCapabilities) override;
+    STDMETHODIMP ExpandIntentOptions(IXMLDOMDocument2* pPrintTicket) override;
+    STDMETHODIMP ValidatePrintTicket(IXMLDOMDocument2* pBaseTicket) override;
+
+  private:
+    ~PrintTicketProvider() = default;
+
+    // Allocates a BSTR holding PrivateNamespaceUri, its length exactly the URI's.
+    static HRESULT AllocateNamespaceText(BSTR* text);
+
+    volatile LONG referenceCount_ = 1;
+    HANDLE boundPrinter_ = nullptr;
+    IPrintCoreHelper* coreHelper_ = nullptr;
+};
+
+// The one interface version the provider supports.
+constexpr INT SupportedProviderVersion = 1;

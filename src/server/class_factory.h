@@ -1,0 +1,24 @@
+// The class factory served for both class identifiers. It makes the
+// user-interface plug-in or the PrintTicket provider, chosen by the requested
+// interface alone.
+#pragma once
+
+#include "plugin/platform.h"
+
+class ClassFactory final : public IClassFactory {
+  public:
+    ClassFactory() = default;
+    ClassFactory(const ClassFactory&) = delete;
+    ClassFactory& operator=(const ClassFactory&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override;
+    STDMETHODIMP LockServer(BOOL fLock) override;
+
+  private:
+    ~ClassFactory() = default;
+
+    volatile LONG referenceCount_ = 1;
+};

@@ -1,0 +1,34 @@
+// The module's entry points: the loader's DllMain and the two COM exports.
+#include "server/class_factory.h"
+#include "server/server_state.h"
+#include "plugin/oem_interfaces.h"
+
+#include <new>
+
+#ifdef _WIN32
+#define MODULE_ENTRY_EXPORT
+#else
+#define MODULE_ENTRY_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" MODULE_ENTRY_EXPORT BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason,
+                                                   LPVOID /*lpvReserved*/) {
+    if (fdwReason == DLL_PROCESS_ATTACH)
+        ModuleHandle = hinstDLL;
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
+    if (!IsEqualGUID(rclsid, CLSID_OEMUI) && !IsEqualGUID(rclsid, CLSID_OEMPTPROVIDER))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    if (!ppv)
+        return E_POINTER;
+    auto* factory = new (std::nothrow) ClassFactory();
+    if (!factory)
+        return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow() { return ServerLockCount != 0 ? S_FALSE : S_OK; }

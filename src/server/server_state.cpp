@@ -1,0 +1,4 @@
+#include "server_state.h"
+
+volatile LONG ServerLockCount = 0;
+HINSTANCE ModuleHandle = nullptr;

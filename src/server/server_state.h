@@ -1,0 +1,9 @@
+// Process-wide state of the COM server, zero at load.
+#pragma once
+
+#include "plugin/platform.h"
+
+// Server locks taken through IClassFactory::LockServer; read by DllCanUnloadNow.
+extern volatile LONG ServerLockCount;
+// The module handle recorded at process attach.
+extern HINSTANCE ModuleHandle;

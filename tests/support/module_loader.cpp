@@ -1,0 +1,25 @@
+#include "module_loader.h"
+
+#include <dlfcn.h>
+
+LoadedModule::LoadedModule(const std::string& path) {
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) {
+        const char* reason = dlerror();
+        error_ = reason ? reason : "dlopen failed";
+        return;
+    }
+    getClassObject = reinterpret_cast<GetClassObjectFn>(dlsym(handle_, "DllGetClassObject"));
+    canUnloadNow = reinterpret_cast<CanUnloadNowFn>(dlsym(handle_, "DllCanUnloadNow"));
+    dllMain = reinterpret_cast<DllMainFn>(dlsym(handle_, "DllMain"));
+    if (dllMain)
+        dllMain(Handle(), DLL_PROCESS_ATTACH, nullptr);
+}
+
+LoadedModule::~LoadedModule() {
+    if (!handle_)
+        return;
+    if (dllMain)
+        dllMain(Handle(), DLL_PROCESS_DETACH, nullptr);
+    dlclose(handle_);
+}
