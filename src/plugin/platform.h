@@ -11,6 +11,8 @@
 #include <msxml6.h>
 #else
 #include <msxml2.h>
+// The version-6 namespace manager class is missing from this toolchain's header.
+EXTERN_C const CLSID CLSID_MXNamespaceManager60;
 #endif
 // Wide string literal: L"..." here, u"..." on the stand-in platform.
 #define W(text) L##text
