@@ -1,0 +1,27 @@
+// The wrapper of a whole Print Schema document: its root element, and the
+// owner of the PrintSchemaDomHelper that every wrapper made from it borrows.
+#pragma once
+
+#include "plugin/oem_interfaces.h"
+#include "schema/schema_node.h"
+
+class SchemaFeature;
+
+class SchemaDocument : public SchemaNode {
+  public:
+    // Creates the helper over the host's document and the core driver's helper.
+    // When the helper cannot be made or initialised the document is empty:
+    // Element() and Helper() give null and every operation gives null or false.
+    SchemaDocument(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper);
+    // Destroys the helper; every wrapper made from this document must be gone.
+    ~SchemaDocument() override;
+
+    // Appends a new "Feature" named by the pair to the root element.
+    virtual SchemaFeature* AddFeature(const WCHAR* namespaceUri, const WCHAR* localName);
+    // Finds the feature named by the pair at any depth.
+    virtual SchemaFeature* FindFeature(const WCHAR* namespaceUri, const WCHAR* localName);
+    // Removes the named feature when it is a direct child of the root element.
+    virtual bool RemoveFeature(const WCHAR* namespaceUri, const WCHAR* localName);
+    // Moves the wrapped element, with its subtree, to the end of the root element.
+    virtual bool AppendFeature(SchemaNode* feature);
+};
