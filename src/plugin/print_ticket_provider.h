@@ -5,6 +5,8 @@
 
 #include "oem_interfaces.h"
 
+class SchemaDocument;
+
 class PrintTicketProvider final : public IPrintOemPrintTicketProvider {
   public:
     PrintTicketProvider() = default;
@@ -31,6 +33,25 @@ class PrintTicketProvider final : public IPrintOemPrintTicketProvider {
                                            IXMLDOMDocument2* pCapabilities) override;
     STDMETHODIMP ExpandIntentOptions(IXMLDOMDocument2* pPrintTicket) override;
     STDMETHODIMP ValidatePrintTicket(IXMLDOMDocument2* pBaseTicket) override;
+
+    // The feature-mapping rules that the conversions run. Each edits the
+    // wrapped document in place, keeps what it already changed when a later
+    // step fails, and uses no state of the provider.
+
+    // Renames the private "JobPresentationDirection" feature to the public
+    // "PresentationDirection" and moves it under "JobNUpAllDocumentsContiguously".
+    static bool PublishPresentationDirection(SchemaDocument* document);
+    // The reverse: the private name again, as the last feature of the document.
+    static bool RestorePresentationDirection(SchemaDocument* document);
+    // Gives the known options of "JobOutputBin" their "BinType"; true whenever
+    // the document has "JobOutputBin".
+    static bool PublishOutputBinTypes(SchemaDocument* document);
+    // Names the ticket's chosen output bin back from its "BinType" and drops it.
+    static bool RestoreOutputBinOptions(SchemaDocument* document);
+    // Appends the hole count the device options select to the first option of
+    // "JobHolePunch".
+    static bool PublishHoleCount(SchemaDocument* document, IPrintCoreHelper* coreHelper,
+                                 DWORD cbDevmode, PDEVMODEW pDevmode);
 
   private:
     ~PrintTicketProvider() = default;

@@ -1,0 +1,18 @@
+#include "conversion_document.h"
+
+#include <new>
+
+HRESULT OpenConversionDocument(IXMLDOMDocument2* xml, IPrintCoreHelper* coreHelper,
+                               std::unique_ptr<SchemaDocument>* document) {
+    document->reset();
+    if (!coreHelper)
+        return E_FAIL;
+    std::unique_ptr<SchemaDocument> opened(new (std::nothrow) SchemaDocument(xml, coreHelper));
+    if (!opened)
+        return E_OUTOFMEMORY;
+    // The wrapper has no root element when its helper could not open the document.
+    if (!opened->Element())
+        return E_FAIL;
+    *document = std::move(opened);
+    return S_OK;
+}

@@ -1,0 +1,14 @@
+// Opens the host's document for one conversion call of the PrintTicket provider.
+#pragma once
+
+#include "plugin/oem_interfaces.h"
+#include "schema/schema_document.h"
+
+#include <memory>
+
+// S_OK with the document wrapped and ready for the mapping rules. Otherwise no
+// rule may run and the result is the conversion's: E_FAIL when no core helper
+// is held or the document cannot be opened (no root element, no namespace
+// manager), E_OUTOFMEMORY when the wrapper cannot be allocated.
+HRESULT OpenConversionDocument(IXMLDOMDocument2* xml, IPrintCoreHelper* coreHelper,
+                               std::unique_ptr<SchemaDocument>* document);

@@ -1,0 +1,8 @@
+#include "output_bin_type_map.h"
+
+#include "xml/namespaces.h"
+
+const OutputBinType OutputBinTypeMap[OutputBinTypeCount] = {
+    {PrivateNamespaceUri, W("Center"), PrivateNamespaceUri, W("Tray")},
+    {PrivateNamespaceUri, W("Finisher"), KeywordsNamespaceUri, W("Stacker")},
+};
