@@ -1,5 +1,7 @@
 #include "module_loader.h"
 
+#include "plugin/oem_interfaces.h"
+
 #include <dlfcn.h>
 
 LoadedModule::LoadedModule(const std::string& path) {
@@ -22,4 +24,15 @@ LoadedModule::~LoadedModule() {
     if (dllMain)
         dllMain(Handle(), DLL_PROCESS_DETACH, nullptr);
     dlclose(handle_);
+}
+
+HRESULT LoadedModule::CreateObject(REFIID riid, void** object) const {
+    IClassFactory* factory = nullptr;
+    HRESULT hr = getClassObject(CLSID_OEMPTPROVIDER, IID_IClassFactory,
+                                reinterpret_cast<void**>(&factory));
+    if (FAILED(hr))
+        return hr;
+    hr = factory->CreateInstance(nullptr, riid, object);
+    factory->Release();
+    return hr;
 }

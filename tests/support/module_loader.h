@@ -22,6 +22,9 @@ class LoadedModule {
     const std::string& Error() const { return error_; }
     HINSTANCE Handle() const { return static_cast<HINSTANCE>(handle_); }
 
+    // Creates a plug-in object through a class factory, as the core driver does.
+    HRESULT CreateObject(REFIID riid, void** object) const;
+
     GetClassObjectFn getClassObject = nullptr;
     CanUnloadNowFn canUnloadNow = nullptr;
     DllMainFn dllMain = nullptr;
