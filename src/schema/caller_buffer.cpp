@@ -1,0 +1,27 @@
+#include "schema/caller_buffer.h"
+
+#include "xml/format_string.h"
+
+#include <algorithm>
+
+bool CopyToCallerBuffer(const WCHAR* text, WCHAR* buffer, ULONG* capacity) {
+    const WCHAR empty[] = {0};
+    if (text == nullptr) {
+        text = empty;
+    }
+    // A terminator within MaxBufferChars keeps the needed count within a ULONG.
+    size_t length = 0;
+    if (BoundedLength(text, MaxBufferChars, &length) != S_OK) {
+        return false;
+    }
+    const ULONG needed = static_cast<ULONG>(length + 1);
+    if (needed > *capacity) {
+        *capacity = needed;
+        return false;
+    }
+    if (*capacity > MaxBufferChars) {
+        return false;
+    }
+    std::copy(text, text + needed, buffer);
+    return true;
+}
