@@ -89,6 +89,8 @@ class XmlDomHelper {
 
   protected:
     bool IsInitialized() const { return root_ != nullptr; }
+    // The given parent, or the root element when it is null.
+    IXMLDOMElement* ParentOrRoot(IXMLDOMElement* parent) const { return parent ? parent : root_; }
 
   private:
     // The prefix declared for the namespace in scope at the root element.
