@@ -1,0 +1,52 @@
+// A parsed document wrapped in a SchemaDocument, with the reference, string
+// and DOM-object counts checked after every test, and small DOM readers that
+// let the tests look at the document without going through the wrappers.
+#pragma once
+
+#include "fake_core_helper.h"
+#include "schema/schema_document.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// ASCII wide text as UTF-8: the namespace constants for writing test
+// documents, and the wrappers' buffers for comparing.
+std::string Utf8(const WCHAR* text);
+
+// A Print Schema ticket root declaring psf, psk, xsi, xsd and ns0000 (the
+// private namespace) around `body`.
+std::string Ticket(const std::string& body);
+
+class SchemaTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Parses `xml` and wraps it in `document`.
+    void Load(const std::string& xml);
+    // The text of the attribute written `attribute`, or "<none>" without one.
+    static std::string AttributeOf(IXMLDOMElement* element, const std::string& attribute);
+    static std::string NameOf(IXMLDOMElement* element) { return AttributeOf(element, "name"); }
+    // The tag name of the element's parent, or "<detached>".
+    static std::string ParentTagOf(IXMLDOMElement* element);
+    // The name of the parent element (as NameOf), or "<detached>".
+    static std::string ParentNameOf(IXMLDOMElement* element);
+    // Whether the two pointers are the same DOM node.
+    static bool SameNode(IXMLDOMNode* first, IXMLDOMNode* second);
+    // The last child element of `element`, with one reference the caller
+    // releases; null when there is none.
+    static IXMLDOMNode* LastChild(IXMLDOMNode* element);
+    // Number of element children of `element` with that tag name.
+    static int ChildCount(IXMLDOMNode* element, const std::string& tagName);
+    // The whole document as text.
+    std::string Saved() const;
+
+    FakeCoreHelper host;
+    IXMLDOMDocument2* dom = nullptr;
+    SchemaDocument* document = nullptr;
+
+  private:
+    LONG liveDomObjects_ = 0;
+    LONG liveBstrs_ = 0;
+};
