@@ -1,0 +1,88 @@
+#include "attribute_map.h"
+
+#include "node_names.h"
+#include "utf_text.h"
+
+#include <new>
+
+HRESULT AttributeMap::Create(NodeObject* element, IXMLDOMNamedNodeMap** map) {
+    auto created = new (std::nothrow) AttributeMap(element);
+    if (!created)
+        return E_OUTOFMEMORY;
+    *map = created;
+    return S_OK;
+}
+
+AttributeMap::AttributeMap(NodeObject* element) : element_(element) {
+    element_->Face()->AddRef();
+}
+
+AttributeMap::~AttributeMap() { element_->Face()->Release(); }
+
+STDMETHODIMP AttributeMap::QueryInterface(REFIID riid, void** object) {
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IXMLDOMNamedNodeMap))
+        return E_NOINTERFACE;
+    *object = static_cast<IXMLDOMNamedNodeMap*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) AttributeMap::AddRef() { return InterlockedIncrement(&references_); }
+
+STDMETHODIMP_(ULONG) AttributeMap::Release() {
+    ULONG left = InterlockedDecrement(&references_);
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+STDMETHODIMP AttributeMap::getNamedItem(BSTR name, IXMLDOMNode** namedItem) {
+    HRESULT hr;
+    if (DomCallFails(&hr, namedItem))
+        return hr;
+    if (!namedItem)
+        return E_POINTER;
+    *namedItem = nullptr;
+    if (!name)
+        return E_INVALIDARG;
+    SplitName wanted = SplitQualifiedName(Utf8FromWide(name));
+    for (xmlAttrPtr attribute = element_->Node()->properties; attribute; attribute = attribute->next) {
+        auto node = reinterpret_cast<xmlNodePtr>(attribute);
+        if (HasWrittenName(node, wanted))
+            return ReturnNode(element_->Tree(), node, namedItem);
+    }
+    return S_FALSE;
+}
+
+STDMETHODIMP AttributeMap::get_item(LONG index, IXMLDOMNode** listItem) {
+    HRESULT hr;
+    if (DomCallFails(&hr, listItem))
+        return hr;
+    if (!listItem)
+        return E_POINTER;
+    *listItem = nullptr;
+    if (index < 0)
+        return E_INVALIDARG;
+    xmlAttrPtr attribute = element_->Node()->properties;
+    for (; attribute && index > 0; --index)
+        attribute = attribute->next;
+    if (!attribute)
+        return S_FALSE;
+    return ReturnNode(element_->Tree(), reinterpret_cast<xmlNodePtr>(attribute), listItem);
+}
+
+STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    if (!listLength)
+        return E_POINTER;
+    LONG count = 0;
+    for (xmlAttrPtr attribute = element_->Node()->properties; attribute; attribute = attribute->next)
+        ++count;
+    *listLength = count;
+    return S_OK;
+}

@@ -1,0 +1,35 @@
+#include "attribute_object.h"
+
+#include "utf_text.h"
+
+STDMETHODIMP AttributeObject::get_name(BSTR* attributeName) { return GetNodeName(attributeName); }
+
+STDMETHODIMP AttributeObject::get_value(VARIANT* attributeValue) {
+    HRESULT hr;
+    if (DomCallFails(&hr, attributeValue))
+        return hr;
+    if (!attributeValue)
+        return E_POINTER;
+    VariantInit(attributeValue);
+    xmlChar* content = xmlNodeGetContent(Node());
+    hr = ReturnBstr(content, &attributeValue->bstrVal);
+    xmlFree(content);
+    if (hr == S_OK)
+        attributeValue->vt = VT_BSTR;
+    return hr;
+}
+
+STDMETHODIMP AttributeObject::put_value(VARIANT attributeValue) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    if (attributeValue.vt == VT_BSTR)
+        return Tree()->ReplaceText(Node(), Utf8FromWide(attributeValue.bstrVal));
+    VARIANT text;
+    VariantInit(&text);
+    hr = VariantChangeType(&text, &attributeValue, 0, VT_BSTR);
+    if (hr == S_OK)
+        hr = Tree()->ReplaceText(Node(), Utf8FromWide(text.bstrVal));
+    VariantClear(&text);
+    return hr;
+}

@@ -1,0 +1,18 @@
+// The COM object of an attribute node.
+#pragma once
+
+#include "node_object.h"
+
+class AttributeObject final : public NodeFace<IXMLDOMAttribute> {
+  public:
+    AttributeObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node) {}
+
+    STDMETHODIMP get_name(BSTR* attributeName) override;
+    // The value as VT_BSTR.
+    STDMETHODIMP get_value(VARIANT* attributeValue) override;
+    // VT_BSTR is taken as it is; other types are converted to text first.
+    STDMETHODIMP put_value(VARIANT attributeValue) override;
+
+  private:
+    bool Offers(REFIID riid) const override { return IsEqualIID(riid, IID_IXMLDOMAttribute); }
+};

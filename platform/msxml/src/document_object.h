@@ -1,0 +1,26 @@
+// The COM object of the document node.
+#pragma once
+
+#include "node_object.h"
+
+class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
+  public:
+    DocumentObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node) {}
+
+    // A document object over a new tree that takes ownership of `doc`.
+    static HRESULT Wrap(xmlDocPtr doc, IXMLDOMDocument2** document);
+
+    STDMETHODIMP get_documentElement(IXMLDOMElement** DOMElement) override;
+    STDMETHODIMP getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) override;
+    // Makes an unattached element (1), attribute (2), text (3) or comment (8).
+    STDMETHODIMP createNode(VARIANT Type, BSTR name, BSTR namespaceURI,
+                            IXMLDOMNode** node) override;
+    // Replaces the content with the parsed text; on malformed text S_FALSE,
+    // *isSuccessful false, and the document stays as it was.
+    STDMETHODIMP loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) override;
+
+  private:
+    bool Offers(REFIID riid) const override {
+        return IsEqualIID(riid, IID_IXMLDOMDocument) || IsEqualIID(riid, IID_IXMLDOMDocument2);
+    }
+};

@@ -1,0 +1,52 @@
+#include "element_object.h"
+
+#include "element_search.h"
+#include "node_list.h"
+#include "node_names.h"
+#include "utf_text.h"
+
+STDMETHODIMP ElementObject::get_tagName(BSTR* tagName) { return GetNodeName(tagName); }
+
+STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
+                                             IXMLDOMAttribute** replaced) {
+    HRESULT hr;
+    if (DomCallFails(&hr, replaced))
+        return hr;
+    ClearOut(replaced);
+    NodeObject* peer = Peer(attribute);
+    if (!peer || peer->Node()->type != XML_ATTRIBUTE_NODE)
+        return E_INVALIDARG;
+    auto added = reinterpret_cast<xmlAttrPtr>(peer->Node());
+    if (added->parent == Node())
+        return S_OK;
+    if (added->parent)
+        return E_INVALIDARG;
+    xmlAttrPtr existing = Node()->properties;
+    while (existing && !AttributesClash(existing, added))
+        existing = existing->next;
+    IXMLDOMAttribute* former = nullptr;
+    if (existing && replaced) {
+        hr = ReturnNode(Tree(), reinterpret_cast<xmlNodePtr>(existing), IID_IXMLDOMAttribute,
+                        reinterpret_cast<void**>(&former));
+        if (hr != S_OK)
+            return hr;
+    }
+    hr = Tree()->SetAttribute(Node(), added, existing);
+    if (hr == S_OK && replaced)
+        *replaced = former;
+    else if (former)
+        former->Release();
+    return hr;
+}
+
+STDMETHODIMP ElementObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {
+    HRESULT hr;
+    if (DomCallFails(&hr, resultList))
+        return hr;
+    if (!resultList)
+        return E_POINTER;
+    *resultList = nullptr;
+    if (!tagName)
+        return E_INVALIDARG;
+    return NodeList::Create(Tree(), ElementsByTagName(Node(), Utf8FromWide(tagName)), resultList);
+}

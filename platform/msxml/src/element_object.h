@@ -1,0 +1,19 @@
+// The COM object of an element node.
+#pragma once
+
+#include "node_object.h"
+
+class ElementObject final : public NodeFace<IXMLDOMElement> {
+  public:
+    ElementObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node) {}
+
+    STDMETHODIMP get_tagName(BSTR* tagName) override;
+    // Attaches a detached attribute; an attribute of the same name (or the same
+    // namespace and local name) is detached and handed back through `replaced`.
+    STDMETHODIMP setAttributeNode(IXMLDOMAttribute* attribute,
+                                  IXMLDOMAttribute** replaced) override;
+    STDMETHODIMP getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) override;
+
+  private:
+    bool Offers(REFIID riid) const override { return IsEqualIID(riid, IID_IXMLDOMElement); }
+};

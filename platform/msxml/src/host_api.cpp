@@ -1,0 +1,96 @@
+// The host-side operations declared in msxml_standin.h.
+#include "msxml_standin.h"
+
+#include "document_object.h"
+#include "namespace_manager.h"
+#include "xml_parse.h"
+#include "xml_serialize.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <new>
+#include <sstream>
+
+namespace {
+HRESULT OpenFailure(int error) {
+    if (error == ENOENT || error == ENOTDIR)
+        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    if (error == EACCES)
+        return E_ACCESSDENIED;
+    return E_FAIL;
+}
+
+HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error) {
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
+    if (file) {
+        std::ostringstream content;
+        content << file.rdbuf();
+        if (!file.bad() && !content.fail()) {
+            *text = content.str();
+            return S_OK;
+        }
+    }
+    int reason = errno;
+    if (error) {
+        *error = XmlLoadError();
+        error->message = "cannot read " + path + (reason ? ": " + std::string(std::strerror(reason)) : "");
+    }
+    return OpenFailure(reason);
+}
+} // namespace
+
+HRESULT CreateDomDocument(IXMLDOMDocument2** document) {
+    if (!document)
+        return E_POINTER;
+    *document = nullptr;
+    xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
+    if (!doc)
+        return E_OUTOFMEMORY;
+    return DocumentObject::Wrap(doc, document);
+}
+
+HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
+                               XmlLoadError* error) {
+    if (!document)
+        return E_POINTER;
+    *document = nullptr;
+    xmlDocPtr doc = ParseXml(xml, TextEncoding::Declared, error);
+    if (!doc)
+        return E_FAIL;
+    return DocumentObject::Wrap(doc, document);
+}
+
+HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
+                             XmlLoadError* error) {
+    if (!document)
+        return E_POINTER;
+    *document = nullptr;
+    std::string text;
+    HRESULT hr = ReadFile(path, &text, error);
+    if (hr != S_OK)
+        return hr;
+    return LoadDocumentFromString(text, document, error);
+}
+
+HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml) {
+    if (!document || !xml)
+        return E_POINTER;
+    NodeObject* node = NodeObject::From(document);
+    if (!node)
+        return E_INVALIDARG;
+    return SerializeDocument(node->Tree()->Doc(), xml);
+}
+
+HRESULT CreateNamespaceManager(REFIID riid, void** object) {
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    auto manager = new (std::nothrow) NamespaceManager();
+    if (!manager)
+        return E_OUTOFMEMORY;
+    HRESULT hr = manager->QueryInterface(riid, object);
+    manager->Release();
+    return hr;
+}

@@ -1,0 +1,94 @@
+#include "node_list.h"
+
+#include <new>
+
+HRESULT NodeList::Create(DocumentTree* tree, const std::vector<xmlNodePtr>& nodes,
+                         IXMLDOMNodeList** list) {
+    auto created = new (std::nothrow) NodeList();
+    if (!created)
+        return E_OUTOFMEMORY;
+    created->nodes_.reserve(nodes.size());
+    for (xmlNodePtr node : nodes) {
+        NodeObject* object = ObjectFor(tree, node);
+        if (!object) {
+            created->Release();
+            return E_OUTOFMEMORY;
+        }
+        created->nodes_.push_back(object);
+    }
+    *list = created;
+    return S_OK;
+}
+
+NodeList::~NodeList() {
+    for (NodeObject* node : nodes_)
+        node->Face()->Release();
+}
+
+STDMETHODIMP NodeList::QueryInterface(REFIID riid, void** object) {
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IXMLDOMNodeList))
+        return E_NOINTERFACE;
+    *object = static_cast<IXMLDOMNodeList*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) NodeList::AddRef() { return InterlockedIncrement(&references_); }
+
+STDMETHODIMP_(ULONG) NodeList::Release() {
+    ULONG left = InterlockedDecrement(&references_);
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+STDMETHODIMP NodeList::get_item(LONG index, IXMLDOMNode** listItem) {
+    HRESULT hr;
+    if (DomCallFails(&hr, listItem))
+        return hr;
+    if (!listItem)
+        return E_POINTER;
+    *listItem = nullptr;
+    if (index < 0)
+        return E_INVALIDARG;
+    if (static_cast<size_t>(index) >= nodes_.size())
+        return S_FALSE;
+    *listItem = nodes_[index]->Face();
+    (*listItem)->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP NodeList::get_length(LONG* listLength) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    if (!listLength)
+        return E_POINTER;
+    *listLength = static_cast<LONG>(nodes_.size());
+    return S_OK;
+}
+
+STDMETHODIMP NodeList::nextNode(IXMLDOMNode** nextItem) {
+    HRESULT hr;
+    if (DomCallFails(&hr, nextItem))
+        return hr;
+    if (!nextItem)
+        return E_POINTER;
+    *nextItem = nullptr;
+    if (cursor_ >= nodes_.size())
+        return S_FALSE;
+    *nextItem = nodes_[cursor_++]->Face();
+    (*nextItem)->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP NodeList::reset() {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    cursor_ = 0;
+    return S_OK;
+}

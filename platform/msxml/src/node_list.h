@@ -1,0 +1,35 @@
+// IXMLDOMNodeList over a snapshot of nodes taken when the list is made. The
+// list holds a reference on each node's object, so its nodes stay valid even
+// when they are removed from the document meanwhile.
+#pragma once
+
+#include "live_objects.h"
+#include "node_object.h"
+
+#include <vector>
+
+class NodeList final : public IXMLDOMNodeList, public LiveObject {
+  public:
+    // A list of the given nodes of `tree`, in that order.
+    static HRESULT Create(DocumentTree* tree, const std::vector<xmlNodePtr>& nodes,
+                          IXMLDOMNodeList** list);
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // S_FALSE and null past the end; E_INVALIDARG for a negative index.
+    STDMETHODIMP get_item(LONG index, IXMLDOMNode** listItem) override;
+    STDMETHODIMP get_length(LONG* listLength) override;
+    // The node at the cursor, which then moves on; S_FALSE and null at the end.
+    STDMETHODIMP nextNode(IXMLDOMNode** nextItem) override;
+    STDMETHODIMP reset() override;
+
+  private:
+    NodeList() = default;
+    ~NodeList();
+
+    volatile LONG references_ = 1;
+    std::vector<NodeObject*> nodes_;
+    size_t cursor_ = 0;
+};

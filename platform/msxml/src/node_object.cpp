@@ -1,0 +1,230 @@
+#include "node_object.h"
+
+#include "attribute_map.h"
+#include "node_list.h"
+#include "node_names.h"
+#include "utf_text.h"
+#include "xml_serialize.h"
+
+#include <vector>
+
+NodeObject::NodeObject(DocumentTree* tree, xmlNodePtr node) : node_(node), tree_(tree) {
+    tree_->AddRef();
+    node_->_private = this;
+    tree_->ObjectCreated(node_);
+}
+
+NodeObject::~NodeObject() {
+    node_->_private = nullptr;
+    tree_->ObjectDestroyed(node_);
+    tree_->Release();
+}
+
+NodeObject* NodeObject::From(IUnknown* object) { return dynamic_cast<NodeObject*>(object); }
+
+NodeObject* NodeObject::Peer(IUnknown* object) const {
+    NodeObject* peer = From(object);
+    return peer && peer->tree_ == tree_ ? peer : nullptr;
+}
+
+HRESULT NodeObject::GetNodeName(BSTR* name) {
+    HRESULT hr;
+    if (DomCallFails(&hr, name))
+        return hr;
+    if (!name)
+        return E_POINTER;
+    std::string written = NodeName(node_);
+    *name = BstrFromUtf8(written.data(), written.size());
+    return *name ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT NodeObject::GetNodeType(DOMNodeType* type) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    if (!type)
+        return E_POINTER;
+    switch (node_->type) {
+    case XML_ELEMENT_NODE:
+        *type = NODE_ELEMENT;
+        break;
+    case XML_ATTRIBUTE_NODE:
+        *type = NODE_ATTRIBUTE;
+        break;
+    case XML_TEXT_NODE:
+        *type = NODE_TEXT;
+        break;
+    case XML_CDATA_SECTION_NODE:
+        *type = NODE_CDATA_SECTION;
+        break;
+    case XML_ENTITY_REF_NODE:
+        *type = NODE_ENTITY_REFERENCE;
+        break;
+    case XML_PI_NODE:
+        *type = NODE_PROCESSING_INSTRUCTION;
+        break;
+    case XML_COMMENT_NODE:
+        *type = NODE_COMMENT;
+        break;
+    case XML_DOCUMENT_NODE:
+        *type = NODE_DOCUMENT;
+        break;
+    case XML_DOCUMENT_FRAG_NODE:
+        *type = NODE_DOCUMENT_FRAGMENT;
+        break;
+    default:
+        *type = NODE_INVALID;
+        break;
+    }
+    return S_OK;
+}
+
+HRESULT NodeObject::GetParentNode(IXMLDOMNode** parent) {
+    HRESULT hr;
+    if (DomCallFails(&hr, parent))
+        return hr;
+    if (!parent)
+        return E_POINTER;
+    *parent = nullptr;
+    // As in the DOM, an attribute has no parent node: its element owns it.
+    if (node_->type == XML_ATTRIBUTE_NODE || !node_->parent)
+        return S_FALSE;
+    return ReturnNode(tree_, node_->parent, parent);
+}
+
+HRESULT NodeObject::GetChildNodes(IXMLDOMNodeList** children) {
+    HRESULT hr;
+    if (DomCallFails(&hr, children))
+        return hr;
+    if (!children)
+        return E_POINTER;
+    *children = nullptr;
+    std::vector<xmlNodePtr> nodes;
+    bool hasChildList = node_->type == XML_ELEMENT_NODE || node_->type == XML_DOCUMENT_NODE ||
+                        node_->type == XML_ATTRIBUTE_NODE;
+    if (hasChildList)
+        for (xmlNodePtr child = node_->children; child; child = child->next)
+            nodes.push_back(child);
+    return NodeList::Create(tree_, nodes, children);
+}
+
+HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
+    HRESULT hr;
+    if (DomCallFails(&hr, attributes))
+        return hr;
+    if (!attributes)
+        return E_POINTER;
+    *attributes = nullptr;
+    if (node_->type != XML_ELEMENT_NODE)
+        return S_FALSE;
+    return AttributeMap::Create(this, attributes);
+}
+
+HRESULT NodeObject::RemoveChild(IXMLDOMNode* child, IXMLDOMNode** removed) {
+    HRESULT hr;
+    if (DomCallFails(&hr, removed))
+        return hr;
+    ClearOut(removed);
+    NodeObject* peer = Peer(child);
+    if (!peer)
+        return E_INVALIDARG;
+    hr = tree_->RemoveChild(node_, peer->node_);
+    if (hr == S_OK && removed) {
+        child->AddRef();
+        *removed = child;
+    }
+    return hr;
+}
+
+HRESULT NodeObject::AppendChild(IXMLDOMNode* child, IXMLDOMNode** appended) {
+    HRESULT hr;
+    if (DomCallFails(&hr, appended))
+        return hr;
+    ClearOut(appended);
+    NodeObject* peer = Peer(child);
+    if (!peer)
+        return E_INVALIDARG;
+    hr = tree_->AppendChild(node_, peer->node_);
+    if (hr == S_OK && appended) {
+        child->AddRef();
+        *appended = child;
+    }
+    return hr;
+}
+
+HRESULT NodeObject::GetOwnerDocument(IXMLDOMDocument** document) {
+    HRESULT hr;
+    if (DomCallFails(&hr, document))
+        return hr;
+    if (!document)
+        return E_POINTER;
+    *document = nullptr;
+    if (node_->type == XML_DOCUMENT_NODE)
+        return S_FALSE;
+    return ReturnNode(tree_, reinterpret_cast<xmlNodePtr>(node_->doc), IID_IXMLDOMDocument,
+                      reinterpret_cast<void**>(document));
+}
+
+HRESULT NodeObject::GetText(BSTR* text) {
+    HRESULT hr;
+    if (DomCallFails(&hr, text))
+        return hr;
+    if (!text)
+        return E_POINTER;
+    xmlChar* content = xmlNodeGetContent(node_);
+    hr = ReturnBstr(content, text);
+    xmlFree(content);
+    return hr;
+}
+
+HRESULT NodeObject::PutText(BSTR text) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    return tree_->ReplaceText(node_, Utf8FromWide(text));
+}
+
+HRESULT NodeObject::GetXml(BSTR* xml) {
+    HRESULT hr;
+    if (DomCallFails(&hr, xml))
+        return hr;
+    if (!xml)
+        return E_POINTER;
+    *xml = nullptr;
+    std::string markup;
+    hr = SerializeNode(node_, &markup);
+    if (hr != S_OK)
+        return hr;
+    *xml = BstrFromUtf8(markup.data(), markup.size());
+    return *xml ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT NodeObject::GetNamespaceUri(BSTR* uri) {
+    HRESULT hr;
+    if (DomCallFails(&hr, uri))
+        return hr;
+    if (!uri)
+        return E_POINTER;
+    bool named = node_->type == XML_ELEMENT_NODE || node_->type == XML_ATTRIBUTE_NODE;
+    return ReturnBstr(named && node_->ns ? node_->ns->href : nullptr, uri);
+}
+
+HRESULT NodeObject::GetPrefix(BSTR* prefix) {
+    HRESULT hr;
+    if (DomCallFails(&hr, prefix))
+        return hr;
+    if (!prefix)
+        return E_POINTER;
+    return ReturnBstr(PrefixOf(node_), prefix);
+}
+
+HRESULT NodeObject::GetBaseName(BSTR* name) {
+    HRESULT hr;
+    if (DomCallFails(&hr, name))
+        return hr;
+    if (!name)
+        return E_POINTER;
+    bool named = node_->type == XML_ELEMENT_NODE || node_->type == XML_ATTRIBUTE_NODE ||
+                 node_->type == XML_PI_NODE;
+    return ReturnBstr(named ? node_->name : nullptr, name);
+}

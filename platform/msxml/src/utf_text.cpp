@@ -1,0 +1,131 @@
+#include "utf_text.h"
+
+#include <cstring>
+
+namespace {
+constexpr char32_t Replacement = 0xFFFD;
+
+bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Decodes one code point at text[*at], advancing *at; malformed input gives
+// U+FFFD and consumes one byte.
+char32_t NextCodePoint(const unsigned char* text, size_t length, size_t* at) {
+    unsigned char lead = text[*at];
+    if (lead < 0x80) {
+        ++*at;
+        return lead;
+    }
+    size_t extra = (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : 0;
+    if (extra == 0 || length - *at <= extra) {
+        ++*at;
+        return Replacement;
+    }
+    char32_t code = lead & (0x3F >> extra);
+    for (size_t i = 1; i <= extra; ++i) {
+        unsigned char next = text[*at + i];
+        if ((next & 0xC0) != 0x80) {
+            ++*at;
+            return Replacement;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    static const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+    if (code < smallest[extra] || code > 0x10FFFF || IsHighSurrogate(code) ||
+        IsLowSurrogate(code)) {
+        ++*at;
+        return Replacement;
+    }
+    *at += extra + 1;
+    return code;
+}
+
+template <class Emit> void DecodeUtf8(const char* text, size_t length, Emit emit) {
+    auto bytes = reinterpret_cast<const unsigned char*>(text);
+    size_t at = 0;
+    while (at < length) {
+        char32_t code = NextCodePoint(bytes, length, &at);
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            emit(static_cast<char16_t>(0xD800 + (code >> 10)));
+            emit(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+        } else {
+            emit(static_cast<char16_t>(code));
+        }
+    }
+}
+} // namespace
+
+size_t WideLength(const WCHAR* text) {
+    size_t length = 0;
+    if (text)
+        while (text[length])
+            ++length;
+    return length;
+}
+
+std::string Utf8FromWide(const WCHAR* text) {
+    std::string out;
+    size_t length = WideLength(text);
+    out.reserve(length);
+    for (size_t i = 0; i < length; ++i) {
+        char32_t unit = text[i];
+        if (IsHighSurrogate(unit) && i + 1 < length && IsLowSurrogate(text[i + 1])) {
+            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            AppendUtf8(out, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? Replacement : unit);
+        }
+    }
+    return out;
+}
+
+std::u16string WideFromUtf8(const char* text, size_t length) {
+    std::u16string out;
+    out.reserve(length);
+    DecodeUtf8(text, length, [&out](char16_t unit) { out += unit; });
+    return out;
+}
+
+std::u16string WideFromUtf8(const xmlChar* text) {
+    return text ? WideFromUtf8(CharText(text), std::strlen(CharText(text))) : std::u16string();
+}
+
+BSTR BstrFromUtf8(const char* text, size_t length) {
+    UINT units = 0;
+    DecodeUtf8(text, length, [&units](char16_t) { ++units; });
+    BSTR out = SysAllocStringLen(nullptr, units);
+    if (!out)
+        return nullptr;
+    UINT at = 0;
+    DecodeUtf8(text, length, [out, &at](char16_t unit) { out[at++] = unit; });
+    return out;
+}
+
+BSTR BstrFromUtf8(const xmlChar* text) {
+    return text ? BstrFromUtf8(CharText(text), std::strlen(CharText(text)))
+                : BstrFromUtf8("", 0);
+}
+
+HRESULT ReturnBstr(const xmlChar* text, BSTR* out) {
+    *out = BstrFromUtf8(text);
+    return *out ? S_OK : E_OUTOFMEMORY;
+}

@@ -1,0 +1,31 @@
+// Text crossing the DOM interfaces: UTF-16 BSTRs outside, UTF-8 inside libxml2.
+#pragma once
+
+#include "windows.h"
+
+#include <libxml/xmlstring.h>
+
+#include <string>
+
+// Length in UTF-16 units of a zero-terminated wide string; 0 for null.
+size_t WideLength(const WCHAR* text);
+
+// UTF-8 form of a zero-terminated wide string (null reads as empty). Unpaired
+// surrogates become U+FFFD.
+std::string Utf8FromWide(const WCHAR* text);
+
+// UTF-16 form of UTF-8 text; malformed sequences become U+FFFD.
+std::u16string WideFromUtf8(const char* text, size_t length);
+std::u16string WideFromUtf8(const xmlChar* text);
+
+// A new BSTR holding the text (null reads as empty), or null when allocation fails.
+BSTR BstrFromUtf8(const char* text, size_t length);
+BSTR BstrFromUtf8(const xmlChar* text);
+
+// Stores a new BSTR of the text in *out: S_OK, or E_OUTOFMEMORY with *out null.
+HRESULT ReturnBstr(const xmlChar* text, BSTR* out);
+
+inline const xmlChar* XmlText(const std::string& text) {
+    return reinterpret_cast<const xmlChar*>(text.c_str());
+}
+inline const char* CharText(const xmlChar* text) { return reinterpret_cast<const char*>(text); }
