@@ -16,8 +16,9 @@ class OemUIPluginTest : public ::testing::Test {
         ASSERT_EQ(S_OK, module.CreateObject(IID_IPrintOemUI2, reinterpret_cast<void**>(&plugin)));
     }
     void TearDown() override {
-        if (plugin)
+        if (plugin) {
             EXPECT_EQ(0u, plugin->Release());
+        }
         EXPECT_EQ(1, host.References()) << "the plug-in released what it held";
     }
 

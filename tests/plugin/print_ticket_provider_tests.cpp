@@ -23,8 +23,9 @@ class PrintTicketProviderTest : public ::testing::Test {
     }
     void TearDown() override {
         PlatformInjectFault(0, 0, S_OK);
-        if (provider)
+        if (provider) {
             EXPECT_EQ(0u, provider->Release());
+        }
         EXPECT_EQ(1, host.References()) << "the provider released the core helper";
         EXPECT_EQ(bstrs, PlatformLiveBstrCount());
         EXPECT_EQ(blocks, PlatformLiveTaskMemCount());
