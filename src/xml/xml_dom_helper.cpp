@@ -75,7 +75,8 @@ template <typename Query> HRESULT QueryText(Query query, BSTR* text) {
 }
 
 // Runs a QueryText with the declarations in scope at `context` pushed, and
-// always pops what it pushed. The query's failure wins over popContext's.
+// always pops what it pushed. The query's failure wins over popContext's; a
+// failed pop also takes back the text.
 template <typename Query>
 HRESULT QueryInContext(IMXNamespaceManager* manager, IXMLDOMNode* context, Query query,
                        BSTR* text) {
@@ -84,6 +85,10 @@ HRESULT QueryInContext(IMXNamespaceManager* manager, IXMLDOMNode* context, Query
         return pushed;
     HRESULT result = pushed == S_OK ? QueryText(query, text) : pushed;
     HRESULT popped = manager->popContext();
+    if (result == S_OK && popped != S_OK) {
+        SysFreeString(*text);
+        *text = nullptr;
+    }
     return result == S_OK ? popped : result;
 }
 

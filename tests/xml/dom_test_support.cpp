@@ -1,0 +1,219 @@
+#include "dom_test_support.h"
+
+#include "msxml_standin.h"
+#include "platform_testing.h"
+
+namespace {
+
+// Passes every call on to a stand-in namespace manager, counting the
+// contexts pushed and popped.
+class ContextCountingManager final : public IMXNamespaceManager {
+  public:
+    ContextCountingManager(IMXNamespaceManager* inner, ContextCounts* counts)
+        : inner_(inner), counts_(counts) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (!IsEqualGUID(riid, IID_IUnknown) && !IsEqualGUID(riid, IID_IMXNamespaceManager))
+            return E_NOINTERFACE;
+        AddRef();
+        *ppv = this;
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG count = --references_;
+        if (count == 0) {
+            inner_->Release();
+            delete this;
+        }
+        return count;
+    }
+    STDMETHODIMP putAllowOverride(VARIANT_BOOL allow) override {
+        return inner_->putAllowOverride(allow);
+    }
+    STDMETHODIMP getAllowOverride(VARIANT_BOOL* allow) override {
+        return inner_->getAllowOverride(allow);
+    }
+    STDMETHODIMP reset() override { return inner_->reset(); }
+    STDMETHODIMP pushContext() override { return Pushed(inner_->pushContext()); }
+    STDMETHODIMP pushNodeContext(IXMLDOMNode* node, VARIANT_BOOL deep) override {
+        return Pushed(inner_->pushNodeContext(node, deep));
+    }
+    STDMETHODIMP popContext() override {
+        ++counts_->popped;
+        return inner_->popContext();
+    }
+    STDMETHODIMP declarePrefix(const WCHAR* prefix, const WCHAR* uri) override {
+        return inner_->declarePrefix(prefix, uri);
+    }
+    STDMETHODIMP getDeclaredPrefix(LONG index, WCHAR* prefix, int* count) override {
+        return inner_->getDeclaredPrefix(index, prefix, count);
+    }
+    STDMETHODIMP getPrefix(const WCHAR* uri, LONG index, WCHAR* prefix, int* count) override {
+        return inner_->getPrefix(uri, index, prefix, count);
+    }
+    STDMETHODIMP getURI(const WCHAR* prefix, IXMLDOMNode* context, WCHAR* uri,
+                        int* count) override {
+        return inner_->getURI(prefix, context, uri, count);
+    }
+
+  private:
+    HRESULT Pushed(HRESULT hr) {
+        if (SUCCEEDED(hr))
+            ++counts_->pushed;
+        return hr;
+    }
+
+    IMXNamespaceManager* inner_;
+    ContextCounts* counts_;
+    ULONG references_ = 1;
+};
+
+} // namespace
+
+std::string Narrow(const WCHAR* text) {
+    std::string narrow;
+    for (; text && *text; ++text)
+        narrow += *text < 0x80 ? char(*text) : '?';
+    return narrow;
+}
+
+std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+std::string Bstr::Text() const { return Narrow(text_); }
+
+std::string PrintTicketRoot(const std::string& content, const std::string& extraDeclarations) {
+    return "<psf:PrintTicket"
+           " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework\""
+           " xmlns:psk=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords\""
+           " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+           " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
+           extraDeclarations + " version=\"1\">" + content + "</psf:PrintTicket>";
+}
+
+STDMETHODIMP ContextCountingCoreHelper::QueryInterface(REFIID riid, void** ppv) {
+    *ppv = nullptr;
+    if (!IsEqualGUID(riid, IID_IUnknown) && !IsEqualGUID(riid, IID_IPrintCoreHelper))
+        return E_NOINTERFACE;
+    AddRef();
+    *ppv = this;
+    return S_OK;
+}
+
+STDMETHODIMP ContextCountingCoreHelper::CreateInstanceOfMSXMLObject(REFCLSID rclsid,
+                                                                    IUnknown* punkOuter,
+                                                                    DWORD dwClsContext,
+                                                                    REFIID riid, LPVOID* ppv) {
+    if (!IsEqualGUID(rclsid, CLSID_MXNamespaceManager60) || punkOuter || dwClsContext != 0 ||
+        !IsEqualGUID(riid, IID_IMXNamespaceManager))
+        return E_INVALIDARG;
+    IMXNamespaceManager* inner = nullptr;
+    HRESULT hr = CreateNamespaceManager(IID_IMXNamespaceManager, reinterpret_cast<void**>(&inner));
+    if (hr != S_OK)
+        return hr;
+    *ppv = static_cast<IMXNamespaceManager*>(new ContextCountingManager(inner, counts_));
+    return S_OK;
+}
+
+void DomHelperTest::SetUp() { bstrBaseline_ = PlatformLiveBstrCount(); }
+
+void DomHelperTest::TearDown() {
+    PlatformInjectFault(0, PlatformFaultAll, S_OK);
+    Unload();
+}
+
+void DomHelperTest::Load(const std::string& xml) {
+    XmlLoadError error;
+    ASSERT_EQ(LoadDocumentFromString(xml, &document_, &error), S_OK)
+        << error.message << " at " << error.line << ":" << error.column;
+    helper_ = new PrintSchemaDomHelper(document_, &core_);
+}
+
+void DomHelperTest::Unload() {
+    delete helper_;
+    helper_ = nullptr;
+    if (document_)
+        document_->Release();
+    document_ = nullptr;
+    EXPECT_EQ(LiveDomObjectCount(), 0);
+    EXPECT_EQ(PlatformLiveBstrCount(), bstrBaseline_);
+    EXPECT_EQ(contexts_.pushed, contexts_.popped);
+    EXPECT_EQ(core_.References(), 1);
+    contexts_ = ContextCounts();
+}
+
+void DomHelperTest::Arm(LONG nth, unsigned kinds, HRESULT failure) {
+    PlatformInjectFault(nth, kinds, failure);
+}
+
+bool DomHelperTest::Disarm(LONG nth) {
+    bool reached = PlatformFaultCallCount() >= nth;
+    PlatformInjectFault(0, PlatformFaultAll, S_OK);
+    return reached;
+}
+
+std::string DomHelperTest::Saved() const {
+    std::string xml;
+    EXPECT_EQ(SaveDocumentToString(document_, &xml), S_OK);
+    if (xml.compare(0, 5, "<?xml") == 0)
+        xml.erase(0, xml.find("?>") + 2);
+    std::string flat;
+    for (char c : xml) {
+        if (c != '\n' && c != '\r')
+            flat += c;
+    }
+    return flat;
+}
+
+void DomHelperTest::ElementByTag(const std::string& tagName, LONG index,
+                                 IXMLDOMElement** element) const {
+    *element = nullptr;
+    BSTR name = SysAllocString(Widen(tagName).c_str());
+    ComPtr<IXMLDOMNodeList> list;
+    ComPtr<IXMLDOMNode> node;
+    if (document_->getElementsByTagName(name, list.Out()) == S_OK &&
+        list->get_item(index, node.Out()) == S_OK)
+        node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
+    SysFreeString(name);
+    ASSERT_NE(*element, nullptr) << tagName << " #" << index;
+}
+
+LONG DomHelperTest::CountByTag(const std::string& tagName) const {
+    BSTR name = SysAllocString(Widen(tagName).c_str());
+    ComPtr<IXMLDOMNodeList> list;
+    LONG length = -1;
+    if (document_->getElementsByTagName(name, list.Out()) == S_OK)
+        list->get_length(&length);
+    SysFreeString(name);
+    return length;
+}
+
+std::string TagName(IXMLDOMNode* node) {
+    Bstr name;
+    EXPECT_EQ(node->get_nodeName(name.Out()), S_OK);
+    return name.Text();
+}
+
+std::string Text(IXMLDOMNode* node) {
+    Bstr text;
+    EXPECT_EQ(node->get_text(text.Out()), S_OK);
+    return text.Text();
+}
+
+std::string AttributeText(IXMLDOMElement* element, const std::string& name) {
+    ComPtr<IXMLDOMNamedNodeMap> attributes;
+    ComPtr<IXMLDOMNode> attribute;
+    BSTR wanted = SysAllocString(Widen(name).c_str());
+    HRESULT hr = element->get_attributes(attributes.Out());
+    if (hr == S_OK)
+        hr = attributes->getNamedItem(wanted, attribute.Out());
+    SysFreeString(wanted);
+    return hr == S_OK ? Text(attribute.Get()) : "<absent>";
+}
+
+std::string NamespaceOf(IXMLDOMNode* node) {
+    Bstr uri;
+    EXPECT_EQ(node->get_namespaceURI(uri.Out()), S_OK);
+    return uri.Text();
+}

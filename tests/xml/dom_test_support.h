@@ -1,0 +1,156 @@
+// Fixture and small holders for the DOM helper tests: documents parsed by the
+// stand-in DOM, a helper built over them, and checks that every DOM object,
+// BSTR and namespace context taken during a test is given back.
+#pragma once
+
+#include "xml/print_schema_dom_helper.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// Owns one reference on a COM object.
+template <typename Interface> class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    Interface** Out() {
+        Reset();
+        return &pointer_;
+    }
+    Interface* Get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    void Reset() {
+        if (pointer_)
+            pointer_->Release();
+        pointer_ = nullptr;
+    }
+
+  private:
+    Interface* pointer_ = nullptr;
+};
+
+// Owns one BSTR.
+class Bstr {
+  public:
+    Bstr() = default;
+    ~Bstr() { SysFreeString(text_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+
+    BSTR* Out() {
+        SysFreeString(text_);
+        text_ = nullptr;
+        return &text_;
+    }
+    BSTR Get() const { return text_; }
+    UINT Length() const { return SysStringLen(text_); }
+    // The text up to its terminator, as ASCII.
+    std::string Text() const;
+
+  private:
+    BSTR text_ = nullptr;
+};
+
+std::string Narrow(const WCHAR* text);
+std::u16string Widen(const std::string& text);
+
+std::string TagName(IXMLDOMNode* node);
+std::string Text(IXMLDOMNode* node);
+// The attribute's text, or "<absent>".
+std::string AttributeText(IXMLDOMElement* element, const std::string& name);
+std::string NamespaceOf(IXMLDOMNode* node);
+
+// Framework, keywords, XML Schema and schema-instance namespaces declared on the root.
+std::string PrintTicketRoot(const std::string& content, const std::string& extraDeclarations = "");
+
+// Counts namespace contexts pushed and popped through a stand-in namespace manager.
+struct ContextCounts {
+    int pushed = 0;
+    int popped = 0;
+};
+
+// A core helper whose namespace managers report their pushes and pops.
+class ContextCountingCoreHelper final : public IPrintCoreHelper {
+  public:
+    explicit ContextCountingCoreHelper(ContextCounts* counts) : counts_(counts) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override { return --references_; }
+    STDMETHODIMP GetOption(const DEVMODEW*, DWORD, PCSTR, PCSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetOptions(DEVMODEW*, DWORD, BOOL, const PRINT_FEATURE_OPTION*, DWORD, DWORD*,
+                            DWORD*) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP EnumConstrainedOptions(const DEVMODEW*, DWORD, PCSTR, PCSTR**, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP WhyConstrained(const DEVMODEW*, DWORD, PCSTR, PCSTR, const PRINT_FEATURE_OPTION**,
+                                DWORD*) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP EnumFeatures(PCSTR**, DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumOptions(PCSTR, PCSTR**, DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetFontSubstitution(PCWSTR, PCWSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetFontSubstitution(PCWSTR, PCWSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP CreateInstanceOfMSXMLObject(REFCLSID rclsid, IUnknown* punkOuter,
+                                             DWORD dwClsContext, REFIID riid,
+                                             LPVOID* ppv) override;
+
+    LONG References() const { return references_; }
+
+  private:
+    ContextCounts* counts_;
+    LONG references_ = 1;
+};
+
+class DomHelperTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    // Deletes the helper and the document, then checks that nothing is left.
+    void TearDown() override;
+
+    // Parses `xml` and builds a helper over it.
+    void Load(const std::string& xml);
+    // Deletes the helper, releases the document and checks that every DOM
+    // object, BSTR and pushed namespace context was given back.
+    void Unload();
+
+    // The document saved as XML, without the declaration and line breaks.
+    std::string Saved() const;
+    // The index-th element of the document with this tag name, prefix included.
+    void ElementByTag(const std::string& tagName, LONG index, IXMLDOMElement** element) const;
+    LONG CountByTag(const std::string& tagName) const;
+
+
+    // Arms fault injection: the nth call (from 1) of the given kinds fails.
+    static void Arm(LONG nth, unsigned kinds, HRESULT failure = InjectedFailure);
+    // Disarms it; true when the armed call was reached.
+    static bool Disarm(LONG nth);
+
+    // Loads `xml` and runs `attempt(nth)` for nth = 1, 2, ... until a run no
+    // longer reaches its armed fault; every run ends with Unload's checks.
+    template <typename Attempt> void ForEachInjectedFault(const std::string& xml, Attempt attempt) {
+        for (LONG nth = 1; nth < 1000 && !HasFailure(); ++nth) {
+            Load(xml);
+            bool injected = attempt(nth);
+            Unload();
+            if (!injected)
+                return;
+        }
+    }
+
+    static constexpr HRESULT InjectedFailure = HRESULT(0x80041234);
+
+    IXMLDOMDocument2* document_ = nullptr;
+    PrintSchemaDomHelper* helper_ = nullptr;
+    ContextCounts contexts_;
+    ContextCountingCoreHelper core_{&contexts_};
+
+  private:
+    LONG bstrBaseline_ = 0;
+};

@@ -1,0 +1,180 @@
+// Building, re-initialising and destroying the helper, and what a helper
+// whose initialisation failed does.
+#include "dom_test_support.h"
+#include "fake_core_helper.h"
+#include "msxml_standin.h"
+#include "platform_testing.h"
+#include "xml/namespaces.h"
+
+namespace {
+
+const std::string Ticket = PrintTicketRoot(
+    "<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"psk:Center\"/></psf:Feature>");
+
+class LifecycleTest : public DomHelperTest {
+  protected:
+    // Every operation of `helper` gives E_FAIL, nulls its out-values and leaves
+    // the document as it was.
+    void ExpectInert(PrintSchemaDomHelper& helper) {
+        ComPtr<IXMLDOMElement> root;
+        ElementByTag("psf:PrintTicket", 0, root.Out());
+        ComPtr<IXMLDOMElement> feature;
+        ElementByTag("psf:Feature", 0, feature.Out());
+        ComPtr<IXMLDOMNodeList> list;
+        ElementByTagList("psf:Option", list.Out());
+        std::string before = Saved();
+        IXMLDOMElement* sentinel = reinterpret_cast<IXMLDOMElement*>(root.Get());
+
+        BSTR text = SysAllocString(W("stale"));
+        BSTR kept = text;
+        EXPECT_EQ(helper.MakeQName(nullptr, W("Feature"), &text), E_FAIL);
+        EXPECT_EQ(text, nullptr);
+        SysFreeString(kept);
+
+        LONG count = 7;
+        EXPECT_EQ(helper.CountElements(root.Get(), FrameworkNamespaceUri, W("Feature"), &count),
+                  E_FAIL);
+        EXPECT_EQ(count, 7);
+
+        IXMLDOMElement* element = sentinel;
+        EXPECT_EQ(helper.CreateChildElement(root.Get(), nullptr, W("x"), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        IXMLDOMAttribute* attribute = reinterpret_cast<IXMLDOMAttribute*>(sentinel);
+        EXPECT_EQ(helper.CreateQNameAttribute(feature.Get(), nullptr, W("a"), nullptr, W("b"),
+                                              &attribute),
+                  E_FAIL);
+        EXPECT_EQ(attribute, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.GetRootElement(&element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.GetElementAt(root.Get(), FrameworkNamespaceUri, W("Feature"), 0, &element),
+                  E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        attribute = reinterpret_cast<IXMLDOMAttribute*>(sentinel);
+        EXPECT_EQ(helper.GetAttributeNode(feature.Get(), W("name"), &attribute), E_FAIL);
+        EXPECT_EQ(attribute, nullptr);
+        IXMLDOMNodeList* nodes = reinterpret_cast<IXMLDOMNodeList*>(sentinel);
+        EXPECT_EQ(helper.GetElementsByQName(nullptr, nullptr, W("Feature"), &nodes), E_FAIL);
+        EXPECT_EQ(nodes, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.FindByAttributeValue(list.Get(), W("name"), W("psk:Center"), &element),
+                  E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        EXPECT_EQ(helper.RemoveChild(nullptr, feature.Get()), E_FAIL);
+        BSTR out = nullptr;
+        EXPECT_EQ(helper.ResolveQNameNamespace(root.Get(), W("psk:Center"), &out), E_FAIL);
+        EXPECT_EQ(out, nullptr);
+        EXPECT_EQ(helper.LocalPartOf(W("psk:Center"), &out), E_FAIL);
+        EXPECT_EQ(out, nullptr);
+        EXPECT_EQ(helper.PrefixPartOf(W("psk:Center"), &out), E_FAIL);
+        EXPECT_EQ(out, nullptr);
+
+        // The Print Schema operations, including those whose parent may be null.
+        const WCHAR* keywords = KeywordsNamespaceUri;
+        element = sentinel;
+        EXPECT_EQ(helper.CreateFeature(nullptr, keywords, W("F"), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.CreateOption(feature.Get(), keywords, W("O"), nullptr, nullptr, &element),
+                  E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        EXPECT_EQ(helper.CreateProperty(nullptr, keywords, W("P"), nullptr), E_FAIL);
+        EXPECT_EQ(helper.CreateScoredProperty(feature.Get(), keywords, W("S"), nullptr), E_FAIL);
+        EXPECT_EQ(helper.CreateIntegerValue(feature.Get(), nullptr, nullptr, 5, nullptr), E_FAIL);
+        EXPECT_EQ(helper.CreateValue(feature.Get(), nullptr, nullptr, W("v"), nullptr), E_FAIL);
+        element = sentinel;
+        EXPECT_EQ(helper.FindFeature(nullptr, keywords, W("JobOutputBin"), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.FindOption(feature.Get(), keywords, W("Center"), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.GetFirstOption(feature.Get(), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.FindProperty(nullptr, keywords, W("P"), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.FindScoredProperty(feature.Get(), keywords, W("S"), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+        element = sentinel;
+        EXPECT_EQ(helper.GetFirstValue(feature.Get(), &element), E_FAIL);
+        EXPECT_EQ(element, nullptr);
+
+        EXPECT_EQ(Saved(), before);
+    }
+
+    void ElementByTagList(const std::string& tagName, IXMLDOMNodeList** list) {
+        BSTR name = SysAllocString(Widen(tagName).c_str());
+        EXPECT_EQ(document_->getElementsByTagName(name, list), S_OK);
+        SysFreeString(name);
+    }
+};
+
+TEST_F(LifecycleTest, HelperWithoutNamespaceManagerIsInertAndHoldsNothing) {
+    Load(Ticket);
+    FakeCoreHelper refusing;
+    refusing.namespaceManagerFailure = E_OUTOFMEMORY;
+    {
+        PrintSchemaDomHelper helper(document_, &refusing);
+        EXPECT_EQ(helper.Initialize(document_, &refusing), E_OUTOFMEMORY);
+        ExpectInert(helper);
+    }
+    EXPECT_EQ(refusing.References(), 1);
+}
+
+TEST_F(LifecycleTest, HelperBuiltOverNullArgumentsIsInert) {
+    Load(Ticket);
+    PrintSchemaDomHelper withoutDocument(nullptr, &core_);
+    EXPECT_EQ(withoutDocument.Initialize(nullptr, &core_), E_INVALIDARG);
+    EXPECT_EQ(withoutDocument.Initialize(document_, nullptr), E_INVALIDARG);
+    ExpectInert(withoutDocument);
+}
+
+TEST_F(LifecycleTest, DocumentWithoutRootLeavesHelperInert) {
+    Load(Ticket);
+    IXMLDOMDocument2* empty = nullptr;
+    ASSERT_EQ(CreateDomDocument(&empty), S_OK);
+    {
+        PrintSchemaDomHelper helper(empty, &core_);
+        EXPECT_NE(helper.Initialize(empty, &core_), S_OK);
+        ExpectInert(helper);
+    }
+    empty->Release();
+}
+
+TEST_F(LifecycleTest, FailedStepOfInitializeReleasesWhatWasTaken) {
+    Load(Ticket);
+    for (LONG nth = 1; nth < 100; ++nth) {
+        Arm(nth, PlatformFaultDom | PlatformFaultHost | PlatformFaultAllocation);
+        HRESULT hr = helper_->Initialize(document_, &core_);
+        bool injected = Disarm(nth);
+        if (!injected) {
+            EXPECT_EQ(hr, S_OK);
+            break;
+        }
+        EXPECT_NE(hr, S_OK);
+        ExpectInert(*helper_);
+    }
+}
+
+TEST_F(LifecycleTest, InitializeAgainMovesTheHelperToTheNewDocument) {
+    Load(Ticket);
+    IXMLDOMDocument2* other = nullptr;
+    ASSERT_EQ(LoadDocumentFromString(PrintTicketRoot("<psf:Property name=\"psk:P\"/>"), &other,
+                                     nullptr),
+              S_OK);
+    EXPECT_EQ(helper_->Initialize(other, &core_), S_OK);
+    other->Release();
+    ComPtr<IXMLDOMElement> property;
+    EXPECT_EQ(helper_->FindProperty(nullptr, KeywordsNamespaceUri, W("P"), property.Out()), S_OK);
+    // Initialising over the same document again must not drop its last reference.
+    EXPECT_EQ(helper_->Initialize(document_, &core_), S_OK);
+    EXPECT_EQ(helper_->Initialize(document_, &core_), S_OK);
+    ComPtr<IXMLDOMElement> root;
+    EXPECT_EQ(helper_->GetRootElement(root.Out()), S_OK);
+    EXPECT_EQ(TagName(root.Get()), "psf:PrintTicket");
+}
+
+} // namespace

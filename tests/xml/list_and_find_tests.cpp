@@ -1,0 +1,180 @@
+// Listing, counting, indexing and searching elements by QName and attribute.
+#include "dom_test_support.h"
+#include "platform_testing.h"
+#include "xml/namespaces.h"
+
+namespace {
+
+// Features at three depths; one written under a second prefix for the
+// framework namespace, which a psf:Feature search must not see.
+const std::string Nested = PrintTicketRoot(
+    "<psf:Feature name=\"psk:A\">"
+    "<psf:Feature name=\"psk:A1\"><psf:Feature name=\"psk:A1a\"/></psf:Feature>"
+    "</psf:Feature>"
+    "<psf:Feature name=\"psk:B\"/>"
+    "<psf:Property name=\"psk:Holder\" xmlns:fw=\"" +
+    std::string("http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework") +
+    "\"><fw:Feature name=\"psk:Other\"/></psf:Property>");
+
+// Names in document order of the elements in `list`.
+std::string NamesOf(IXMLDOMNodeList* list) {
+    std::string names;
+    LONG length = 0;
+    EXPECT_EQ(list->get_length(&length), S_OK);
+    for (LONG i = 0; i < length; ++i) {
+        ComPtr<IXMLDOMNode> node;
+        EXPECT_EQ(list->get_item(i, node.Out()), S_OK);
+        ComPtr<IXMLDOMElement> element;
+        node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Out()));
+        names += (names.empty() ? "" : " ") + AttributeText(element.Get(), "name");
+    }
+    return names;
+}
+
+class ListAndFindTest : public DomHelperTest {
+  protected:
+    void ListFeatures(IXMLDOMNodeList** list) {
+        ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Feature"), list),
+                  S_OK);
+    }
+};
+
+TEST_F(ListAndFindTest, ListHoldsDescendantsAtAnyDepthInDocumentOrder) {
+    Load(Nested);
+    ComPtr<IXMLDOMNodeList> list;
+    ListFeatures(list.Out());
+    EXPECT_EQ(NamesOf(list.Get()), "psk:A psk:A1 psk:A1a psk:B");
+
+    ComPtr<IXMLDOMElement> first;
+    ElementByTag("psf:Feature", 0, first.Out());
+    ASSERT_EQ(helper_->GetElementsByQName(first.Get(), FrameworkNamespaceUri, W("Feature"),
+                                          list.Out()),
+              S_OK);
+    EXPECT_EQ(NamesOf(list.Get()), "psk:A1 psk:A1a");
+}
+
+TEST_F(ListAndFindTest, CountAndIndexFollowTheSameList) {
+    Load(Nested);
+    ComPtr<IXMLDOMElement> root;
+    ElementByTag("psf:PrintTicket", 0, root.Out());
+    LONG count = -1;
+    ASSERT_EQ(helper_->CountElements(root.Get(), FrameworkNamespaceUri, W("Feature"), &count),
+              S_OK);
+    EXPECT_EQ(count, 4);
+
+    ComPtr<IXMLDOMElement> element;
+    ASSERT_EQ(helper_->GetElementAt(root.Get(), FrameworkNamespaceUri, W("Feature"), 2,
+                                    element.Out()),
+              S_OK);
+    EXPECT_EQ(AttributeText(element.Get(), "name"), "psk:A1a");
+
+    IXMLDOMElement* past = root.Get();
+    EXPECT_EQ(helper_->GetElementAt(root.Get(), FrameworkNamespaceUri, W("Feature"), 4, &past),
+              S_FALSE);
+    EXPECT_EQ(past, nullptr);
+}
+
+TEST_F(ListAndFindTest, CountIsWrittenOnlyOnSuccess) {
+    Load(Nested);
+    ComPtr<IXMLDOMElement> root;
+    ElementByTag("psf:PrintTicket", 0, root.Out());
+    LONG count = -1;
+    EXPECT_NE(helper_->CountElements(root.Get(), W("urn:nowhere"), W("Feature"), &count), S_OK);
+    EXPECT_EQ(count, -1);
+    EXPECT_EQ(helper_->CountElements(root.Get(), nullptr, W("Feature"), &count), E_INVALIDARG);
+    EXPECT_EQ(helper_->GetElementAt(root.Get(), nullptr, W("Feature"), 0, nullptr),
+              E_INVALIDARG);
+}
+
+TEST_F(ListAndFindTest, AttributeLookupMatchesTheWrittenName) {
+    Load(Nested);
+    ComPtr<IXMLDOMElement> feature;
+    ElementByTag("psf:Feature", 0, feature.Out());
+    ComPtr<IXMLDOMAttribute> attribute;
+    ASSERT_EQ(helper_->GetAttributeNode(feature.Get(), W("name"), attribute.Out()), S_OK);
+    EXPECT_EQ(Text(attribute.Get()), "psk:A");
+
+    IXMLDOMAttribute* absent = attribute.Get();
+    EXPECT_EQ(helper_->GetAttributeNode(feature.Get(), W("constrained"), &absent), S_FALSE);
+    EXPECT_EQ(absent, nullptr);
+}
+
+TEST_F(ListAndFindTest, FindOverAnEmptyListIsNotFound) {
+    Load(Nested);
+    ComPtr<IXMLDOMNodeList> list;
+    ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Option"), list.Out()),
+              S_OK);
+    ComPtr<IXMLDOMElement> found;
+    EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A"), found.Out()),
+              S_FALSE);
+    EXPECT_EQ(found.Get(), nullptr);
+}
+
+TEST_F(ListAndFindTest, FindComparesTheWholeTextExactly) {
+    Load(Nested);
+    for (const WCHAR* near : {W("psk:a"), W("psk:B "), W("psk:"), W("psk:A1a2"), W("")}) {
+        ComPtr<IXMLDOMNodeList> list;
+        ListFeatures(list.Out());
+        ComPtr<IXMLDOMElement> found;
+        EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), near, found.Out()), S_FALSE)
+            << Narrow(near);
+        EXPECT_EQ(found.Get(), nullptr);
+    }
+}
+
+TEST_F(ListAndFindTest, FindTakesTheFirstMatchAndLeavesTheListAfterIt) {
+    Load(Nested);
+    ComPtr<IXMLDOMNodeList> list;
+    ListFeatures(list.Out());
+    ComPtr<IXMLDOMElement> found;
+    ASSERT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A1"), found.Out()),
+              S_OK);
+    EXPECT_EQ(AttributeText(found.Get(), "name"), "psk:A1");
+    ComPtr<IXMLDOMNode> next;
+    ASSERT_EQ(list->nextNode(next.Out()), S_OK);
+    ComPtr<IXMLDOMElement> nextElement;
+    next->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(nextElement.Out()));
+    EXPECT_EQ(AttributeText(nextElement.Get(), "name"), "psk:A1a");
+
+    // The search goes on from where the list stands.
+    EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A"), found.Out()),
+              S_FALSE);
+}
+
+TEST_F(ListAndFindTest, FindPassesOverElementsWithoutTheAttribute) {
+    Load(PrintTicketRoot("<psf:Option><psf:ScoredProperty name=\"psf:OptionName\"/></psf:Option>"
+                         "<psf:Option constrained=\"psk:None\"/>"
+                         "<psf:Option name=\"psk:Center\"/>"));
+    ComPtr<IXMLDOMNodeList> list;
+    ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Option"), list.Out()),
+              S_OK);
+    ComPtr<IXMLDOMElement> found;
+    ASSERT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:Center"), found.Out()),
+              S_OK);
+    ComPtr<IXMLDOMElement> third;
+    ElementByTag("psf:Option", 2, third.Out());
+    EXPECT_EQ(found.Get(), third.Get());
+}
+
+TEST_F(ListAndFindTest, DomFailuresDuringTheSearchAreReturned) {
+    ForEachInjectedFault(Nested, [&](LONG nth) {
+        ComPtr<IXMLDOMNodeList> list;
+        ListFeatures(list.Out());
+        IXMLDOMElement* found = nullptr;
+        Arm(nth, PlatformFaultDom | PlatformFaultAllocation);
+        HRESULT hr = helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:B"), &found);
+        bool injected = Disarm(nth);
+        if (injected) {
+            EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY) << std::hex << hr;
+            EXPECT_EQ(found, nullptr);
+        } else {
+            EXPECT_EQ(hr, S_OK);
+            EXPECT_EQ(AttributeText(found, "name"), "psk:B");
+        }
+        if (found)
+            found->Release();
+        return injected;
+    });
+}
+
+} // namespace

@@ -1,0 +1,181 @@
+// Creating Feature, Option, Property, ScoredProperty and Value elements.
+#include "dom_test_support.h"
+#include "platform_testing.h"
+#include "xml/namespaces.h"
+
+#include <climits>
+
+namespace {
+
+const std::string Ticket = PrintTicketRoot(
+    "<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"psk:Center\"/></psf:Feature>");
+
+class SchemaCreationTest : public DomHelperTest {
+  protected:
+    void SetUp() override {
+        DomHelperTest::SetUp();
+        Load(Ticket);
+    }
+};
+
+TEST_F(SchemaCreationTest, FeatureWithNullParentIsTheRootsLastChild) {
+    ComPtr<IXMLDOMElement> feature;
+    ASSERT_EQ(helper_->CreateFeature(nullptr, KeywordsNamespaceUri, W("JobHolePunch"),
+                                     feature.Out()),
+              S_OK);
+    EXPECT_EQ(TagName(feature.Get()), "psf:Feature");
+    EXPECT_EQ(NamespaceOf(feature.Get()), Narrow(FrameworkNamespaceUri));
+    EXPECT_EQ(AttributeText(feature.Get(), "name"), "psk:JobHolePunch");
+    ComPtr<IXMLDOMElement> last;
+    ElementByTag("psf:Feature", 1, last.Out());
+    EXPECT_EQ(last.Get(), feature.Get());
+    ComPtr<IXMLDOMNode> parent;
+    ASSERT_EQ(feature->get_parentNode(parent.Out()), S_OK);
+    EXPECT_EQ(TagName(parent.Get()), "psf:PrintTicket");
+}
+
+TEST_F(SchemaCreationTest, NullNameNamespaceWritesTheBareName) {
+    ASSERT_EQ(helper_->CreateProperty(nullptr, nullptr, W("Plain"), nullptr), S_OK);
+    ComPtr<IXMLDOMElement> property;
+    ElementByTag("psf:Property", 0, property.Out());
+    EXPECT_EQ(AttributeText(property.Get(), "name"), "Plain");
+}
+
+TEST_F(SchemaCreationTest, OptionGetsOnlyTheAttributesItIsGiven) {
+    ComPtr<IXMLDOMElement> feature;
+    ElementByTag("psf:Feature", 0, feature.Out());
+    ComPtr<IXMLDOMElement> bare;
+    ASSERT_EQ(helper_->CreateOption(feature.Get(), nullptr, nullptr, nullptr, nullptr,
+                                    bare.Out()),
+              S_OK);
+    EXPECT_EQ(AttributeText(bare.Get(), "name"), "<absent>");
+    EXPECT_EQ(AttributeText(bare.Get(), "constrained"), "<absent>");
+
+    ComPtr<IXMLDOMElement> full;
+    ASSERT_EQ(helper_->CreateOption(feature.Get(), KeywordsNamespaceUri, W("Finisher"),
+                                    KeywordsNamespaceUri, W("None"), full.Out()),
+              S_OK);
+    EXPECT_EQ(AttributeText(full.Get(), "name"), "psk:Finisher");
+    EXPECT_EQ(AttributeText(full.Get(), "constrained"), "psk:None");
+    EXPECT_EQ(CountByTag("psf:Option"), 3);
+
+    EXPECT_EQ(helper_->CreateOption(nullptr, KeywordsNamespaceUri, W("X"), nullptr, nullptr,
+                                    nullptr),
+              E_INVALIDARG);
+}
+
+TEST_F(SchemaCreationTest, ScoredPropertyNeedsANameNamespace) {
+    ComPtr<IXMLDOMElement> option;
+    ElementByTag("psf:Option", 0, option.Out());
+    std::string before = Saved();
+    EXPECT_EQ(helper_->CreateScoredProperty(option.Get(), nullptr, W("BinType"), nullptr),
+              E_INVALIDARG);
+    EXPECT_EQ(helper_->CreateScoredProperty(nullptr, KeywordsNamespaceUri, W("BinType"), nullptr),
+              E_INVALIDARG);
+    EXPECT_EQ(Saved(), before);
+
+    ComPtr<IXMLDOMElement> scored;
+    ASSERT_EQ(helper_->CreateScoredProperty(option.Get(), KeywordsNamespaceUri, W("BinType"),
+                                            scored.Out()),
+              S_OK);
+    EXPECT_EQ(TagName(scored.Get()), "psf:ScoredProperty");
+    EXPECT_EQ(AttributeText(scored.Get(), "name"), "psk:BinType");
+}
+
+TEST_F(SchemaCreationTest, FailedNameLeavesTheNewElementWithoutItAndTheOutPointerAlone) {
+    ComPtr<IXMLDOMElement> feature;
+    ElementByTag("psf:Feature", 0, feature.Out());
+    IXMLDOMElement* untouched = feature.Get();
+    EXPECT_NE(helper_->CreateOption(feature.Get(), W("urn:nowhere"), W("X"), nullptr, nullptr,
+                                    &untouched),
+              S_OK);
+    EXPECT_EQ(untouched, feature.Get());
+    ComPtr<IXMLDOMElement> added;
+    ElementByTag("psf:Option", 1, added.Out());
+    EXPECT_EQ(AttributeText(added.Get(), "name"), "<absent>");
+}
+
+TEST_F(SchemaCreationTest, ValueCarriesItsTypeAndText) {
+    ComPtr<IXMLDOMElement> option;
+    ElementByTag("psf:Option", 0, option.Out());
+    ComPtr<IXMLDOMElement> value;
+    ASSERT_EQ(helper_->CreateValue(option.Get(), XsdNamespaceUri, W("QName"), W("psk:Center"),
+                                   value.Out()),
+              S_OK);
+    EXPECT_EQ(TagName(value.Get()), "psf:Value");
+    EXPECT_EQ(Text(value.Get()), "psk:Center");
+    EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "xsd:QName");
+    ComPtr<IXMLDOMAttribute> type;
+    ASSERT_EQ(helper_->GetAttributeNode(value.Get(), W("xsi:type"), type.Out()), S_OK);
+    EXPECT_EQ(NamespaceOf(type.Get()), Narrow(XsiNamespaceUri));
+}
+
+TEST_F(SchemaCreationTest, ValueWithoutTypeNamespaceHasNoTypeAttribute) {
+    ComPtr<IXMLDOMElement> option;
+    ElementByTag("psf:Option", 0, option.Out());
+    ComPtr<IXMLDOMElement> value;
+    ASSERT_EQ(helper_->CreateValue(option.Get(), nullptr, W("string"), W("text"), value.Out()),
+              S_OK);
+    EXPECT_EQ(Text(value.Get()), "text");
+    EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "<absent>");
+    EXPECT_EQ(helper_->CreateValue(option.Get(), nullptr, nullptr, nullptr, nullptr),
+              E_INVALIDARG);
+}
+
+TEST_F(SchemaCreationTest, IntegerValueIsWrittenInDecimal) {
+    ComPtr<IXMLDOMElement> option;
+    ElementByTag("psf:Option", 0, option.Out());
+    struct Case {
+        INT value;
+        std::string text;
+    };
+    for (const Case& c : {Case{0, "0"}, Case{-7, "-7"}, Case{1234, "1234"},
+                          Case{INT_MIN, "-2147483648"}, Case{INT_MAX, "2147483647"}}) {
+        ComPtr<IXMLDOMElement> value;
+        ASSERT_EQ(helper_->CreateIntegerValue(option.Get(), XsdNamespaceUri, W("integer"), c.value,
+                                              value.Out()),
+                  S_OK);
+        EXPECT_EQ(Text(value.Get()), c.text);
+        EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "xsd:integer");
+    }
+}
+
+TEST_F(SchemaCreationTest, FailedIntegerConversionCreatesNothing) {
+    ComPtr<IXMLDOMElement> option;
+    ElementByTag("psf:Option", 0, option.Out());
+    std::string before = Saved();
+    IXMLDOMElement* untouched = option.Get();
+    Arm(1, PlatformFaultAllocation, E_OUTOFMEMORY);
+    EXPECT_EQ(helper_->CreateIntegerValue(option.Get(), nullptr, nullptr, 3, &untouched),
+              E_OUTOFMEMORY);
+    Disarm(1);
+    EXPECT_EQ(untouched, option.Get());
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(SchemaCreationTest, EveryFailureOfAValueReleasesWhatItTook) {
+    Unload();
+    ForEachInjectedFault(Ticket, [&](LONG nth) {
+        ComPtr<IXMLDOMElement> option;
+        ElementByTag("psf:Option", 0, option.Out());
+        IXMLDOMElement* value = nullptr;
+        Arm(nth, PlatformFaultDom | PlatformFaultAllocation);
+        HRESULT hr = helper_->CreateIntegerValue(option.Get(), XsdNamespaceUri, W("integer"), -3,
+                                                 &value);
+        bool injected = Disarm(nth);
+        LONG values = CountByTag("psf:Value");
+        if (injected) {
+            EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY) << std::hex << hr;
+            EXPECT_EQ(value, nullptr);
+            EXPECT_TRUE(values == 0 || values == 1);
+        } else {
+            EXPECT_EQ(hr, S_OK);
+            EXPECT_EQ(Text(value), "-3");
+        }
+        if (value)
+            value->Release();
+        return injected;
+    });
+}
+
+} // namespace

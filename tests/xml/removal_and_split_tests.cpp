@@ -1,0 +1,150 @@
+// Removing children, resolving a QName's namespace in context, and splitting
+// QName text.
+#include "dom_test_support.h"
+#include "platform_testing.h"
+#include "xml/namespaces.h"
+
+namespace {
+
+const std::string Ticket = PrintTicketRoot(
+    "<psf:Feature name=\"psk:JobOutputBin\">"
+    "<psf:Option name=\"psk:Center\"/>"
+    "<psf:Feature name=\"psk:Inner\" xmlns:mid=\"urn:middle\">"
+    "<psf:Option name=\"mid:Deep\"/>"
+    "</psf:Feature>"
+    "</psf:Feature>"
+    "<psf:Property name=\"psk:JobName\"/>",
+    " xmlns=\"urn:default\"");
+
+class RemovalTest : public DomHelperTest {};
+
+TEST_F(RemovalTest, NullParentRemovesADirectChildOfTheRoot) {
+    Load(Ticket);
+    ComPtr<IXMLDOMElement> property;
+    ElementByTag("psf:Property", 0, property.Out());
+    ASSERT_EQ(helper_->RemoveChild(nullptr, property.Get()), S_OK);
+    EXPECT_EQ(CountByTag("psf:Property"), 0);
+}
+
+TEST_F(RemovalTest, ChildOfTheGivenParentIsRemoved) {
+    Load(Ticket);
+    ComPtr<IXMLDOMElement> outer;
+    ElementByTag("psf:Feature", 0, outer.Out());
+    ComPtr<IXMLDOMElement> inner;
+    ElementByTag("psf:Feature", 1, inner.Out());
+    ASSERT_EQ(helper_->RemoveChild(outer.Get(), inner.Get()), S_OK);
+    EXPECT_EQ(CountByTag("psf:Feature"), 1);
+    EXPECT_EQ(CountByTag("psf:Option"), 1);
+}
+
+TEST_F(RemovalTest, DeeperDescendantIsNotRemoved) {
+    Load(Ticket);
+    std::string before = Saved();
+    ComPtr<IXMLDOMElement> option;
+    ElementByTag("psf:Option", 0, option.Out());
+    EXPECT_NE(helper_->RemoveChild(nullptr, option.Get()), S_OK);
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(helper_->RemoveChild(nullptr, nullptr), E_INVALIDARG);
+}
+
+class ResolveTest : public DomHelperTest {};
+
+TEST_F(ResolveTest, PrefixDeclaredBetweenRootAndContextIsResolved) {
+    Load(Ticket);
+    ComPtr<IXMLDOMElement> deep;
+    ElementByTag("psf:Option", 1, deep.Out());
+    Bstr uri;
+    ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("mid:Deep"), uri.Out()), S_OK);
+    EXPECT_EQ(uri.Text(), "urn:middle");
+    EXPECT_EQ(uri.Length(), 10u);
+
+    ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("psk:Center"), uri.Out()), S_OK);
+    EXPECT_EQ(uri.Text(), Narrow(KeywordsNamespaceUri));
+}
+
+TEST_F(ResolveTest, PrefixOutOfScopeAtTheContextFails) {
+    Load(Ticket);
+    ComPtr<IXMLDOMElement> center;
+    ElementByTag("psf:Option", 0, center.Out());
+    BSTR uri = SysAllocString(W("stale"));
+    BSTR stale = uri;
+    HRESULT hr = helper_->ResolveQNameNamespace(center.Get(), W("mid:Deep"), &uri);
+    SysFreeString(stale);
+    EXPECT_NE(hr, S_OK);
+    EXPECT_EQ(uri, nullptr);
+}
+
+TEST_F(ResolveTest, TextWithoutPrefixResolvesToTheDefaultNamespace) {
+    Load(Ticket);
+    ComPtr<IXMLDOMElement> root;
+    ElementByTag("psf:PrintTicket", 0, root.Out());
+    Bstr uri;
+    ASSERT_EQ(helper_->ResolveQNameNamespace(root.Get(), W("Plain"), uri.Out()), S_OK);
+    EXPECT_EQ(uri.Text(), "urn:default");
+}
+
+TEST_F(ResolveTest, EveryFailedStepFreesTheBufferAndPopsTheContext) {
+    for (unsigned kinds : {unsigned(PlatformFaultDom), unsigned(PlatformFaultAllocation)}) {
+        ForEachInjectedFault(Ticket, [&](LONG nth) {
+            ComPtr<IXMLDOMElement> deep;
+            ElementByTag("psf:Option", 1, deep.Out());
+            BSTR uri = nullptr;
+            Arm(nth, kinds);
+            HRESULT hr = helper_->ResolveQNameNamespace(deep.Get(), W("mid:Deep"), &uri);
+            bool injected = Disarm(nth);
+            if (injected) {
+                EXPECT_EQ(hr, kinds == PlatformFaultDom ? InjectedFailure : E_OUTOFMEMORY);
+                EXPECT_EQ(uri, nullptr);
+            } else {
+                EXPECT_EQ(hr, S_OK);
+                EXPECT_EQ(Narrow(uri), "urn:middle");
+            }
+            SysFreeString(uri);
+            return injected;
+        });
+    }
+}
+
+class SplitTest : public DomHelperTest {};
+
+TEST_F(SplitTest, SplitsAtTheFirstColon) {
+    Load(Ticket);
+    struct Case {
+        const WCHAR* qName;
+        std::string prefix;
+        std::string local;
+    };
+    for (const Case& c : {Case{W("psk:Center"), "psk", "Center"},
+                          Case{W("a:b:c"), "a", "b:c"},
+                          Case{W("Plain"), "", "Plain"},
+                          Case{W(":lead"), "", "lead"},
+                          Case{W("trail:"), "trail", ""},
+                          Case{W(""), "", ""}}) {
+        Bstr prefix;
+        Bstr local;
+        ASSERT_EQ(helper_->PrefixPartOf(c.qName, prefix.Out()), S_OK) << Narrow(c.qName);
+        ASSERT_EQ(helper_->LocalPartOf(c.qName, local.Out()), S_OK) << Narrow(c.qName);
+        ASSERT_NE(prefix.Get(), nullptr);
+        ASSERT_NE(local.Get(), nullptr);
+        EXPECT_EQ(prefix.Text(), c.prefix) << Narrow(c.qName);
+        EXPECT_EQ(prefix.Length(), c.prefix.size());
+        EXPECT_EQ(local.Text(), c.local) << Narrow(c.qName);
+        EXPECT_EQ(local.Length(), c.local.size());
+    }
+}
+
+TEST_F(SplitTest, FailedCopyIsOutOfMemory) {
+    Load(Ticket);
+    BSTR part = nullptr;
+    Arm(1, PlatformFaultAllocation);
+    EXPECT_EQ(helper_->PrefixPartOf(W("psk:Center"), &part), E_OUTOFMEMORY);
+    EXPECT_EQ(part, nullptr);
+    Arm(1, PlatformFaultAllocation);
+    EXPECT_EQ(helper_->LocalPartOf(W("psk:Center"), &part), E_OUTOFMEMORY);
+    EXPECT_EQ(part, nullptr);
+    Disarm(1);
+    EXPECT_EQ(helper_->LocalPartOf(nullptr, &part), E_INVALIDARG);
+    EXPECT_EQ(helper_->PrefixPartOf(W("a:b"), nullptr), E_INVALIDARG);
+}
+
+} // namespace
