@@ -1,0 +1,196 @@
+// The provider's three conversions through the loaded module: which rules run,
+// in which order, what each call returns, and that every call releases all it
+// took.
+#include "mapping_test.h"
+
+#include "canonical_xml.h"
+#include "module_loader.h"
+#include "msxml_standin.h"
+#include "platform_testing.h"
+
+#include <functional>
+
+namespace {
+const std::string NUp = R"(<psf:Feature name="psk:JobNUpAllDocumentsContiguously">)"
+                        R"(<psf:Option name="psk:PagesPerSheet1"/></psf:Feature>)";
+const std::string PrivateDirection =
+    R"(<psf:Feature name="pv:JobPresentationDirection"><psf:Option name="pv:RightBottom"/>)"
+    R"(</psf:Feature>)";
+const std::string OutputBin =
+    R"(<psf:Feature name="psk:JobOutputBin"><psf:Option name="pv:Center"/></psf:Feature>)";
+const std::string HolePunch =
+    R"(<psf:Feature name="psk:JobHolePunch"><psf:Option name="psk:LeftEdge"/></psf:Feature>)";
+const std::string FullTicket = Ticket(NUp + PrivateDirection + OutputBin + HolePunch);
+} // namespace
+
+class ConversionTest : public MappingTest {
+  protected:
+    void SetUp() override {
+        MappingTest::SetUp();
+        ASSERT_TRUE(module.Loaded()) << module.Error();
+        ASSERT_EQ(module.CreateObject(IID_IPrintOemPrintTicketProvider,
+                                      reinterpret_cast<void**>(&provider)),
+                  S_OK);
+    }
+    void TearDown() override {
+        if (provider) {
+            EXPECT_EQ(provider->Release(), 0u);
+        }
+        MappingTest::TearDown();
+    }
+
+    void GiveCoreHelper() {
+        // The provider keeps one reference until it is released itself.
+        ASSERT_EQ(provider->PublishDriverInterface(&coreHelper), S_OK);
+    }
+
+    HRESULT ToTicket() {
+        return Balanced(provider->ConvertDevModeToPrintTicket(sizeof(devmode), &devmode,
+                                                              sizeof(section), section, document));
+    }
+    HRESULT ToDevMode() {
+        return Balanced(provider->ConvertPrintTicketToDevMode(document, sizeof(devmode), &devmode,
+                                                              sizeof(section), section));
+    }
+    HRESULT Complete(IXMLDOMDocument2* ticket) {
+        return Balanced(provider->CompletePrintCapabilities(ticket, document));
+    }
+
+    // Nothing a conversion takes outlives it but the edits in the host's document.
+    HRESULT Balanced(HRESULT result) {
+        EXPECT_EQ(PlatformLiveBstrCount(), bstrs);
+        EXPECT_EQ(PlatformLiveTaskMemCount(), blocks);
+        EXPECT_EQ(LiveDomObjectCount(), domObjects);
+        return result;
+    }
+    void LoadDocument(const std::string& xml) {
+        Load(xml);
+        bstrs = PlatformLiveBstrCount();
+        blocks = PlatformLiveTaskMemCount();
+        domObjects = LiveDomObjectCount();
+    }
+
+    LoadedModule module;
+    IPrintOemPrintTicketProvider* provider = nullptr;
+    DEVMODEW devmode{};
+    BYTE section[12] = {};
+    LONG bstrs = 0;
+    LONG blocks = 0;
+    LONG domObjects = 0;
+};
+
+TEST_F(ConversionTest, WithoutACoreHelperEveryConversionFailsAndLeavesTheDocument) {
+    LoadDocument(FullTicket);
+    EXPECT_EQ(ToTicket(), E_FAIL);
+    EXPECT_EQ(ToDevMode(), E_FAIL);
+    EXPECT_EQ(Complete(nullptr), E_FAIL);
+    EXPECT_TRUE(DocumentIs(FullTicket));
+}
+
+TEST_F(ConversionTest, ADocumentThatCannotBeOpenedRunsNoRule) {
+    GiveCoreHelper();
+    coreHelper.namespaceManagerFailure = E_OUTOFMEMORY;
+    coreHelper.options["PunchHole"] = "2Holes";
+    LoadDocument(FullTicket);
+    EXPECT_EQ(ToTicket(), E_FAIL);
+    EXPECT_EQ(ToDevMode(), E_FAIL);
+    EXPECT_EQ(Complete(nullptr), E_FAIL);
+    EXPECT_EQ(coreHelper.getOptionCalls, 0);
+    EXPECT_TRUE(DocumentIs(FullTicket));
+}
+
+TEST_F(ConversionTest, ToTicketRunsAllThreeRules) {
+    GiveCoreHelper();
+    coreHelper.options["PunchHole"] = "2Holes";
+    LoadDocument(FullTicket);
+    EXPECT_EQ(ToTicket(), S_OK);
+    EXPECT_EQ(coreHelper.getOptionCalls, 2);
+    std::string canonical = Canonical();
+    EXPECT_NE(canonical.find(R"(name="psk:PresentationDirection")"), std::string::npos);
+    EXPECT_NE(canonical.find(">pv:Tray<"), std::string::npos);
+    EXPECT_NE(canonical.find(">2<"), std::string::npos);
+}
+
+TEST_F(ConversionTest, ToTicketStopsAtAFailedPresentationDirection) {
+    GiveCoreHelper();
+    const std::string ticket = Ticket(NUp + OutputBin + HolePunch);
+    LoadDocument(ticket);
+    EXPECT_EQ(ToTicket(), E_FAIL);
+    EXPECT_EQ(coreHelper.getOptionCalls, 0) << "the hole-count rule ran";
+    EXPECT_TRUE(DocumentIs(ticket)) << "the output-bin rule ran";
+}
+
+TEST_F(ConversionTest, ToTicketStopsAtAFailedOutputBin) {
+    GiveCoreHelper();
+    LoadDocument(Ticket(NUp + PrivateDirection + HolePunch));
+    EXPECT_EQ(ToTicket(), E_FAIL);
+    EXPECT_EQ(coreHelper.getOptionCalls, 0) << "the hole-count rule ran";
+}
+
+TEST_F(ConversionTest, ToTicketKeepsEarlierEditsWhenTheHoleCountFails) {
+    GiveCoreHelper();
+    LoadDocument(Ticket(NUp + PrivateDirection + OutputBin));
+    EXPECT_EQ(ToTicket(), E_FAIL);
+    EXPECT_EQ(coreHelper.getOptionCalls, 2);
+    std::string canonical = Canonical();
+    EXPECT_NE(canonical.find(R"(name="psk:PresentationDirection")"), std::string::npos);
+    EXPECT_NE(canonical.find(">pv:Tray<"), std::string::npos);
+}
+
+TEST_F(ConversionTest, CompletingCapabilitiesNeverCountsHoles) {
+    GiveCoreHelper();
+    coreHelper.options["PunchHole"] = "2Holes";
+    LoadDocument(Capabilities(NUp + PrivateDirection + OutputBin + HolePunch));
+    EXPECT_EQ(Complete(nullptr), S_OK);
+    EXPECT_EQ(coreHelper.getOptionCalls, 0);
+    EXPECT_EQ(Canonical().find("HoleCount"), std::string::npos);
+}
+
+TEST_F(ConversionTest, CompletingCapabilitiesStopsAtAFailedPresentationDirection) {
+    GiveCoreHelper();
+    const std::string capabilities = Capabilities(NUp + OutputBin);
+    LoadDocument(capabilities);
+    EXPECT_EQ(Complete(nullptr), E_FAIL);
+    EXPECT_TRUE(DocumentIs(capabilities)) << "the output-bin rule ran";
+}
+
+TEST_F(ConversionTest, ToDevModeSucceedsWhateverTheRulesFind) {
+    GiveCoreHelper();
+    const std::string ticket = Ticket(NUp + OutputBin);
+    LoadDocument(ticket);
+    EXPECT_EQ(ToDevMode(), S_OK);
+    EXPECT_TRUE(DocumentIs(ticket));
+}
+
+TEST_F(ConversionTest, ToDevModeRunsTheOutputBinRestoreAfterAFailedDirectionRestore) {
+    GiveCoreHelper();
+    LoadDocument(Ticket(
+        R"(<psf:Feature name="psk:JobOutputBin"><psf:Option name="psk:Other">)"
+        R"(<psf:ScoredProperty name="psk:BinType"><psf:Value xsi:type="xsd:QName">pv:Tray)"
+        R"(</psf:Value></psf:ScoredProperty></psf:Option></psf:Feature>)"));
+    EXPECT_EQ(ToDevMode(), S_OK);
+    EXPECT_TRUE(DocumentIs(Ticket(
+        R"(<psf:Feature name="psk:JobOutputBin"><psf:Option name="pv:Center"/></psf:Feature>)")));
+}
+
+TEST_F(ConversionTest, EveryFailingPlatformCallIsReportedAndReleased) {
+    GiveCoreHelper();
+    coreHelper.options["PunchHole"] = "3Holes";
+    const std::function<HRESULT()> conversions[] = {
+        [this] { return ToTicket(); },
+        [this] { return ToDevMode(); },
+        [this] { return Complete(nullptr); },
+    };
+    for (const std::function<HRESULT()>& conversion : conversions) {
+        for (LONG nth = 1;; ++nth) {
+            LoadDocument(FullTicket);
+            PlatformInjectFault(nth, PlatformFaultAll, E_OUTOFMEMORY);
+            HRESULT result = conversion();
+            bool reached = PlatformFaultCallCount() >= nth;
+            PlatformInjectFault(0, 0, S_OK);
+            EXPECT_TRUE(result == S_OK || result == E_FAIL) << std::hex << result;
+            if (!reached)
+                break;
+        }
+    }
+}

@@ -1,0 +1,117 @@
+#include "mapping_test.h"
+
+#include "canonical_xml.h"
+#include "msxml_standin.h"
+#include "platform_testing.h"
+
+#include <memory>
+
+std::string AllDeclarations() {
+    return FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations + PrivateDeclaration;
+}
+
+std::string Ticket(const std::string& body, const std::string& declarations) {
+    return "<psf:PrintTicket" + declarations + R"( version="1">)" + body + "</psf:PrintTicket>";
+}
+
+std::string Capabilities(const std::string& body, const std::string& declarations) {
+    return "<psf:PrintCapabilities" + declarations + R"( version="1">)" + body +
+           "</psf:PrintCapabilities>";
+}
+
+void MappingTest::SetUp() {
+    baseDomObjects_ = LiveDomObjectCount();
+    baseBstrs_ = PlatformLiveBstrCount();
+    baseTaskMemory_ = PlatformLiveTaskMemCount();
+}
+
+void MappingTest::TearDown() {
+    PlatformInjectFault(0, 0, S_OK);
+    ReleaseDocument();
+    EXPECT_EQ(LiveDomObjectCount(), baseDomObjects_) << "DOM objects left alive";
+    ExpectBalanced("at the end of the test");
+}
+
+void MappingTest::ReleaseDocument() {
+    if (document)
+        document->Release();
+    document = nullptr;
+}
+
+void MappingTest::ExpectBalanced(const char* when) const {
+    EXPECT_EQ(PlatformLiveBstrCount(), baseBstrs_) << "BSTRs left alive " << when;
+    EXPECT_EQ(PlatformLiveTaskMemCount(), baseTaskMemory_) << "task memory left alive " << when;
+    EXPECT_EQ(coreHelper.References(), 1) << "core helper references unbalanced " << when;
+}
+
+void MappingTest::Load(const std::string& xml) {
+    ReleaseDocument();
+    XmlLoadError error;
+    ASSERT_EQ(LoadDocumentFromString(xml, &document, &error), S_OK)
+        << error.message << " at " << error.line << ":" << error.column;
+}
+
+bool MappingTest::Run(const Rule& rule) {
+    LONG domObjects = LiveDomObjectCount();
+    bool result;
+    {
+        std::unique_ptr<SchemaDocument> schema(new SchemaDocument(document, &coreHelper));
+        result = rule(schema.get());
+    }
+    EXPECT_EQ(LiveDomObjectCount(), domObjects) << "DOM objects left alive after the rule";
+    ExpectBalanced("after the rule");
+    return result;
+}
+
+std::string MappingTest::Canonical() const {
+    std::string xml;
+    EXPECT_EQ(SaveDocumentToString(document, &xml), S_OK);
+    return CanonicalXml(xml);
+}
+
+::testing::AssertionResult MappingTest::DocumentIs(const std::string& expectedXml) const {
+    std::string expected = CanonicalXml(expectedXml);
+    std::string actual = Canonical();
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\n  document: " << actual
+                                         << "\n  expected: " << expected;
+}
+
+std::vector<FaultedRun> MappingTest::RunWithEachFault(const std::string& xml, const Rule& rule) {
+    std::vector<FaultedRun> runs;
+    for (LONG nth = 1;; ++nth) {
+        Load(xml);
+        PlatformInjectFault(nth, PlatformFaultAll, E_FAIL);
+        bool result = Run(rule);
+        bool faultReached = PlatformFaultCallCount() >= nth;
+        PlatformInjectFault(0, 0, S_OK);
+        if (!faultReached)
+            break;
+        runs.push_back({result, Canonical()});
+    }
+    EXPECT_FALSE(runs.empty()) << "the rule made no platform call that could fail";
+    return runs;
+}
+
+void ExpectOnlyStates(const std::vector<FaultedRun>& runs, const std::string& success,
+                      const std::vector<std::string>& failureStates) {
+    for (const FaultedRun& run : runs) {
+        if (run.result) {
+            EXPECT_EQ(run.canonicalDocument, success);
+            continue;
+        }
+        bool documented = false;
+        for (const std::string& state : failureStates)
+            documented = documented || run.canonicalDocument == state;
+        EXPECT_TRUE(documented) << "a failed run left " << run.canonicalDocument;
+    }
+}
+
+bool AnyRunLeft(const std::vector<FaultedRun>& runs, const std::string& canonical) {
+    for (const FaultedRun& run : runs) {
+        if (run.canonicalDocument == canonical)
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,80 @@
+// What the mapping-rule tests share: Print Schema documents built around a
+// body of features, a fixture that runs a rule over a freshly wrapped host
+// document, and proof that nothing a run allocated is left alive.
+#pragma once
+
+#include "fake_core_helper.h"
+#include "schema/schema_document.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Namespace declarations of the test documents' root element: psf (framework),
+// psk (keywords), xsi, xsd and pv (the plug-in's private namespace). Inline,
+// so that documents built at namespace scope in any test file can use them.
+inline const std::string FrameworkDeclaration =
+    R"( xmlns:psf="http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework")";
+inline const std::string KeywordsDeclaration =
+    R"( xmlns:psk="http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords")";
+inline const std::string SchemaDeclarations = // xsi and xsd
+    R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
+    R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema")";
+inline const std::string PrivateDeclaration =
+    R"( xmlns:pv="http://ptbridge.example/printing/2005/08/printticket")";
+std::string AllDeclarations();
+
+// A psf:PrintTicket / psf:PrintCapabilities root holding `body`.
+std::string Ticket(const std::string& body, const std::string& declarations = AllDeclarations());
+std::string Capabilities(const std::string& body,
+                         const std::string& declarations = AllDeclarations());
+
+using Rule = std::function<bool(SchemaDocument*)>;
+
+// The outcome of one run of a rule with one platform call failing.
+struct FaultedRun {
+    bool result;
+    std::string canonicalDocument;
+};
+
+class MappingTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    // Releases the document and checks that no DOM object, BSTR or task
+    // memory block is left alive.
+    void TearDown() override;
+
+    // Replaces the host document with one parsed from `xml`.
+    void Load(const std::string& xml);
+    // Runs `rule` over a SchemaDocument made for this run and deleted after it;
+    // checks that the run released everything it took.
+    bool Run(const Rule& rule);
+    // Canonical text of the host document as it stands.
+    std::string Canonical() const;
+    // Whether the host document now equals `expectedXml` (canonically).
+    ::testing::AssertionResult DocumentIs(const std::string& expectedXml) const;
+
+    // Loads `xml` afresh for every platform call a clean run makes, and runs
+    // `rule` with that call failing. Every run is checked for balance.
+    std::vector<FaultedRun> RunWithEachFault(const std::string& xml, const Rule& rule);
+
+    FakeCoreHelper coreHelper;
+    IXMLDOMDocument2* document = nullptr;
+
+  private:
+    void ReleaseDocument();
+    void ExpectBalanced(const char* when) const;
+
+    LONG baseDomObjects_ = 0;
+    LONG baseBstrs_ = 0;
+    LONG baseTaskMemory_ = 0;
+};
+
+// Checks faulted runs: true exactly for those that left `success`, and every
+// other run left one of `failureStates` (all canonical texts).
+void ExpectOnlyStates(const std::vector<FaultedRun>& runs, const std::string& success,
+                      const std::vector<std::string>& failureStates);
+// Whether `runs` holds a run whose document is `canonical`.
+bool AnyRunLeft(const std::vector<FaultedRun>& runs, const std::string& canonical);
