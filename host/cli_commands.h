@@ -1,0 +1,31 @@
+// The ptbridge commands: each runs one host session against the plug-in module
+// and reports on stdout (results) and stderr (problems).
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Exit status of the ptbridge command.
+enum ExitCode {
+    ExitSuccess = 0,
+    ExitPluginFailed = 1,     // the plug-in answered something other than S_OK
+    ExitUsageOrInput = 2,     // bad arguments, unreadable or malformed input, unwritable output
+    ExitModuleUnavailable = 3 // the plug-in module could not be loaded
+};
+
+enum class Conversion {
+    DevModeToPrintTicket,   // ticket
+    CompleteCapabilities,   // capabilities
+    PrintTicketToDevMode,   // devmode
+};
+
+struct CommandSettings {
+    std::string pluginPath;          // empty: the default module
+    std::string inputFile;           // empty: the bundled sample
+    std::string outputFile;          // empty: stdout
+    bool diff = false;               // show a diff instead of the document on stdout
+    std::vector<std::string> options; // "Feature=Option" for the DEVMODE
+};
+
+int RunInfo(const CommandSettings& settings);
+int RunConversion(Conversion conversion, const CommandSettings& settings);

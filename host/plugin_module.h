@@ -1,0 +1,38 @@
+// The plug-in module as the core driver's loader sees it: opened, told about
+// process attach through its DllMain, asked for class objects through its
+// export, and told about process detach before it is closed.
+#pragma once
+
+#include "plugin/platform.h"
+
+#include <string>
+
+class PluginModule {
+  public:
+    PluginModule() = default;
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    // Opens the module at `path` and runs its process attach. On failure
+    // `*error` names the module and the reason, and nothing stays loaded.
+    bool Load(const std::string& path, std::string* error);
+    // Runs process detach and closes the module; harmless when none is loaded.
+    void Unload();
+
+    bool Loaded() const { return handle_ != nullptr; }
+    const std::string& Path() const { return path_; }
+    HINSTANCE Handle() const { return static_cast<HINSTANCE>(handle_); }
+
+    // The module's DllGetClassObject.
+    HRESULT GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) const;
+
+  private:
+    using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, LPVOID*);
+    using DllMainFn = BOOL (*)(HINSTANCE, DWORD, LPVOID);
+
+    void* handle_ = nullptr;
+    std::string path_;
+    GetClassObjectFn getClassObject_ = nullptr;
+    DllMainFn dllMain_ = nullptr;
+};
