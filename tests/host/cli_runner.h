@@ -1,0 +1,36 @@
+// Runs the built ptbridge command as a separate process and captures what it
+// prints, for tests of the command as a user meets it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CliRun {
+    int exitCode = -1; // -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// A scratch folder, removed with everything in it when the object goes.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    // Writes a file in the folder and returns its path.
+    std::string Write(const std::string& name, const std::string& text) const;
+    // Names of the files in the folder.
+    std::vector<std::string> Entries() const;
+
+  private:
+    std::string path_;
+};
+
+// Runs `ptbridge args...` in `workingDirectory` (the test's own when empty).
+CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDirectory = "");
+
+std::string ReadFile(const std::string& path);

@@ -1,0 +1,129 @@
+// The host object as the plug-in sees it: its interfaces, the namespace
+// managers it makes, and the operations it does not offer.
+#include "com_ptr.h"
+#include "core_helper.h"
+#include "host_devmode.h"
+
+#include "msxml_standin.h"
+#include "platform_testing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class CoreHelperTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        liveBefore_ = HostCoreHelper::LiveCount();
+        *helper_.Receive() = HostCoreHelper::Create();
+        ASSERT_TRUE(helper_);
+    }
+    void TearDown() override {
+        PlatformInjectFault(0, 0, S_OK);
+        helper_.Reset();
+        EXPECT_EQ(HostCoreHelper::LiveCount(), liveBefore_);
+        EXPECT_EQ(LiveDomObjectCount(), 0);
+    }
+
+    ComPtr<HostCoreHelper> helper_;
+    LONG liveBefore_ = 0;
+};
+
+TEST_F(CoreHelperTest, AnswersTheCoreHelperAndDriverUIInterfacesWithOneIdentity) {
+    ComPtr<IUnknown> viaUnknown;
+    ComPtr<IPrintCoreHelper> coreHelper;
+    ComPtr<IPrintOemDriverUI> driverUI;
+    ASSERT_EQ(helper_->QueryInterface(IID_IUnknown, viaUnknown.ReceiveVoid()), S_OK);
+    ASSERT_EQ(helper_->QueryInterface(IID_IPrintCoreHelper, coreHelper.ReceiveVoid()), S_OK);
+    ASSERT_EQ(helper_->QueryInterface(IID_IPrintOemDriverUI, driverUI.ReceiveVoid()), S_OK);
+
+    ComPtr<IUnknown> fromDriverUI;
+    ASSERT_EQ(driverUI->QueryInterface(IID_IUnknown, fromDriverUI.ReceiveVoid()), S_OK);
+    EXPECT_EQ(fromDriverUI.Get(), viaUnknown.Get());
+
+    void* other = reinterpret_cast<void*>(1);
+    EXPECT_EQ(helper_->QueryInterface(IID_IPrintOemUI2, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+}
+
+TEST_F(CoreHelperTest, ReleasingTheLastReferenceDestroysTheObject) {
+    helper_->AddRef();
+    EXPECT_EQ(helper_->Release(), 1u);
+    EXPECT_EQ(HostCoreHelper::LiveCount(), liveBefore_ + 1);
+    helper_.Reset();
+    EXPECT_EQ(HostCoreHelper::LiveCount(), liveBefore_);
+}
+
+TEST_F(CoreHelperTest, MakesAFreshNamespaceManagerPerRequest) {
+    ComPtr<IMXNamespaceManager> first;
+    ComPtr<IMXNamespaceManager> second;
+    ASSERT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
+                                                   IID_IMXNamespaceManager, first.ReceiveVoid()),
+              S_OK);
+    ASSERT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
+                                                   IID_IMXNamespaceManager, second.ReceiveVoid()),
+              S_OK);
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(second);
+    EXPECT_NE(first.Get(), second.Get());
+    EXPECT_EQ(first->declarePrefix(W("pv"), W("urn:example")), S_OK);
+}
+
+TEST_F(CoreHelperTest, RefusesOtherClassesInterfacesAndAggregation) {
+    void* object = reinterpret_cast<void*>(1);
+    EXPECT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_DOMDocument60, nullptr, 0,
+                                                   IID_IMXNamespaceManager, &object),
+              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(object, nullptr);
+
+    object = reinterpret_cast<void*>(1);
+    EXPECT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
+                                                   IID_IXMLDOMDocument2, &object),
+              E_NOINTERFACE);
+    EXPECT_EQ(object, nullptr);
+
+    EXPECT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60,
+                                                   static_cast<IPrintCoreHelper*>(helper_.Get()),
+                                                   0, IID_IMXNamespaceManager, &object),
+              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
+                                                   IID_IMXNamespaceManager, nullptr),
+              E_POINTER);
+}
+
+TEST_F(CoreHelperTest, InjectedHostFaultsReachThePlugIn) {
+    HostDevmode devmode;
+    ASSERT_EQ(HostDevmode::Build({{"PunchHole", "3Holes"}}, 12, &devmode), S_OK);
+    PCSTR option = "stale";
+    PlatformInjectFault(1, PlatformFaultHost, E_OUTOFMEMORY);
+    EXPECT_EQ(helper_->GetOption(devmode.Devmode(), devmode.Size(), "PunchHole", &option),
+              E_OUTOFMEMORY);
+    EXPECT_EQ(option, nullptr);
+
+    void* object = reinterpret_cast<void*>(1);
+    PlatformInjectFault(1, PlatformFaultHost, E_FAIL);
+    EXPECT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
+                                                   IID_IMXNamespaceManager, &object),
+              E_FAIL);
+    EXPECT_EQ(object, nullptr);
+}
+
+TEST_F(CoreHelperTest, OffersNoOtherHelperOperation) {
+    DEVMODEW devmode{};
+    PCSTR* list = nullptr;
+    DWORD count = 0;
+    PCWSTR fontName = nullptr;
+    const PRINT_FEATURE_OPTION* constraints = nullptr;
+    EXPECT_EQ(helper_->SetOptions(&devmode, sizeof devmode, FALSE, nullptr, 0, &count, &count),
+              E_NOTIMPL);
+    EXPECT_EQ(helper_->EnumConstrainedOptions(&devmode, sizeof devmode, "Punch", &list, &count),
+              E_NOTIMPL);
+    EXPECT_EQ(helper_->WhyConstrained(&devmode, sizeof devmode, "Punch", "NONE", &constraints,
+                                      &count),
+              E_NOTIMPL);
+    EXPECT_EQ(helper_->EnumFeatures(&list, &count), E_NOTIMPL);
+    EXPECT_EQ(helper_->EnumOptions("Punch", &list, &count), E_NOTIMPL);
+    EXPECT_EQ(helper_->GetFontSubstitution(W("Arial"), &fontName), E_NOTIMPL);
+    EXPECT_EQ(helper_->SetFontSubstitution(W("Arial"), W("Courier")), E_NOTIMPL);
+}
+} // namespace
