@@ -80,11 +80,21 @@ TEST_F(SchemaDocumentTest, AddFeatureAppendsToTheRoot) {
     EXPECT_TRUE(SameNode(added->Element(), found->Element()));
 }
 
-TEST_F(SchemaDocumentTest, AddFeatureInAnUndeclaredNamespaceAddsNothing) {
+TEST_F(SchemaDocumentTest, AddFeatureThatCannotBeNamedFails) {
     const std::string before = Saved();
-    EXPECT_EQ(nullptr, Feature(document->AddFeature(UndeclaredNamespace, W("Stapling"))));
     EXPECT_EQ(nullptr, Feature(document->AddFeature(nullptr, W("Stapling"))));
     EXPECT_EQ(before, Saved());
+
+    // Edits are never rolled back: the element is appended before its name
+    // attribute fails, and stays without one.
+    EXPECT_EQ(nullptr, Feature(document->AddFeature(UndeclaredNamespace, W("Stapling"))));
+    IXMLDOMNode* last = LastChild(document->Element());
+    ASSERT_NE(nullptr, last);
+    IXMLDOMElement* unnamed = nullptr;
+    ASSERT_EQ(S_OK, last->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&unnamed)));
+    last->Release();
+    EXPECT_EQ("<none>", NameOf(unnamed));
+    unnamed->Release();
 }
 
 TEST_F(SchemaDocumentTest, RemoveFeatureDetachesOnlyDirectChildren) {
