@@ -38,19 +38,24 @@ xmlNsPtr DeclareFreshPrefix(xmlNodePtr element, const xmlChar* uri) {
     }
 }
 
-// The declaration an element or attribute of `element` uses for (prefix,
-// uri): the one in scope when it matches, else a new one on the element.
-xmlNsPtr Bind(xmlNodePtr element, xmlNsPtr parked) {
+// The declaration that an element, or one of its attributes, should use for a
+// parked (prefix, uri): the one in scope when it binds the prefix to the same
+// URI. Otherwise an element redeclares the prefix on itself, which shadows the
+// outer binding for itself only. An attribute may do so only when nothing in
+// scope uses the prefix: the element's own name could rely on the outer
+// binding, so a clashing attribute gets a fresh prefix instead.
+xmlNsPtr Bind(xmlNodePtr element, xmlNsPtr parked, bool forAttribute) {
     xmlNsPtr inScope = FindDeclaration(element, parked->prefix);
     if (inScope && xmlStrEqual(inScope->href, parked->href))
         return inScope;
-    xmlNsPtr declared = inScope ? nullptr : xmlNewNs(element, parked->href, parked->prefix);
+    bool mayRedeclare = !forAttribute || !inScope;
+    xmlNsPtr declared = mayRedeclare ? xmlNewNs(element, parked->href, parked->prefix) : nullptr;
     return declared ? declared : DeclareFreshPrefix(element, parked->href);
 }
 
 void BindElement(xmlDocPtr doc, xmlNodePtr element) {
     if (IsParked(doc, element->ns)) {
-        element->ns = Bind(element, element->ns);
+        element->ns = Bind(element, element->ns, false);
     } else if (!element->ns) {
         xmlNsPtr inherited = FindDeclaration(element, nullptr);
         if (inherited && inherited->href && inherited->href[0])
@@ -105,6 +110,6 @@ void BindParkedReferences(xmlDocPtr doc, xmlNodePtr top) {
         if (node->type == XML_ELEMENT_NODE)
             BindElement(doc, node);
         else if (node->type == XML_ATTRIBUTE_NODE && IsParked(doc, node->ns))
-            node->ns = Bind(node->parent, node->ns);
+            node->ns = Bind(node->parent, node->ns, true);
     });
 }

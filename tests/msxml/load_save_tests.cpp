@@ -1,0 +1,190 @@
+// Loading documents from text and files, refusing unsound input with a
+// located message, saving, and replacing content with loadXML.
+#include "dom_test_support.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+class LoadSaveTest : public DomTest {};
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// A file in the temporary directory, removed again at the end of the test.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const std::string& content)
+        : path_(::testing::TempDir() + "msxml_load_test.xml") {
+        std::ofstream(path_, std::ios::binary) << content;
+    }
+    ~TemporaryFile() { std::remove(path_.c_str()); }
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+TEST_F(LoadSaveTest, SavesUtf8WithDeclarationAndKeepsEveryNamespaceDeclaration) {
+    auto document = Load(TicketXml);
+    std::string saved = Save(document.get());
+    EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << saved;
+    for (const char* declaration : {"xmlns:psf=", "xmlns:psk=", "xmlns:xsi=", "xmlns:xsd=",
+                                    "xmlns:pv="})
+        EXPECT_EQ(Count(saved, declaration), 1u) << declaration;
+    EXPECT_NE(saved.find("<psf:Value xsi:type=\"xsd:QName\">psk:Tray</psf:Value>"),
+              std::string::npos);
+    auto reloaded = Load(saved);
+    EXPECT_EQ(Save(reloaded.get()), saved);
+}
+
+TEST_F(LoadSaveTest, MalformedXmlFailsWithLocatedMessageAndNoDocument) {
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    HRESULT hr = LoadDocumentFromString("<a>\n  <b></c>\n</a>", document.out(), &error);
+    EXPECT_TRUE(FAILED(hr));
+    EXPECT_FALSE(document);
+    EXPECT_NE(error.message.find("mismatch"), std::string::npos) << error.message;
+    EXPECT_EQ(error.line, 2);
+    EXPECT_GT(error.column, 0);
+}
+
+TEST_F(LoadSaveTest, UndeclaredPrefixFailsNamingThePrefixAndItsPlace) {
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    HRESULT hr = LoadDocumentFromString("<a>\n\n   <psf:Feature/></a>", document.out(), &error);
+    EXPECT_TRUE(FAILED(hr));
+    EXPECT_FALSE(document);
+    EXPECT_NE(error.message.find("psf"), std::string::npos) << error.message;
+    EXPECT_EQ(error.line, 3);
+    EXPECT_EQ(error.column, 16);
+}
+
+TEST_F(LoadSaveTest, DocumentTypeDeclarationsAreRefusedSoNoEntityIsRead) {
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    HRESULT hr = LoadDocumentFromString(
+        "<!DOCTYPE a [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>\n<a>&e;</a>", document.out(),
+        &error);
+    EXPECT_TRUE(FAILED(hr));
+    EXPECT_FALSE(document);
+    EXPECT_NE(error.message.find("document type"), std::string::npos) << error.message;
+    EXPECT_EQ(error.line, 1);
+}
+
+TEST_F(LoadSaveTest, EmptyTextIsNotADocument) {
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    EXPECT_TRUE(FAILED(LoadDocumentFromString("", document.out(), &error)));
+    EXPECT_FALSE(error.message.empty());
+}
+
+TEST_F(LoadSaveTest, MissingFileNamesThePath) {
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    HRESULT hr = LoadDocumentFromFile("/nonexistent/ticket.xml", document.out(), &error);
+    EXPECT_EQ(hr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(document);
+    EXPECT_NE(error.message.find("/nonexistent/ticket.xml"), std::string::npos);
+}
+
+TEST_F(LoadSaveTest, LoadsFilesInTheirDeclaredEncoding) {
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>x</a>")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    TemporaryFile file(utf16);
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    ASSERT_EQ(LoadDocumentFromFile(file.Path(), document.out(), &error), S_OK) << error.message;
+    EXPECT_EQ(TextOf(Root(document.get()).get()), "x");
+    EXPECT_NE(Save(document.get()).find("encoding=\"UTF-8\""), std::string::npos);
+}
+
+TEST_F(LoadSaveTest, MalformedFileReportsTheParserError) {
+    TemporaryFile file("<a>");
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    EXPECT_TRUE(FAILED(LoadDocumentFromFile(file.Path(), document.out(), &error)));
+    EXPECT_EQ(error.line, 1);
+}
+
+TEST_F(LoadSaveTest, SurrogatePairsSurviveBothDirections) {
+    auto document = Load("<a>\xF0\x9F\x98\x80</a>");
+    auto root = Root(document.get());
+    Bstr text;
+    ASSERT_EQ(root->get_text(text.out()), S_OK);
+    EXPECT_EQ(text.Wide(), std::u16string(u"\U0001F600"));
+
+    Bstr replacement(u"x\U0001F601y");
+    ASSERT_EQ(root->put_text(replacement.get()), S_OK);
+    EXPECT_NE(Save(document.get()).find("<a>x\xF0\x9F\x98\x81y</a>"), std::string::npos);
+}
+
+TEST_F(LoadSaveTest, UnpairedSurrogateIsReplacedRatherThanWrittenAsInvalidUtf8) {
+    auto document = Load("<a/>");
+    auto root = Root(document.get());
+    Bstr broken(u"x\xD800y");
+    ASSERT_EQ(root->put_text(broken.get()), S_OK);
+    EXPECT_NE(Save(document.get()).find("<a>x\xEF\xBF\xBDy</a>"), std::string::npos);
+}
+
+TEST_F(LoadSaveTest, NewDocumentIsEmptyUntilARootIsAppended) {
+    Ref<IXMLDOMDocument2> document;
+    ASSERT_EQ(CreateDomDocument(document.out()), S_OK);
+    Ref<IXMLDOMElement> root;
+    EXPECT_EQ(document->get_documentElement(root.out()), S_FALSE);
+    EXPECT_FALSE(root);
+
+    auto created = Create(document.get(), NODE_ELEMENT, "psf:PrintTicket", FrameworkUri);
+    ASSERT_EQ(document->appendChild(created.get(), nullptr), S_OK);
+    std::string saved = Save(document.get());
+    EXPECT_NE(saved.find(std::string("<psf:PrintTicket xmlns:psf=\"") + FrameworkUri + "\"/>"),
+              std::string::npos)
+        << saved;
+}
+
+TEST_F(LoadSaveTest, LoadXmlReplacesTheContent) {
+    auto document = Load(TicketXml);
+    auto oldRoot = Root(document.get());
+    Bstr text(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><p:n xmlns:p=\"urn:p\" xml:lang=\"en\">\u00e9</p:n>");
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    ASSERT_EQ(document->loadXML(text.get(), &loaded), S_OK);
+    EXPECT_EQ(loaded, VARIANT_TRUE);
+
+    auto root = Root(document.get());
+    EXPECT_EQ(Name(root.get()), "p:n");
+    EXPECT_EQ(Attribute(root.get(), "xml:lang"), "en");
+    EXPECT_NE(Save(document.get()).find("<p:n xmlns:p=\"urn:p\" xml:lang=\"en\">\xC3\xA9</p:n>"),
+              std::string::npos);
+    // The former root stays usable on its own.
+    EXPECT_EQ(Name(oldRoot.get()), "psf:PrintTicket");
+    Ref<IXMLDOMNode> parent;
+    EXPECT_EQ(oldRoot->get_parentNode(parent.out()), S_FALSE);
+}
+
+TEST_F(LoadSaveTest, FailedLoadXmlLeavesTheDocumentAsItWas) {
+    auto document = Load(TicketXml);
+    std::string before = Save(document.get());
+    Bstr text(u"<a><b></a>");
+    VARIANT_BOOL loaded = VARIANT_TRUE;
+    EXPECT_EQ(document->loadXML(text.get(), &loaded), S_FALSE);
+    EXPECT_EQ(loaded, VARIANT_FALSE);
+    EXPECT_EQ(Save(document.get()), before);
+}
+
+TEST_F(LoadSaveTest, HostFunctionsRefuseNullPointers) {
+    XmlLoadError error;
+    EXPECT_EQ(LoadDocumentFromString("<a/>", nullptr, &error), E_POINTER);
+    EXPECT_EQ(CreateDomDocument(nullptr), E_POINTER);
+    EXPECT_EQ(SaveDocumentToString(nullptr, nullptr), E_POINTER);
+    Ref<IXMLDOMDocument2> document;
+    EXPECT_EQ(LoadDocumentFromString("<a/>", document.out(), nullptr), S_OK);
+    EXPECT_EQ(SaveDocumentToString(document.get(), nullptr), E_POINTER);
+}
+} // namespace

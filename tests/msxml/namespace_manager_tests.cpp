@@ -1,0 +1,200 @@
+// The namespace manager: contexts pushed from nodes, declarations, and the
+// two-call pattern of its text results.
+#include "dom_test_support.h"
+
+#include <vector>
+
+namespace {
+const char16_t* const FrameworkWide =
+    u"http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework";
+const char16_t* const PrivateWide = u"http://ptbridge.example/printing/2005/08/printticket";
+
+class NamespaceManagerTest : public DomTest {
+  protected:
+    void SetUp() override {
+        DomTest::SetUp();
+        ASSERT_EQ(CreateNamespaceManager(IID_IMXNamespaceManager,
+                                         reinterpret_cast<void**>(manager.out())),
+                  S_OK);
+    }
+    void TearDown() override {
+        manager.Reset();
+        DomTest::TearDown();
+    }
+
+    // getPrefix with the two-call pattern; "(none)" when it gives no S_OK.
+    std::u16string PrefixOf(const char16_t* uri, LONG index = 0) {
+        int count = 0;
+        if (manager->getPrefix(uri, index, nullptr, &count) != S_OK)
+            return u"(none)";
+        std::vector<WCHAR> buffer(count + 1, u'#');
+        int capacity = count + 1;
+        EXPECT_EQ(manager->getPrefix(uri, index, buffer.data(), &capacity), S_OK);
+        EXPECT_EQ(capacity, count);
+        EXPECT_EQ(buffer[count], 0);
+        return std::u16string(buffer.data());
+    }
+
+    std::u16string UriOf(const char16_t* prefix, IXMLDOMNode* context = nullptr) {
+        int count = 0;
+        if (manager->getURI(prefix, context, nullptr, &count) != S_OK)
+            return u"(none)";
+        std::vector<WCHAR> buffer(count + 1, u'#');
+        int capacity = count + 1;
+        EXPECT_EQ(manager->getURI(prefix, context, buffer.data(), &capacity), S_OK);
+        return std::u16string(buffer.data());
+    }
+
+    Ref<IMXNamespaceManager> manager;
+};
+
+TEST_F(NamespaceManagerTest, DeepContextOfTheRootBindsItsPrefixes) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(PrefixOf(FrameworkWide), u"psf");
+    EXPECT_EQ(UriOf(u"psk"), Wide(KeywordsUri));
+    EXPECT_EQ(manager->popContext(), S_OK);
+    EXPECT_EQ(PrefixOf(FrameworkWide), u"(none)");
+}
+
+TEST_F(NamespaceManagerTest, DeclarationBelowTheRootIsNotVisibleFromTheRoot) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    int count = 7;
+    ASSERT_EQ(manager->pushNodeContext(root.get(), 1), S_OK);
+    EXPECT_EQ(manager->getPrefix(PrivateWide, 0, nullptr, &count), S_FALSE);
+    EXPECT_EQ(count, 7);
+    EXPECT_EQ(UriOf(u"pv"), u"(none)");
+    ASSERT_EQ(manager->popContext(), S_OK);
+
+    auto punch = Find(root.get(), "psf:Option", 2);
+    ASSERT_EQ(manager->pushNodeContext(punch.get(), 1), S_OK);
+    EXPECT_EQ(PrefixOf(PrivateWide), u"pv");
+    EXPECT_EQ(PrefixOf(FrameworkWide), u"psf");
+    ASSERT_EQ(manager->popContext(), S_OK);
+}
+
+TEST_F(NamespaceManagerTest, ShallowContextHoldsOnlyTheNodesOwnDeclarations) {
+    auto document = Load(TicketXml);
+    auto punchFeature = Find(document.get(), "psf:Feature", 2);
+    auto punchOption = Find(document.get(), "psf:Option", 2);
+    ASSERT_EQ(manager->pushNodeContext(punchOption.get(), VARIANT_FALSE), S_OK);
+    EXPECT_EQ(PrefixOf(PrivateWide), u"(none)");
+    ASSERT_EQ(manager->pushNodeContext(punchFeature.get(), VARIANT_FALSE), S_OK);
+    EXPECT_EQ(PrefixOf(PrivateWide), u"pv");
+    EXPECT_EQ(PrefixOf(FrameworkWide), u"(none)");
+}
+
+TEST_F(NamespaceManagerTest, NearerDeclarationHidesTheFartherOne) {
+    auto document = Load("<p:a xmlns:p=\"urn:far\" xmlns:q=\"urn:far\"><p:b xmlns:p=\"urn:near\"/></p:a>");
+    auto inner = Find(document.get(), "p:b");
+    ASSERT_EQ(manager->pushNodeContext(inner.get(), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(UriOf(u"p"), u"urn:near");
+    EXPECT_EQ(PrefixOf(u"urn:far"), u"q");
+    EXPECT_EQ(PrefixOf(u"urn:far", 1), u"(none)");
+    EXPECT_EQ(PrefixOf(u"urn:near"), u"p");
+}
+
+TEST_F(NamespaceManagerTest, DefaultNamespaceHasTheEmptyPrefix) {
+    auto document = Load(DefaultNamespaceTicketXml);
+    auto root = Root(document.get());
+    ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
+    int count = 5;
+    ASSERT_EQ(manager->getPrefix(FrameworkWide, 0, nullptr, &count), S_OK);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(PrefixOf(FrameworkWide), u"");
+    EXPECT_EQ(UriOf(u""), FrameworkWide);
+    EXPECT_EQ(UriOf(nullptr), FrameworkWide);
+}
+
+TEST_F(NamespaceManagerTest, TooSmallBufferGetsNothing) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
+    WCHAR buffer[4] = {u'#', u'#', u'#', u'#'};
+    int count = 3;
+    EXPECT_EQ(manager->getPrefix(FrameworkWide, 0, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(buffer[0], u'#');
+    EXPECT_EQ(manager->getURI(u"psf", nullptr, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(buffer[0], u'#');
+    EXPECT_EQ(manager->getPrefix(FrameworkWide, 0, buffer, nullptr), E_POINTER);
+    EXPECT_EQ(manager->getPrefix(nullptr, 0, nullptr, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getPrefix(FrameworkWide, -1, nullptr, &count), E_INVALIDARG);
+}
+
+TEST_F(NamespaceManagerTest, XmlPrefixIsAlwaysBound) {
+    EXPECT_EQ(UriOf(u"xml"), u"http://www.w3.org/XML/1998/namespace");
+    EXPECT_EQ(PrefixOf(u"http://www.w3.org/XML/1998/namespace"), u"xml");
+    EXPECT_EQ(manager->declarePrefix(u"xml", u"urn:x"), E_INVALIDARG);
+    EXPECT_EQ(manager->declarePrefix(u"xmlns", u"urn:x"), E_INVALIDARG);
+}
+
+TEST_F(NamespaceManagerTest, PopRefusesToRemoveTheBottomContext) {
+    EXPECT_EQ(manager->popContext(), E_FAIL);
+    ASSERT_EQ(manager->pushContext(), S_OK);
+    EXPECT_EQ(manager->popContext(), S_OK);
+    EXPECT_EQ(manager->popContext(), E_FAIL);
+}
+
+TEST_F(NamespaceManagerTest, DeclaredPrefixesOverridesAndReset) {
+    ASSERT_EQ(manager->declarePrefix(u"a", u"urn:one"), S_OK);
+    ASSERT_EQ(manager->pushContext(), S_OK);
+    ASSERT_EQ(manager->declarePrefix(u"b", u"urn:two"), S_OK);
+    EXPECT_EQ(manager->declarePrefix(u"b", u"urn:three"), S_FALSE);
+    EXPECT_EQ(UriOf(u"b"), u"urn:three");
+    EXPECT_EQ(UriOf(u"a"), u"urn:one");
+
+    WCHAR buffer[8];
+    int count = 8;
+    ASSERT_EQ(manager->getDeclaredPrefix(0, buffer, &count), S_OK);
+    EXPECT_EQ(std::u16string(buffer), u"b");
+    EXPECT_EQ(manager->getDeclaredPrefix(1, buffer, &count), S_FALSE);
+
+    VARIANT_BOOL allowed = VARIANT_FALSE;
+    ASSERT_EQ(manager->getAllowOverride(&allowed), S_OK);
+    EXPECT_EQ(allowed, VARIANT_TRUE);
+    ASSERT_EQ(manager->putAllowOverride(VARIANT_FALSE), S_OK);
+    EXPECT_EQ(manager->declarePrefix(u"b", u"urn:four"), E_FAIL);
+    EXPECT_EQ(UriOf(u"b"), u"urn:three");
+    EXPECT_EQ(manager->declarePrefix(u"c", u""), E_INVALIDARG);
+    EXPECT_EQ(manager->declarePrefix(u"bad name", u"urn:x"), E_INVALIDARG);
+
+    ASSERT_EQ(manager->reset(), S_OK);
+    EXPECT_EQ(UriOf(u"a"), u"(none)");
+    EXPECT_EQ(manager->popContext(), E_FAIL);
+}
+
+TEST_F(NamespaceManagerTest, DefaultNamespaceCanBeUndeclared) {
+    ASSERT_EQ(manager->declarePrefix(u"", u"urn:d"), S_OK);
+    EXPECT_EQ(UriOf(u""), u"urn:d");
+    ASSERT_EQ(manager->pushContext(), S_OK);
+    ASSERT_EQ(manager->declarePrefix(nullptr, u""), S_OK);
+    EXPECT_EQ(UriOf(u""), u"(none)");
+    EXPECT_EQ(PrefixOf(u"urn:d"), u"(none)");
+}
+
+TEST_F(NamespaceManagerTest, ContextNodeAnswersWithoutAnyPush) {
+    auto document = Load(TicketXml);
+    auto punch = Find(document.get(), "psf:Option", 2);
+    auto root = Root(document.get());
+    EXPECT_EQ(UriOf(u"pv", punch.get()), PrivateWide);
+    EXPECT_EQ(UriOf(u"pv", root.get()), u"(none)");
+    EXPECT_EQ(UriOf(u"pv"), u"(none)");
+}
+
+TEST_F(NamespaceManagerTest, RefusesForeignAndMissingNodes) {
+    EXPECT_EQ(manager->pushNodeContext(nullptr, VARIANT_TRUE), E_INVALIDARG);
+    EXPECT_EQ(manager->popContext(), E_FAIL);
+}
+
+TEST_F(NamespaceManagerTest, AnswersOnlyItsOwnInterfaces) {
+    EXPECT_TRUE(Query<IUnknown>(manager.get(), IID_IUnknown));
+    EXPECT_FALSE(Query<IXMLDOMNode>(manager.get(), IID_IXMLDOMNode));
+    Ref<IXMLDOMNode> refused;
+    EXPECT_EQ(CreateNamespaceManager(IID_IXMLDOMNode, reinterpret_cast<void**>(refused.out())),
+              E_NOINTERFACE);
+    EXPECT_FALSE(refused);
+}
+} // namespace

@@ -1,0 +1,150 @@
+// getElementsByTagName, node lists and attribute maps.
+#include "dom_test_support.h"
+
+#include <vector>
+
+namespace {
+class SearchTest : public DomTest {
+  protected:
+    Ref<IXMLDOMNodeList> ByTagName(IXMLDOMElement* under, const std::string& tagName) {
+        Bstr name(Wide(tagName));
+        Ref<IXMLDOMNodeList> list;
+        EXPECT_EQ(under->getElementsByTagName(name.get(), list.out()), S_OK);
+        return list;
+    }
+
+    // The "name" attribute of every node of the list, walked with nextNode.
+    std::vector<std::string> NamesIn(IXMLDOMNodeList* list) {
+        std::vector<std::string> names;
+        Ref<IXMLDOMNode> node;
+        while (list->nextNode(node.out()) == S_OK)
+            names.push_back(Attribute(node.get(), "name"));
+        return names;
+    }
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(SearchTest, FindsPrefixedTagsAtAnyDepthInDocumentOrder) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    auto features = ByTagName(root.get(), "psf:Feature");
+    EXPECT_EQ(NamesIn(features.get()),
+              (Names{"psk:JobOutputBin", "psk:Nested", "psk:JobHolePunch"}));
+    auto options = ByTagName(root.get(), "psf:Option");
+    EXPECT_EQ(NamesIn(options.get()), (Names{"psk:Center", "psk:Finisher", "pv:Punch"}));
+}
+
+TEST_F(SearchTest, SearchesOnlyBelowTheElement) {
+    auto document = Load(TicketXml);
+    auto outputBin = Find(document.get(), "psf:Feature");
+    EXPECT_EQ(NamesIn(ByTagName(outputBin.get(), "psf:Feature").get()), (Names{"psk:Nested"}));
+    auto root = Root(document.get());
+    EXPECT_EQ(Length(ByTagName(root.get(), "psf:PrintTicket").get()), 0);
+    Bstr name(u"psf:PrintTicket");
+    Ref<IXMLDOMNodeList> fromDocument;
+    ASSERT_EQ(document->getElementsByTagName(name.get(), fromDocument.out()), S_OK);
+    EXPECT_EQ(Length(fromDocument.get()), 1);
+}
+
+TEST_F(SearchTest, MatchesTheNameAsWrittenPrefixIncluded) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    EXPECT_EQ(Length(ByTagName(root.get(), "Feature").get()), 0);
+    EXPECT_EQ(Length(ByTagName(root.get(), "psk:Feature").get()), 0);
+    EXPECT_EQ(Length(ByTagName(root.get(), "psf:feature").get()), 0);
+    EXPECT_EQ(Length(ByTagName(root.get(), "*").get()), 8);
+
+    auto defaulted = Load(DefaultNamespaceTicketXml);
+    auto defaultRoot = Root(defaulted.get());
+    EXPECT_EQ(NamesIn(ByTagName(defaultRoot.get(), "Feature").get()), (Names{"psk:JobOutputBin"}));
+    EXPECT_EQ(Length(ByTagName(defaultRoot.get(), "psf:Feature").get()), 0);
+}
+
+TEST_F(SearchTest, ItemsByIndexAndTheEnds) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    auto options = ByTagName(root.get(), "psf:Option");
+    ASSERT_EQ(Length(options.get()), 3);
+    Ref<IXMLDOMNode> item;
+    ASSERT_EQ(options->get_item(2, item.out()), S_OK);
+    EXPECT_EQ(Attribute(item.get(), "name"), "pv:Punch");
+    EXPECT_EQ(options->get_item(3, item.out()), S_FALSE);
+    EXPECT_FALSE(item);
+    EXPECT_EQ(options->get_item(-1, item.out()), E_INVALIDARG);
+    EXPECT_FALSE(item);
+}
+
+TEST_F(SearchTest, NextNodeWalksOnceAndResetRewinds) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    auto options = ByTagName(root.get(), "psf:Option");
+    Ref<IXMLDOMNode> item;
+    ASSERT_EQ(options->nextNode(item.out()), S_OK);
+    EXPECT_EQ(Attribute(item.get(), "name"), "psk:Center");
+    EXPECT_EQ(NamesIn(options.get()), (Names{"psk:Finisher", "pv:Punch"}));
+    EXPECT_EQ(options->nextNode(item.out()), S_FALSE);
+    EXPECT_FALSE(item);
+    ASSERT_EQ(options->reset(), S_OK);
+    EXPECT_EQ(NamesIn(options.get()).size(), 3u);
+}
+
+TEST_F(SearchTest, ListKeepsItsNodesUsableAfterTheyLeaveTheDocument) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    auto features = ByTagName(root.get(), "psf:Feature");
+    Ref<IXMLDOMNode> last;
+    ASSERT_EQ(features->get_item(2, last.out()), S_OK);
+    ASSERT_EQ(root->removeChild(last.get(), nullptr), S_OK);
+    last.Reset();
+    document.Reset();
+    root.Reset();
+    EXPECT_EQ(NamesIn(features.get()).back(), "psk:JobHolePunch");
+}
+
+TEST_F(SearchTest, NamedItemByTheNameAsWritten) {
+    auto document = Load(TicketXml);
+    auto value = Find(document.get(), "psf:Value");
+    EXPECT_EQ(Attribute(value.get(), "xsi:type"), "xsd:QName");
+    EXPECT_EQ(Attribute(value.get(), "type"), "(absent)");
+    auto option = Find(document.get(), "psf:Option");
+    EXPECT_EQ(Attribute(option.get(), "name"), "psk:Center");
+    EXPECT_EQ(Attribute(option.get(), "constrained"), "(absent)");
+
+    Ref<IXMLDOMNamedNodeMap> attributes;
+    ASSERT_EQ(option->get_attributes(attributes.out()), S_OK);
+    Bstr missing(u"constrained");
+    Ref<IXMLDOMNode> item;
+    EXPECT_EQ(attributes->getNamedItem(missing.get(), item.out()), S_FALSE);
+    EXPECT_FALSE(item);
+}
+
+TEST_F(SearchTest, NamespaceDeclarationsAreNotAttributes) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    EXPECT_EQ(Attribute(root.get(), "xmlns:psf"), "(absent)");
+    Ref<IXMLDOMNamedNodeMap> attributes;
+    ASSERT_EQ(root->get_attributes(attributes.out()), S_OK);
+    LONG length = 0;
+    ASSERT_EQ(attributes->get_length(&length), S_OK);
+    EXPECT_EQ(length, 1);
+    Ref<IXMLDOMNode> item;
+    ASSERT_EQ(attributes->get_item(0, item.out()), S_OK);
+    EXPECT_EQ(Name(item.get()), "version");
+    EXPECT_EQ(attributes->get_item(1, item.out()), S_FALSE);
+    EXPECT_EQ(attributes->get_item(-1, item.out()), E_INVALIDARG);
+}
+
+TEST_F(SearchTest, AttributeMapSeesLaterChanges) {
+    auto document = Load(TicketXml);
+    auto option = Find(document.get(), "psf:Option", 1);
+    Ref<IXMLDOMNamedNodeMap> attributes;
+    ASSERT_EQ(option->get_attributes(attributes.out()), S_OK);
+    auto constrained = CreateAttribute(document.get(), "constrained", FrameworkUri, "psk:None");
+    ASSERT_EQ(option->setAttributeNode(constrained.get(), nullptr), S_OK);
+    LONG length = 0;
+    ASSERT_EQ(attributes->get_length(&length), S_OK);
+    EXPECT_EQ(length, 2);
+    EXPECT_EQ(Attribute(option.get(), "constrained"), "psk:None");
+}
+} // namespace
