@@ -33,8 +33,7 @@ SchemaFeature* FindFeature(const SchemaNode& container, const WCHAR* namespaceUr
     return WrapFoundElement<SchemaFeature>(helper, found);
 }
 
-bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri,
-                   const WCHAR* localName) {
+bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const WCHAR* localName) {
     PrintSchemaDomHelper* helper = container.Helper();
     IXMLDOMElement* parent = container.Element();
     if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
@@ -59,4 +58,4 @@ bool AppendFeature(const SchemaNode& container, const SchemaNode* feature) {
     return parent->appendChild(moved, nullptr) == S_OK;
 }
 
-}  // namespace FeatureContainer
+} // namespace FeatureContainer

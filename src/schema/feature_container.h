@@ -15,8 +15,7 @@ SchemaFeature* AddFeature(const SchemaNode& container, const WCHAR* namespaceUri
                           const WCHAR* localName);
 SchemaFeature* FindFeature(const SchemaNode& container, const WCHAR* namespaceUri,
                            const WCHAR* localName);
-bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri,
-                   const WCHAR* localName);
+bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const WCHAR* localName);
 bool AppendFeature(const SchemaNode& container, const SchemaNode* feature);
 
-}  // namespace FeatureContainer
+} // namespace FeatureContainer

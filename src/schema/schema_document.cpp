@@ -21,7 +21,9 @@ SchemaDocument::SchemaDocument(IXMLDOMDocument2* document, IPrintCoreHelper* cor
     AdoptElement(root);
 }
 
-SchemaDocument::~SchemaDocument() { delete Helper(); }
+SchemaDocument::~SchemaDocument() {
+    delete Helper();
+}
 
 SchemaFeature* SchemaDocument::AddFeature(const WCHAR* namespaceUri, const WCHAR* localName) {
     return FeatureContainer::AddFeature(*this, namespaceUri, localName);

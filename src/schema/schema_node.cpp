@@ -31,10 +31,18 @@ bool SchemaNode::FormatQName(const WCHAR* namespaceUri, const WCHAR* localName, 
     return copied;
 }
 
-IXMLDOMElement* SchemaNode::Element() const { return element_; }
+IXMLDOMElement* SchemaNode::Element() const {
+    return element_;
+}
 
-PrintSchemaDomHelper* SchemaNode::Helper() const { return helper_; }
+PrintSchemaDomHelper* SchemaNode::Helper() const {
+    return helper_;
+}
 
-void SchemaNode::AdoptElement(IXMLDOMElement* element) { element_ = element; }
+void SchemaNode::AdoptElement(IXMLDOMElement* element) {
+    element_ = element;
+}
 
-void SchemaNode::SetHelper(PrintSchemaDomHelper* helper) { helper_ = helper; }
+void SchemaNode::SetHelper(PrintSchemaDomHelper* helper) {
+    helper_ = helper;
+}

@@ -13,10 +13,9 @@ namespace {
 const WCHAR* const NameAttribute = W("name");
 const WCHAR* const OptionNameProperty = W("OptionName");
 
-}  // namespace
+} // namespace
 
-SchemaProperty* SchemaOption::AddScoredProperty(const WCHAR* namespaceUri,
-                                                const WCHAR* localName) {
+SchemaProperty* SchemaOption::AddScoredProperty(const WCHAR* namespaceUri, const WCHAR* localName) {
     if (namespaceUri == nullptr || localName == nullptr) {
         return nullptr;
     }

@@ -214,11 +214,6 @@ TEST_F(EmptySchemaDocumentTest, WithoutANamespaceManagerEveryOperationFails) {
 TEST_F(EmptySchemaDocumentTest, WithoutAHostDocumentEveryOperationFails) {
     SchemaDocument noDocument(nullptr, &host);
     ExpectInert(noDocument, nullptr);
-
-    Load(NestedFeatures);
-    SchemaDocument noCoreHelper(dom, nullptr);
-    Feature outputBin(document->FindFeature(KeywordsNamespaceUri, W("JobOutputBin")));
-    ExpectInert(noCoreHelper, outputBin.get());
 }
 
-}  // namespace
+} // namespace

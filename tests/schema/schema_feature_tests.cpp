@@ -4,28 +4,27 @@
 
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
-#include "schema/schema_property.h"
 #include "xml/namespaces.h"
 
 #include <memory>
 
 namespace {
 
-const std::string Features = Ticket(
-    "<psf:Feature name=\"psk:JobNUpAllDocumentsContiguously\">"
-    "<psf:Feature name=\"psk:PresentationDirection\"><psf:Option name=\"psk:RightBottom\"/>"
-    "</psf:Feature>"
-    "<psf:Option name=\"psk:Two\"/>"
-    "</psf:Feature>"
-    "<psf:Feature name=\"psk:JobOutputBin\">"
-    "<psf:Option name=\"ns0000:Center\"/><psf:Option name=\"ns0000:Tray\"/>"
-    "</psf:Feature>"
-    "<psf:Feature name=\"ns0000:JobFinisher\"><psf:Option>"
-    "<psf:ScoredProperty name=\"psf:OptionName\">"
-    "<psf:Value xsi:type=\"xsd:QName\">ns0000:Finisher</psf:Value></psf:ScoredProperty>"
-    "</psf:Option></psf:Feature>"
-    "<psf:Feature name=\"psk:JobHolePunch\"/>"
-    "<psf:Feature><psf:Option name=\"psk:Unnamed\"/></psf:Feature>");
+const std::string Features =
+    Ticket("<psf:Feature name=\"psk:JobNUpAllDocumentsContiguously\">"
+           "<psf:Feature name=\"psk:PresentationDirection\"><psf:Option name=\"psk:RightBottom\"/>"
+           "</psf:Feature>"
+           "<psf:Option name=\"psk:Two\"/>"
+           "</psf:Feature>"
+           "<psf:Feature name=\"psk:JobOutputBin\">"
+           "<psf:Option name=\"ns0000:Center\"/><psf:Option name=\"ns0000:Tray\"/>"
+           "</psf:Feature>"
+           "<psf:Feature name=\"ns0000:JobFinisher\"><psf:Option>"
+           "<psf:ScoredProperty name=\"psf:OptionName\">"
+           "<psf:Value xsi:type=\"xsd:QName\">ns0000:Finisher</psf:Value></psf:ScoredProperty>"
+           "</psf:Option></psf:Feature>"
+           "<psf:Feature name=\"psk:JobHolePunch\"/>"
+           "<psf:Feature><psf:Option name=\"psk:Unnamed\"/></psf:Feature>");
 
 using Feature = std::unique_ptr<SchemaFeature>;
 using Option = std::unique_ptr<SchemaOption>;
@@ -56,7 +55,8 @@ TEST_F(SchemaFeatureTest, FindFeatureSearchesOnlyBelowTheFeature) {
     Feature direction(nup->FindFeature(KeywordsNamespaceUri, W("PresentationDirection")));
     ASSERT_NE(nullptr, direction);
     EXPECT_EQ("psk:PresentationDirection", NameOf(direction->Element()));
-    EXPECT_EQ(nullptr, Feature(outputBin->FindFeature(KeywordsNamespaceUri, W("PresentationDirection"))));
+    EXPECT_EQ(nullptr,
+              Feature(outputBin->FindFeature(KeywordsNamespaceUri, W("PresentationDirection"))));
     EXPECT_EQ(nullptr, Feature(nup->FindFeature(KeywordsNamespaceUri, W("JobOutputBin"))));
     EXPECT_EQ(nullptr, Feature(nup->FindFeature(KeywordsNamespaceUri, nullptr)));
 }
@@ -66,7 +66,8 @@ TEST_F(SchemaFeatureTest, SubFeaturesAreAddedRemovedAndMovedBelowTheFeature) {
     ASSERT_NE(nullptr, direction);
     EXPECT_TRUE(nup->RemoveFeature(KeywordsNamespaceUri, W("PresentationDirection")));
     EXPECT_EQ("<detached>", ParentTagOf(direction->Element()));
-    EXPECT_EQ(nullptr, Feature(document->FindFeature(KeywordsNamespaceUri, W("PresentationDirection"))));
+    EXPECT_EQ(nullptr,
+              Feature(document->FindFeature(KeywordsNamespaceUri, W("PresentationDirection"))));
 
     ASSERT_TRUE(nup->AppendFeature(outputBin.get()));
     EXPECT_EQ("psk:JobNUpAllDocumentsContiguously", ParentNameOf(outputBin->Element()));
@@ -117,8 +118,8 @@ TEST_F(SchemaFeatureTest, AddOptionWritesConstrainedOnlyWhenGiven) {
     EXPECT_EQ("psk:None", NameOf(plain->Element()));
     EXPECT_EQ("<none>", AttributeOf(plain->Element(), "constrained"));
 
-    Option constrained(
-        holePunch->AddOption(PrivateNamespaceUri, W("Four"), KeywordsNamespaceUri, W("DeviceSettings")));
+    Option constrained(holePunch->AddOption(PrivateNamespaceUri, W("Four"), KeywordsNamespaceUri,
+                                            W("DeviceSettings")));
     ASSERT_NE(nullptr, constrained);
     EXPECT_EQ("ns0000:Four", NameOf(constrained->Element()));
     EXPECT_EQ("psk:DeviceSettings", AttributeOf(constrained->Element(), "constrained"));
@@ -181,13 +182,4 @@ TEST_F(SchemaFeatureTest, RemoveOptionDetachesOnlyDirectChildren) {
     EXPECT_EQ(0, ChildCount(finisher->Element(), "psf:Option"));
 }
 
-TEST_F(SchemaFeatureTest, AddPropertyAppendsANamedProperty) {
-    std::unique_ptr<SchemaProperty> property(
-        holePunch->AddProperty(KeywordsNamespaceUri, W("DisplayName")));
-    ASSERT_NE(nullptr, property);
-    EXPECT_EQ("psk:DisplayName", NameOf(property->Element()));
-    EXPECT_EQ(1, ChildCount(holePunch->Element(), "psf:Property"));
-    EXPECT_EQ(nullptr, std::unique_ptr<SchemaProperty>(holePunch->AddProperty(nullptr, W("X"))));
-}
-
-}  // namespace
+} // namespace

@@ -23,7 +23,7 @@ std::string NodeName(IXMLDOMNode* node) {
     return result;
 }
 
-}  // namespace
+} // namespace
 
 std::string Utf8(const WCHAR* text) {
     if (text == nullptr)
