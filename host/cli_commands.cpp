@@ -16,7 +16,9 @@ void ReportError(const std::string& message) {
     std::fprintf(stderr, "ptbridge: %s\n", message.c_str());
 }
 
-void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void Print(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
 
 // Opens a session with the chosen module; on failure reports it and gives the
 // exit code.
@@ -148,7 +150,9 @@ HRESULT Convert(Conversion conversion, HostSession& session, HostDevmode& devmod
     return session.ConvertDevModeToPrintTicket(devmode, document);
 }
 
-bool ColourWanted() { return isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR"); }
+bool ColourWanted() {
+    return isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR");
+}
 } // namespace
 
 int RunInfo(const CommandSettings& settings) {
@@ -169,10 +173,12 @@ int RunInfo(const CommandSettings& settings) {
     report += "signature:            \"" + SignatureText(identity.signature) + "\" (" +
               Hex32(identity.signature) + ")\n";
     report += "version:              " + std::to_string(identity.version) + "\n";
-    report += "helper interfaces:    " + HelperInterfaces(identity.requestedHelperInterfaces) + "\n";
+    report +=
+        "helper interfaces:    " + HelperInterfaces(identity.requestedHelperInterfaces) + "\n";
     report += "supported versions:   " + versions + "\n";
     report += "private namespace:    " + namespaces + "\n";
-    report += "devmode section size: " + std::to_string(identity.defaultSection.size()) + " bytes\n";
+    report +=
+        "devmode section size: " + std::to_string(identity.defaultSection.size()) + " bytes\n";
     report += "default section:      " + HexBytes(identity.defaultSection) + "\n";
     Print(report);
     return ExitSuccess;
@@ -235,8 +241,7 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         return ExitUsageOrInput;
     }
 
-    if (!settings.outputFile.empty() &&
-        !WriteFileAtomically(settings.outputFile, after, &error)) {
+    if (!settings.outputFile.empty() && !WriteFileAtomically(settings.outputFile, after, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
     }

@@ -14,16 +14,16 @@ enum ExitCode {
 };
 
 enum class Conversion {
-    DevModeToPrintTicket,   // ticket
-    CompleteCapabilities,   // capabilities
-    PrintTicketToDevMode,   // devmode
+    DevModeToPrintTicket, // ticket
+    CompleteCapabilities, // capabilities
+    PrintTicketToDevMode, // devmode
 };
 
 struct CommandSettings {
-    std::string pluginPath;          // empty: the default module
-    std::string inputFile;           // empty: the bundled sample
-    std::string outputFile;          // empty: stdout
-    bool diff = false;               // show a diff instead of the document on stdout
+    std::string pluginPath;           // empty: the default module
+    std::string inputFile;            // empty: the bundled sample
+    std::string outputFile;           // empty: stdout
+    bool diff = false;                // show a diff instead of the document on stdout
     std::vector<std::string> options; // "Feature=Option" for the DEVMODE
 };
 

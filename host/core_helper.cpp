@@ -17,12 +17,20 @@ bool InjectedFailure(HRESULT* failure) {
 }
 } // namespace
 
-HostCoreHelper::HostCoreHelper() { ++liveHelpers; }
-HostCoreHelper::~HostCoreHelper() { --liveHelpers; }
+HostCoreHelper::HostCoreHelper() {
+    ++liveHelpers;
+}
+HostCoreHelper::~HostCoreHelper() {
+    --liveHelpers;
+}
 
-HostCoreHelper* HostCoreHelper::Create() { return new (std::nothrow) HostCoreHelper(); }
+HostCoreHelper* HostCoreHelper::Create() {
+    return new (std::nothrow) HostCoreHelper();
+}
 
-LONG HostCoreHelper::LiveCount() { return liveHelpers.load(); }
+LONG HostCoreHelper::LiveCount() {
+    return liveHelpers.load();
+}
 
 STDMETHODIMP HostCoreHelper::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv)
@@ -39,7 +47,9 @@ STDMETHODIMP HostCoreHelper::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) HostCoreHelper::AddRef() { return InterlockedIncrement(&referenceCount_); }
+STDMETHODIMP_(ULONG) HostCoreHelper::AddRef() {
+    return InterlockedIncrement(&referenceCount_);
+}
 
 STDMETHODIMP_(ULONG) HostCoreHelper::Release() {
     LONG count = InterlockedDecrement(&referenceCount_);
@@ -91,10 +101,18 @@ STDMETHODIMP HostCoreHelper::WhyConstrained(const DEVMODEW*, DWORD, PCSTR, PCSTR
     return E_NOTIMPL;
 }
 
-STDMETHODIMP HostCoreHelper::EnumFeatures(PCSTR**, DWORD*) { return E_NOTIMPL; }
+STDMETHODIMP HostCoreHelper::EnumFeatures(PCSTR**, DWORD*) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP HostCoreHelper::EnumOptions(PCSTR, PCSTR**, DWORD*) { return E_NOTIMPL; }
+STDMETHODIMP HostCoreHelper::EnumOptions(PCSTR, PCSTR**, DWORD*) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP HostCoreHelper::GetFontSubstitution(PCWSTR, PCWSTR*) { return E_NOTIMPL; }
+STDMETHODIMP HostCoreHelper::GetFontSubstitution(PCWSTR, PCWSTR*) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP HostCoreHelper::SetFontSubstitution(PCWSTR, PCWSTR) { return E_NOTIMPL; }
+STDMETHODIMP HostCoreHelper::SetFontSubstitution(PCWSTR, PCWSTR) {
+    return E_NOTIMPL;
+}

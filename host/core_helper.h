@@ -34,12 +34,10 @@ class HostCoreHelper final : public IPrintCoreHelper, public IPrintOemDriverUI {
     STDMETHODIMP EnumFeatures(PCSTR** pFeatureList, DWORD* pdwNumFeatures) override;
     STDMETHODIMP EnumOptions(PCSTR pszFeatureKeyword, PCSTR** pOptionList,
                              DWORD* pdwNumOptions) override;
-    STDMETHODIMP GetFontSubstitution(PCWSTR pszTrueTypeFontName,
-                                     PCWSTR* ppszDevFontName) override;
+    STDMETHODIMP GetFontSubstitution(PCWSTR pszTrueTypeFontName, PCWSTR* ppszDevFontName) override;
     STDMETHODIMP SetFontSubstitution(PCWSTR pszTrueTypeFontName, PCWSTR pszDevFontName) override;
     STDMETHODIMP CreateInstanceOfMSXMLObject(REFCLSID rclsid, IUnknown* punkOuter,
-                                             DWORD dwClsContext, REFIID riid,
-                                             LPVOID* ppv) override;
+                                             DWORD dwClsContext, REFIID riid, LPVOID* ppv) override;
 
   private:
     HostCoreHelper();

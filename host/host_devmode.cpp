@@ -30,8 +30,8 @@ const char* NextKeyword(const char** cursor, const char* end) {
 }
 } // namespace
 
-HRESULT HostDevmode::Build(const std::vector<OptionSelection>& selections,
-                           DWORD pluginSectionSize, HostDevmode* devmode) {
+HRESULT HostDevmode::Build(const std::vector<OptionSelection>& selections, DWORD pluginSectionSize,
+                           HostDevmode* devmode) {
     std::vector<OptionSelection> unique;
     for (const OptionSelection& selection : selections) {
         if (!ValidKeyword(selection.feature) || !ValidKeyword(selection.option))

@@ -29,7 +29,9 @@ std::u16string NamespaceText(BSTR text) {
 }
 } // namespace
 
-HostSession::~HostSession() { Close(); }
+HostSession::~HostSession() {
+    Close();
+}
 
 OpenStatus HostSession::Open(const std::string& modulePath, std::string* error) {
     Close();
@@ -42,7 +44,7 @@ OpenStatus HostSession::Open(const std::string& modulePath, std::string* error) 
         return OpenStatus::PluginFailed;
     }
     if (!CreatePlugins(error) || !ReadIdentity(error) || !ReadPrivateSection(error) ||
-        !BindProvider(error)) {
+        !PublishHostObject(error) || !BindProvider(error)) {
         Close();
         return OpenStatus::PluginFailed;
     }
@@ -108,11 +110,6 @@ bool HostSession::ReadIdentity(std::string* error) {
             return false;
         }
     }
-    HRESULT hr = uiPlugin_->PublishDriverInterface(static_cast<IPrintCoreHelper*>(coreHelper_.Get()));
-    if (hr != S_OK) {
-        *error = Failure("IPrintOemUI2::PublishDriverInterface", hr);
-        return false;
-    }
     return true;
 }
 
@@ -149,19 +146,28 @@ bool HostSession::ReadPrivateSection(std::string* error) {
     return true;
 }
 
-bool HostSession::BindProvider(std::string* error) {
-    HRESULT hr =
-        provider_->PublishDriverInterface(static_cast<IPrintCoreHelper*>(coreHelper_.Get()));
+bool HostSession::PublishHostObject(std::string* error) {
+    IUnknown* hostObject = static_cast<IPrintCoreHelper*>(coreHelper_.Get());
+    HRESULT hr = uiPlugin_->PublishDriverInterface(hostObject);
+    if (hr != S_OK) {
+        *error = Failure("IPrintOemUI2::PublishDriverInterface", hr);
+        return false;
+    }
+    hr = provider_->PublishDriverInterface(hostObject);
     if (hr != S_OK) {
         *error = Failure("IPrintOemPrintTicketProvider::PublishDriverInterface", hr);
         return false;
     }
+    return true;
+}
 
+bool HostSession::BindProvider(std::string* error) {
     INT* versions = nullptr;
     INT versionCount = 0;
-    hr = provider_->GetSupportedVersions(&printerToken_, &versions, &versionCount);
+    HRESULT hr = provider_->GetSupportedVersions(&printerToken_, &versions, &versionCount);
     if (hr == S_OK && versions)
-        identity_.supportedVersions.assign(versions, versions + (versionCount > 0 ? versionCount : 0));
+        identity_.supportedVersions.assign(versions,
+                                           versions + (versionCount > 0 ? versionCount : 0));
     CoTaskMemFree(versions);
     if (hr != S_OK) {
         *error = Failure("IPrintOemPrintTicketProvider::GetSupportedVersions", hr);
@@ -171,8 +177,8 @@ bool HostSession::BindProvider(std::string* error) {
     OEMPTOPTS options = OEMPT_DEFAULT;
     INT namespaceCount = 0;
     BSTR* namespaces = nullptr;
-    hr = provider_->BindPrinter(&printerToken_, ProviderInterfaceVersion, &options,
-                                &namespaceCount, &namespaces);
+    hr = provider_->BindPrinter(&printerToken_, ProviderInterfaceVersion, &options, &namespaceCount,
+                                &namespaces);
     if (namespaces) {
         for (INT i = 0; i < namespaceCount; ++i) {
             if (hr == S_OK)

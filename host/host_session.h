@@ -63,6 +63,7 @@ class HostSession {
     bool CreatePlugins(std::string* error);
     bool ReadIdentity(std::string* error);
     bool ReadPrivateSection(std::string* error);
+    bool PublishHostObject(std::string* error);
     bool BindProvider(std::string* error);
 
     PluginModule module_;

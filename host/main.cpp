@@ -8,8 +8,9 @@ namespace {
 void AddConversionOptions(CLI::App* command, CommandSettings& settings) {
     command->add_option("FILE", settings.inputFile,
                         "Print Schema document to convert (default: the bundled sample)");
-    command->add_option("-o,--output", settings.outputFile,
-                        "write the converted document to FILE (only when the plug-in succeeds)")
+    command
+        ->add_option("-o,--output", settings.outputFile,
+                     "write the converted document to FILE (only when the plug-in succeeds)")
         ->type_name("FILE");
     command->add_flag("--diff", settings.diff,
                       "show a unified diff of the document before and after the conversion");
@@ -30,8 +31,8 @@ int main(int argc, char** argv) {
                "else; 2 for bad arguments, unreadable or malformed input, or an unwritable "
                "output file; 3 when the plug-in module cannot be loaded.\n");
 
-    CLI::App* ticket = app.add_subcommand(
-        "ticket", "DEVMODE to PrintTicket: ConvertDevModeToPrintTicket on FILE");
+    CLI::App* ticket =
+        app.add_subcommand("ticket", "DEVMODE to PrintTicket: ConvertDevModeToPrintTicket on FILE");
     AddConversionOptions(ticket, settings);
     ticket
         ->add_option("--option", settings.options,

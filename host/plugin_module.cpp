@@ -2,7 +2,9 @@
 
 #include <dlfcn.h>
 
-PluginModule::~PluginModule() { Unload(); }
+PluginModule::~PluginModule() {
+    Unload();
+}
 
 bool PluginModule::Load(const std::string& path, std::string* error) {
     Unload();

@@ -12,5 +12,4 @@ std::string PrettyPrintXml(const std::string& xml);
 // `before` to `after`, compared line by line; empty when they are equal.
 // `colour` adds terminal colours to headers, hunk lines, removals and additions.
 std::string UnifiedDiff(const std::string& before, const std::string& after,
-                        const std::string& beforeLabel, const std::string& afterLabel,
-                        bool colour);
+                        const std::string& beforeLabel, const std::string& afterLabel, bool colour);

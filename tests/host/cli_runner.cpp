@@ -14,7 +14,8 @@
 extern char** environ;
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ptbridge-host-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "ptbridge-host-XXXXXX").string();
     char* made = mkdtemp(&pattern[0]);
     EXPECT_NE(made, nullptr);
     path_ = pattern;
@@ -46,6 +47,11 @@ std::string ReadFile(const std::string& path) {
 }
 
 CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDirectory) {
+    return RunProgram(PTBRIDGE_CLI_PATH, args, workingDirectory);
+}
+
+CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                  const std::string& workingDirectory) {
     ScratchFolder capture;
     std::string outPath = capture.File("stdout");
     std::string errPath = capture.File("stderr");
@@ -60,7 +66,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDi
     if (!workingDirectory.empty())
         posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
 
-    std::vector<std::string> argvText{PTBRIDGE_CLI_PATH};
+    std::vector<std::string> argvText{program};
     argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& text : argvText)
@@ -69,9 +75,9 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDi
 
     CliRun run;
     pid_t child = 0;
-    int spawned = posix_spawn(&child, PTBRIDGE_CLI_PATH, &actions, nullptr, argv.data(), environ);
+    int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(spawned, 0) << "cannot start " << PTBRIDGE_CLI_PATH;
+    EXPECT_EQ(spawned, 0) << "cannot start " << program;
     if (spawned != 0)
         return run;
     int status = 0;

@@ -32,5 +32,8 @@ class ScratchFolder {
 
 // Runs `ptbridge args...` in `workingDirectory` (the test's own when empty).
 CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDirectory = "");
+// The same with another copy of the executable.
+CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                  const std::string& workingDirectory = "");
 
 std::string ReadFile(const std::string& path);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 const std::string ExamplesDir = PTBRIDGE_EXAMPLES_DIR;
 
@@ -40,6 +42,19 @@ TEST(CliInfoTest, AnUnloadableModuleIsNamedWithExitCode3) {
     EXPECT_TRUE(Contains(run.err, "cannot load plug-in module '/nonexistent/libother.so'"))
         << run.err;
     EXPECT_EQ(run.out, "");
+}
+
+TEST(CliInfoTest, AnInstalledCopyLoadsTheModuleBesideIt) {
+    ScratchFolder folder;
+    std::string program = folder.File("ptbridge");
+    std::filesystem::copy_file(PTBRIDGE_CLI_PATH, program);
+    // Beside it lies a library that is no plug-in module: refusing it shows
+    // that this is the module the copy chose.
+    std::filesystem::copy_file(PTBRIDGE_WINAPI_PATH, folder.File("libptbridge.so"));
+    CliRun run = RunProgram(program, {"info"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(Contains(run.err, folder.File("libptbridge.so") + "' is not a plug-in module"))
+        << run.err;
 }
 
 TEST(CliConversionTest, TicketRunsThroughTheModuleWithTheStoredDeviceOptions) {
@@ -126,7 +141,8 @@ TEST(CliConversionTest, DiffIgnoresTheBlankTextThatRemovedElementsLeaveBehind) {
 TEST(CliInputTest, AMissingFileIsNamed) {
     CliRun run = RunCli({"ticket", "/nonexistent/ticket.xml"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(Contains(run.err, "cannot read '/nonexistent/ticket.xml': No such file or directory"))
+    EXPECT_TRUE(
+        Contains(run.err, "cannot read '/nonexistent/ticket.xml': No such file or directory"))
         << run.err;
     EXPECT_EQ(run.out, "");
 }

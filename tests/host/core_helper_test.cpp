@@ -82,8 +82,8 @@ TEST_F(CoreHelperTest, RefusesOtherClassesInterfacesAndAggregation) {
     EXPECT_EQ(object, nullptr);
 
     EXPECT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60,
-                                                   static_cast<IPrintCoreHelper*>(helper_.Get()),
-                                                   0, IID_IMXNamespaceManager, &object),
+                                                   static_cast<IPrintCoreHelper*>(helper_.Get()), 0,
+                                                   IID_IMXNamespaceManager, &object),
               CLASS_E_NOAGGREGATION);
     EXPECT_EQ(object, nullptr);
     EXPECT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
@@ -118,9 +118,9 @@ TEST_F(CoreHelperTest, OffersNoOtherHelperOperation) {
               E_NOTIMPL);
     EXPECT_EQ(helper_->EnumConstrainedOptions(&devmode, sizeof devmode, "Punch", &list, &count),
               E_NOTIMPL);
-    EXPECT_EQ(helper_->WhyConstrained(&devmode, sizeof devmode, "Punch", "NONE", &constraints,
-                                      &count),
-              E_NOTIMPL);
+    EXPECT_EQ(
+        helper_->WhyConstrained(&devmode, sizeof devmode, "Punch", "NONE", &constraints, &count),
+        E_NOTIMPL);
     EXPECT_EQ(helper_->EnumFeatures(&list, &count), E_NOTIMPL);
     EXPECT_EQ(helper_->EnumOptions("Punch", &list, &count), E_NOTIMPL);
     EXPECT_EQ(helper_->GetFontSubstitution(W("Arial"), &fontName), E_NOTIMPL);

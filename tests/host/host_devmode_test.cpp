@@ -118,7 +118,8 @@ TEST(HostDevmodeTest, LaysOutThePublicPartTheOptionBlockAndThePluginSection) {
     EXPECT_EQ(publicPart->dmSpecVersion, DM_SPECVERSION);
     EXPECT_EQ(devmode.Size(), DWORD(publicPart->dmSize) + publicPart->dmDriverExtra);
     EXPECT_EQ(devmode.PluginSectionSize(), 13u);
-    EXPECT_EQ(devmode.PluginSection() + 13, reinterpret_cast<BYTE*>(devmode.Devmode()) + devmode.Size());
+    EXPECT_EQ(devmode.PluginSection() + 13,
+              reinterpret_cast<BYTE*>(devmode.Devmode()) + devmode.Size());
     EXPECT_EQ(reinterpret_cast<uintptr_t>(devmode.PluginSection()) % sizeof(DWORD), 0u);
     for (DWORD i = 0; i < 13; ++i)
         EXPECT_EQ(devmode.PluginSection()[i], 0) << i;

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 const char16_t PrivateNamespace[] = u"http://ptbridge.example/printing/2005/08/printticket";
 
