@@ -92,6 +92,18 @@ TEST_F(LoadSaveTest, MissingFileNamesThePath) {
     EXPECT_NE(error.message.find("/nonexistent/ticket.xml"), std::string::npos);
 }
 
+TEST_F(LoadSaveTest, UnreadablePathAndEmptyFileAreToldApart) {
+    Ref<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    EXPECT_TRUE(FAILED(LoadDocumentFromFile(::testing::TempDir(), document.out(), &error)));
+    EXPECT_NE(error.message.find("cannot read"), std::string::npos) << error.message;
+
+    TemporaryFile empty("");
+    EXPECT_TRUE(FAILED(LoadDocumentFromFile(empty.Path(), document.out(), &error)));
+    EXPECT_EQ(error.message.find("cannot read"), std::string::npos) << error.message;
+    EXPECT_FALSE(document);
+}
+
 TEST_F(LoadSaveTest, LoadsFilesInTheirDeclaredEncoding) {
     std::string utf16 = "\xFF\xFE";
     for (char c : std::string("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>x</a>")) {

@@ -131,6 +131,13 @@ TEST_F(TreeEditTest, CreatedAttributesKeepOnlyTheirWrittenPrefix) {
     EXPECT_NE(saved.find("<psf:ScoredProperty name=\"psk:Other\">"), std::string::npos) << saved;
     EXPECT_NE(saved.find("<psf:Value xsi:type=\"xsd:integer\">"), std::string::npos) << saved;
     EXPECT_EQ(Count(saved, "xmlns:xsi="), 1u);
+
+    auto language = CreateAttribute(document.get(), "xml:lang", "http://www.w3.org/XML/1998/namespace", "en");
+    ASSERT_EQ(property->setAttributeNode(language.get(), nullptr), S_OK);
+    saved = SaveAndReload(document.get());
+    EXPECT_NE(saved.find("<psf:ScoredProperty name=\"psk:Other\" xml:lang=\"en\">"),
+              std::string::npos)
+        << saved;
 }
 
 TEST_F(TreeEditTest, AttributeWhosePrefixIsTakenGetsAFreshOne) {
@@ -139,8 +146,13 @@ TEST_F(TreeEditTest, AttributeWhosePrefixIsTakenGetsAFreshOne) {
     auto foreign = CreateAttribute(document.get(), "xsi:mark", "urn:other", "x");
     ASSERT_EQ(value->setAttributeNode(foreign.get(), nullptr), S_OK);
     EXPECT_EQ(NamespaceOf(foreign.get()), "urn:other");
+    EXPECT_EQ(Name(foreign.get()), "ns0:mark");
+    std::string saved = SaveAndReload(document.get());
+    EXPECT_NE(saved.find("<psf:Value xmlns:ns0=\"urn:other\" xsi:type=\"xsd:QName\" ns0:mark=\"x\">"),
+              std::string::npos)
+        << saved;
     Ref<IXMLDOMDocument2> reloaded;
-    auto reloadedValue = Reloaded(SaveAndReload(document.get()), "psf:Value", reloaded);
+    auto reloadedValue = Reloaded(saved, "psf:Value", reloaded);
     EXPECT_EQ(Attribute(reloadedValue.get(), "xsi:type"), "xsd:QName");
 }
 

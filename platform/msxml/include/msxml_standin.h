@@ -1,6 +1,29 @@
 // Host-side operations of the stand-in MSXML DOM that live outside COM:
 // creating, loading and saving documents, making namespace managers, and the
 // live-object count that tests use to prove nothing leaked.
+//
+// Where the stand-in DOM differs from MSXML, or MSXML leaves a choice:
+// - Namespace declarations (xmlns, xmlns:p) are not attributes: attribute maps
+//   neither list nor find them, and createNode refuses such names. The
+//   namespace manager (pushNodeContext, getURI with a context node) reads them.
+// - Whitespace text is kept as loaded, and saving writes the tree as it
+//   stands, without reindenting; on each element, namespace declarations are
+//   written before the attributes.
+// - An unprefixed attribute has no namespace, whatever createNode was given.
+//   A created or moved node reuses the declaration in scope where it is
+//   attached when that binds its prefix to its namespace; otherwise an element
+//   declares its prefix on itself, and an attribute whose prefix is already
+//   bound to another namespace there is given a fresh prefix ("ns0", ...).
+// - get_xml shows a node with the declarations made on it only (a detached
+//   node keeps its prefixes, which save declares once it is attached again).
+// - Documents with a document type declaration are refused, as MSXML 6 does
+//   by default; nothing is ever fetched from the network or the file system.
+// - Results: E_POINTER for a null out-pointer, E_INVALIDARG for a missing or
+//   unfit argument (a node of another document, a non-child to removeChild, an
+//   ancestor to appendChild, a second root element, a refused name), S_FALSE
+//   with a null out-value for "none" (past the end of a list, an absent
+//   attribute, no parent, no prefix bound). A failed loadXML returns S_FALSE
+//   and leaves the document unchanged.
 #pragma once
 
 #include "msxml6.h"
@@ -20,13 +43,16 @@ HRESULT CreateDomDocument(IXMLDOMDocument2** document);
 
 // Parses UTF-8 (or declared-encoding) XML. On failure: a failure HRESULT,
 // *document null, and *error (when given) filled. Malformed XML and undeclared
-// namespace prefixes both fail.
+// namespace prefixes both fail with E_FAIL. A file that cannot be read gives
+// HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist (else
+// E_ACCESSDENIED or E_FAIL) and a message naming the path.
 HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
                                XmlLoadError* error);
 HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
                              XmlLoadError* error);
 
-// Serialises the document as UTF-8 XML with an XML declaration.
+// Serialises the document as UTF-8 XML with an XML declaration naming UTF-8.
+// E_INVALIDARG for a document that is not one of the stand-in's.
 HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml);
 
 // A fresh namespace manager (CLSID_MXNamespaceManager60) asked for `riid`.

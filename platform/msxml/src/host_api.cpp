@@ -7,10 +7,9 @@
 #include "xml_serialize.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <new>
-#include <sstream>
 
 namespace {
 HRESULT OpenFailure(int error) {
@@ -22,20 +21,23 @@ HRESULT OpenFailure(int error) {
 }
 
 HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error) {
-    errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (file) {
-        std::ostringstream content;
-        content << file.rdbuf();
-        if (!file.bad() && !content.fail()) {
-            *text = content.str();
-            return S_OK;
-        }
-    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     int reason = errno;
+    bool failed = !file;
+    if (file) {
+        char chunk[65536];
+        size_t read;
+        while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+            text->append(chunk, read);
+        failed = std::ferror(file) != 0;
+        reason = errno;
+        std::fclose(file);
+    }
+    if (!failed)
+        return S_OK;
     if (error) {
         *error = XmlLoadError();
-        error->message = "cannot read " + path + (reason ? ": " + std::string(std::strerror(reason)) : "");
+        error->message = "cannot read " + path + ": " + std::strerror(reason);
     }
     return OpenFailure(reason);
 }
