@@ -44,7 +44,9 @@ std::string Bstr::Utf8() const {
     return out;
 }
 
-std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Wide(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 void DomTest::SetUp() {
     PlatformInjectFault(0, 0, S_OK);
@@ -104,8 +106,8 @@ Ref<IXMLDOMNode> DomTest::Create(IXMLDOMDocument2* document, LONG kind, const st
 
 Ref<IXMLDOMAttribute> DomTest::CreateAttribute(IXMLDOMDocument2* document, const std::string& name,
                                                const char* uri, const std::string& value) {
-    auto attribute =
-        Query<IXMLDOMAttribute>(Create(document, NODE_ATTRIBUTE, name, uri).get(), IID_IXMLDOMAttribute);
+    auto attribute = Query<IXMLDOMAttribute>(Create(document, NODE_ATTRIBUTE, name, uri).get(),
+                                             IID_IXMLDOMAttribute);
     VARIANT text;
     VariantInit(&text);
     text.vt = VT_BSTR;

@@ -52,6 +52,7 @@ template <class T> class Ref {
             held_->Release();
         held_ = nullptr;
     }
+
   private:
     T* held_ = nullptr;
 };

@@ -41,9 +41,9 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
     Ref<IXMLDOMNamedNodeMap> attributes;
     ASSERT_EQ(option->get_attributes(attributes.out()), S_OK);
     Ref<IMXNamespaceManager> manager;
-    ASSERT_EQ(CreateNamespaceManager(IID_IMXNamespaceManager,
-                                     reinterpret_cast<void**>(manager.out())),
-              S_OK);
+    ASSERT_EQ(
+        CreateNamespaceManager(IID_IMXNamespaceManager, reinterpret_cast<void**>(manager.out())),
+        S_OK);
     ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
     Bstr text(u"changed"), name(u"name"), xml(u"<other/>");
     VARIANT elementKind, textValue;
@@ -55,47 +55,149 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
     auto unchanged = [](HRESULT hr) { return Outcome{hr, true}; };
 
     std::vector<Case> cases = {
-        {"get_nodeName", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_nodeName(o); }); }},
-        {"get_nodeType", [&] { DOMNodeType t; return unchanged(root->get_nodeType(&t)); }},
-        {"get_parentNode", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return option->get_parentNode(o); }); }},
-        {"get_childNodes", [&] { return WithOut<IXMLDOMNodeList*>([&](IXMLDOMNodeList** o) { return root->get_childNodes(o); }); }},
-        {"get_attributes", [&] { return WithOut<IXMLDOMNamedNodeMap*>([&](IXMLDOMNamedNodeMap** o) { return root->get_attributes(o); }); }},
-        {"removeChild", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return option->removeChild(nullptr, o); }); }},
-        {"appendChild", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return option->appendChild(loose.get(), o); }); }},
-        {"get_ownerDocument", [&] { return WithOut<IXMLDOMDocument*>([&](IXMLDOMDocument** o) { return root->get_ownerDocument(o); }); }},
+        {"get_nodeName",
+         [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_nodeName(o); }); }},
+        {"get_nodeType",
+         [&] {
+             DOMNodeType t;
+             return unchanged(root->get_nodeType(&t));
+         }},
+        {"get_parentNode",
+         [&] {
+             return WithOut<IXMLDOMNode*>(
+                 [&](IXMLDOMNode** o) { return option->get_parentNode(o); });
+         }},
+        {"get_childNodes",
+         [&] {
+             return WithOut<IXMLDOMNodeList*>(
+                 [&](IXMLDOMNodeList** o) { return root->get_childNodes(o); });
+         }},
+        {"get_attributes",
+         [&] {
+             return WithOut<IXMLDOMNamedNodeMap*>(
+                 [&](IXMLDOMNamedNodeMap** o) { return root->get_attributes(o); });
+         }},
+        {"removeChild",
+         [&] {
+             return WithOut<IXMLDOMNode*>(
+                 [&](IXMLDOMNode** o) { return option->removeChild(nullptr, o); });
+         }},
+        {"appendChild",
+         [&] {
+             return WithOut<IXMLDOMNode*>(
+                 [&](IXMLDOMNode** o) { return option->appendChild(loose.get(), o); });
+         }},
+        {"get_ownerDocument",
+         [&] {
+             return WithOut<IXMLDOMDocument*>(
+                 [&](IXMLDOMDocument** o) { return root->get_ownerDocument(o); });
+         }},
         {"get_text", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_text(o); }); }},
         {"put_text", [&] { return unchanged(option->put_text(text.get())); }},
         {"get_xml", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_xml(o); }); }},
-        {"get_namespaceURI", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_namespaceURI(o); }); }},
+        {"get_namespaceURI",
+         [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_namespaceURI(o); }); }},
         {"get_prefix", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_prefix(o); }); }},
-        {"get_baseName", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_baseName(o); }); }},
-        {"get_tagName", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_tagName(o); }); }},
-        {"setAttributeNode", [&] { return WithOut<IXMLDOMAttribute*>([&](IXMLDOMAttribute** o) { return option->setAttributeNode(attribute.get(), o); }); }},
-        {"element getElementsByTagName", [&] { return WithOut<IXMLDOMNodeList*>([&](IXMLDOMNodeList** o) { return root->getElementsByTagName(tag.get(), o); }); }},
-        {"get_name", [&] { return WithOut<BSTR>([&](BSTR* o) { return attribute->get_name(o); }); }},
-        {"get_value", [&] { VARIANT v; v.vt = VT_I4; HRESULT hr = attribute->get_value(&v); return Outcome{hr, v.vt == VT_EMPTY}; }},
+        {"get_baseName",
+         [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_baseName(o); }); }},
+        {"get_tagName",
+         [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_tagName(o); }); }},
+        {"setAttributeNode",
+         [&] {
+             return WithOut<IXMLDOMAttribute*>([&](IXMLDOMAttribute** o) {
+                 return option->setAttributeNode(attribute.get(), o);
+             });
+         }},
+        {"element getElementsByTagName",
+         [&] {
+             return WithOut<IXMLDOMNodeList*>(
+                 [&](IXMLDOMNodeList** o) { return root->getElementsByTagName(tag.get(), o); });
+         }},
+        {"get_name",
+         [&] { return WithOut<BSTR>([&](BSTR* o) { return attribute->get_name(o); }); }},
+        {"get_value",
+         [&] {
+             VARIANT v;
+             v.vt = VT_I4;
+             HRESULT hr = attribute->get_value(&v);
+             return Outcome{hr, v.vt == VT_EMPTY};
+         }},
         {"put_value", [&] { return unchanged(attribute->put_value(textValue)); }},
-        {"get_documentElement", [&] { return WithOut<IXMLDOMElement*>([&](IXMLDOMElement** o) { return document->get_documentElement(o); }); }},
-        {"document getElementsByTagName", [&] { return WithOut<IXMLDOMNodeList*>([&](IXMLDOMNodeList** o) { return document->getElementsByTagName(tag.get(), o); }); }},
-        {"createNode", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return document->createNode(elementKind, name.get(), nullptr, o); }); }},
-        {"loadXML", [&] { VARIANT_BOOL ok; return unchanged(document->loadXML(xml.get(), &ok)); }},
-        {"list get_item", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return list->get_item(0, o); }); }},
-        {"list get_length", [&] { LONG n; return unchanged(list->get_length(&n)); }},
-        {"list nextNode", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return list->nextNode(o); }); }},
+        {"get_documentElement",
+         [&] {
+             return WithOut<IXMLDOMElement*>(
+                 [&](IXMLDOMElement** o) { return document->get_documentElement(o); });
+         }},
+        {"document getElementsByTagName",
+         [&] {
+             return WithOut<IXMLDOMNodeList*>(
+                 [&](IXMLDOMNodeList** o) { return document->getElementsByTagName(tag.get(), o); });
+         }},
+        {"createNode",
+         [&] {
+             return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) {
+                 return document->createNode(elementKind, name.get(), nullptr, o);
+             });
+         }},
+        {"loadXML",
+         [&] {
+             VARIANT_BOOL ok;
+             return unchanged(document->loadXML(xml.get(), &ok));
+         }},
+        {"list get_item",
+         [&] {
+             return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return list->get_item(0, o); });
+         }},
+        {"list get_length",
+         [&] {
+             LONG n;
+             return unchanged(list->get_length(&n));
+         }},
+        {"list nextNode",
+         [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return list->nextNode(o); }); }},
         {"list reset", [&] { return unchanged(list->reset()); }},
-        {"getNamedItem", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return attributes->getNamedItem(name.get(), o); }); }},
-        {"map get_item", [&] { return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return attributes->get_item(0, o); }); }},
-        {"map get_length", [&] { LONG n; return unchanged(attributes->get_length(&n)); }},
+        {"getNamedItem",
+         [&] {
+             return WithOut<IXMLDOMNode*>(
+                 [&](IXMLDOMNode** o) { return attributes->getNamedItem(name.get(), o); });
+         }},
+        {"map get_item",
+         [&] {
+             return WithOut<IXMLDOMNode*>(
+                 [&](IXMLDOMNode** o) { return attributes->get_item(0, o); });
+         }},
+        {"map get_length",
+         [&] {
+             LONG n;
+             return unchanged(attributes->get_length(&n));
+         }},
         {"putAllowOverride", [&] { return unchanged(manager->putAllowOverride(VARIANT_FALSE)); }},
-        {"getAllowOverride", [&] { VARIANT_BOOL b; return unchanged(manager->getAllowOverride(&b)); }},
+        {"getAllowOverride",
+         [&] {
+             VARIANT_BOOL b;
+             return unchanged(manager->getAllowOverride(&b));
+         }},
         {"manager reset", [&] { return unchanged(manager->reset()); }},
         {"pushContext", [&] { return unchanged(manager->pushContext()); }},
-        {"pushNodeContext", [&] { return unchanged(manager->pushNodeContext(root.get(), VARIANT_TRUE)); }},
+        {"pushNodeContext",
+         [&] { return unchanged(manager->pushNodeContext(root.get(), VARIANT_TRUE)); }},
         {"popContext", [&] { return unchanged(manager->popContext()); }},
         {"declarePrefix", [&] { return unchanged(manager->declarePrefix(u"psf", u"urn:x")); }},
-        {"getDeclaredPrefix", [&] { int n = 0; return unchanged(manager->getDeclaredPrefix(0, nullptr, &n)); }},
-        {"getPrefix", [&] { int n = 0; return unchanged(manager->getPrefix(u"urn:x", 0, nullptr, &n)); }},
-        {"getURI", [&] { int n = 0; return unchanged(manager->getURI(u"psf", nullptr, nullptr, &n)); }},
+        {"getDeclaredPrefix",
+         [&] {
+             int n = 0;
+             return unchanged(manager->getDeclaredPrefix(0, nullptr, &n));
+         }},
+        {"getPrefix",
+         [&] {
+             int n = 0;
+             return unchanged(manager->getPrefix(u"urn:x", 0, nullptr, &n));
+         }},
+        {"getURI",
+         [&] {
+             int n = 0;
+             return unchanged(manager->getURI(u"psf", nullptr, nullptr, &n));
+         }},
     };
     for (const Case& c : cases) {
         PlatformInjectFault(1, PlatformFaultDom, Injected);

@@ -33,8 +33,8 @@ TEST_F(LoadSaveTest, SavesUtf8WithDeclarationAndKeepsEveryNamespaceDeclaration) 
     auto document = Load(TicketXml);
     std::string saved = Save(document.get());
     EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << saved;
-    for (const char* declaration : {"xmlns:psf=", "xmlns:psk=", "xmlns:xsi=", "xmlns:xsd=",
-                                    "xmlns:pv="})
+    for (const char* declaration :
+         {"xmlns:psf=", "xmlns:psk=", "xmlns:xsi=", "xmlns:xsd=", "xmlns:pv="})
         EXPECT_EQ(Count(saved, declaration), 1u) << declaration;
     EXPECT_NE(saved.find("<psf:Value xsi:type=\"xsd:QName\">psk:Tray</psf:Value>"),
               std::string::npos);
@@ -164,7 +164,8 @@ TEST_F(LoadSaveTest, NewDocumentIsEmptyUntilARootIsAppended) {
 TEST_F(LoadSaveTest, LoadXmlReplacesTheContent) {
     auto document = Load(TicketXml);
     auto oldRoot = Root(document.get());
-    Bstr text(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><p:n xmlns:p=\"urn:p\" xml:lang=\"en\">\u00e9</p:n>");
+    Bstr text(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><p:n xmlns:p=\"urn:p\" "
+              u"xml:lang=\"en\">\u00e9</p:n>");
     VARIANT_BOOL loaded = VARIANT_FALSE;
     ASSERT_EQ(document->loadXML(text.get(), &loaded), S_OK);
     EXPECT_EQ(loaded, VARIANT_TRUE);

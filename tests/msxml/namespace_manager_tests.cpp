@@ -87,7 +87,8 @@ TEST_F(NamespaceManagerTest, ShallowContextHoldsOnlyTheNodesOwnDeclarations) {
 }
 
 TEST_F(NamespaceManagerTest, NearerDeclarationHidesTheFartherOne) {
-    auto document = Load("<p:a xmlns:p=\"urn:far\" xmlns:q=\"urn:far\"><p:b xmlns:p=\"urn:near\"/></p:a>");
+    auto document =
+        Load("<p:a xmlns:p=\"urn:far\" xmlns:q=\"urn:far\"><p:b xmlns:p=\"urn:near\"/></p:a>");
     auto inner = Find(document.get(), "p:b");
     ASSERT_EQ(manager->pushNodeContext(inner.get(), VARIANT_TRUE), S_OK);
     EXPECT_EQ(UriOf(u"p"), u"urn:near");

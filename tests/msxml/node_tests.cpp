@@ -208,7 +208,8 @@ TEST_F(NodeTest, AttributeValuesAsTextAndVariants) {
 }
 
 TEST_F(NodeTest, XmlOfElementsTextAndTheDocument) {
-    auto document = Load("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a><b c=\"d\">x &lt; y</b></a>");
+    auto document =
+        Load("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a><b c=\"d\">x &lt; y</b></a>");
     auto b = Find(document.get(), "b");
     EXPECT_EQ(Xml(b.get()), "<b c=\"d\">x &lt; y</b>");
     Ref<IXMLDOMNodeList> children;

@@ -132,7 +132,8 @@ TEST_F(TreeEditTest, CreatedAttributesKeepOnlyTheirWrittenPrefix) {
     EXPECT_NE(saved.find("<psf:Value xsi:type=\"xsd:integer\">"), std::string::npos) << saved;
     EXPECT_EQ(Count(saved, "xmlns:xsi="), 1u);
 
-    auto language = CreateAttribute(document.get(), "xml:lang", "http://www.w3.org/XML/1998/namespace", "en");
+    auto language =
+        CreateAttribute(document.get(), "xml:lang", "http://www.w3.org/XML/1998/namespace", "en");
     ASSERT_EQ(property->setAttributeNode(language.get(), nullptr), S_OK);
     saved = SaveAndReload(document.get());
     EXPECT_NE(saved.find("<psf:ScoredProperty name=\"psk:Other\" xml:lang=\"en\">"),
@@ -148,8 +149,9 @@ TEST_F(TreeEditTest, AttributeWhosePrefixIsTakenGetsAFreshOne) {
     EXPECT_EQ(NamespaceOf(foreign.get()), "urn:other");
     EXPECT_EQ(Name(foreign.get()), "ns0:mark");
     std::string saved = SaveAndReload(document.get());
-    EXPECT_NE(saved.find("<psf:Value xmlns:ns0=\"urn:other\" xsi:type=\"xsd:QName\" ns0:mark=\"x\">"),
-              std::string::npos)
+    EXPECT_NE(
+        saved.find("<psf:Value xmlns:ns0=\"urn:other\" xsi:type=\"xsd:QName\" ns0:mark=\"x\">"),
+        std::string::npos)
         << saved;
     Ref<IXMLDOMDocument2> reloaded;
     auto reloadedValue = Reloaded(saved, "psf:Value", reloaded);
@@ -219,7 +221,8 @@ TEST_F(TreeEditTest, AppendMovesTheNodeWithItsSubtree) {
 }
 
 TEST_F(TreeEditTest, MovedSubtreeTakesAlongDeclarationsItNeeds) {
-    auto document = Load("<r xmlns:p=\"urn:p\"><f xmlns:q=\"urn:q\"><q:a p:x=\"1\"><q:b/></q:a></f></r>");
+    auto document =
+        Load("<r xmlns:p=\"urn:p\"><f xmlns:q=\"urn:q\"><q:a p:x=\"1\"><q:b/></q:a></f></r>");
     auto root = Root(document.get());
     auto moved = Find(root.get(), "q:a");
     auto former = Find(root.get(), "f");

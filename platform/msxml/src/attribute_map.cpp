@@ -17,7 +17,9 @@ AttributeMap::AttributeMap(NodeObject* element) : element_(element) {
     element_->Face()->AddRef();
 }
 
-AttributeMap::~AttributeMap() { element_->Face()->Release(); }
+AttributeMap::~AttributeMap() {
+    element_->Face()->Release();
+}
 
 STDMETHODIMP AttributeMap::QueryInterface(REFIID riid, void** object) {
     if (!object)
@@ -30,7 +32,9 @@ STDMETHODIMP AttributeMap::QueryInterface(REFIID riid, void** object) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) AttributeMap::AddRef() { return InterlockedIncrement(&references_); }
+STDMETHODIMP_(ULONG) AttributeMap::AddRef() {
+    return InterlockedIncrement(&references_);
+}
 
 STDMETHODIMP_(ULONG) AttributeMap::Release() {
     ULONG left = InterlockedDecrement(&references_);
@@ -49,7 +53,8 @@ STDMETHODIMP AttributeMap::getNamedItem(BSTR name, IXMLDOMNode** namedItem) {
     if (!name)
         return E_INVALIDARG;
     SplitName wanted = SplitQualifiedName(Utf8FromWide(name));
-    for (xmlAttrPtr attribute = element_->Node()->properties; attribute; attribute = attribute->next) {
+    for (xmlAttrPtr attribute = element_->Node()->properties; attribute;
+         attribute = attribute->next) {
         auto node = reinterpret_cast<xmlNodePtr>(attribute);
         if (HasWrittenName(node, wanted))
             return ReturnNode(element_->Tree(), node, namedItem);
@@ -81,7 +86,8 @@ STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
     if (!listLength)
         return E_POINTER;
     LONG count = 0;
-    for (xmlAttrPtr attribute = element_->Node()->properties; attribute; attribute = attribute->next)
+    for (xmlAttrPtr attribute = element_->Node()->properties; attribute;
+         attribute = attribute->next)
         ++count;
     *listLength = count;
     return S_OK;

@@ -2,7 +2,9 @@
 
 #include "utf_text.h"
 
-STDMETHODIMP AttributeObject::get_name(BSTR* attributeName) { return GetNodeName(attributeName); }
+STDMETHODIMP AttributeObject::get_name(BSTR* attributeName) {
+    return GetNodeName(attributeName);
+}
 
 STDMETHODIMP AttributeObject::get_value(VARIANT* attributeValue) {
     HRESULT hr;

@@ -45,7 +45,9 @@ DocumentTree::~DocumentTree() {
     xmlFreeDoc(doc_);
 }
 
-void DocumentTree::AddRef() { InterlockedIncrement(&references_); }
+void DocumentTree::AddRef() {
+    InterlockedIncrement(&references_);
+}
 
 void DocumentTree::Release() {
     if (InterlockedDecrement(&references_) == 0)
@@ -65,16 +67,18 @@ void DocumentTree::ObjectDestroyed(xmlNodePtr node) {
         ObjectsLeft(top, subtree->second - 1);
 }
 
-void DocumentTree::AdoptCreated(xmlNodePtr node) { ObjectsLeft(node, CountObjects(node)); }
+void DocumentTree::AdoptCreated(xmlNodePtr node) {
+    ObjectsLeft(node, CountObjects(node));
+}
 
 HRESULT DocumentTree::AppendChild(xmlNodePtr parent, xmlNodePtr child) {
     if (child->doc != doc_ || !IsChildKind(child->type))
         return E_INVALIDARG;
     if (parent->type == XML_DOCUMENT_NODE) {
         xmlNodePtr root = xmlDocGetRootElement(doc_);
-        if (child->type == XML_ELEMENT_NODE ? root && root != child
-                                            : child->type != XML_COMMENT_NODE &&
-                                                  child->type != XML_PI_NODE)
+        if (child->type == XML_ELEMENT_NODE
+                ? root && root != child
+                : child->type != XML_COMMENT_NODE && child->type != XML_PI_NODE)
             return E_INVALIDARG;
     } else if (parent->type != XML_ELEMENT_NODE) {
         return E_INVALIDARG;
@@ -94,8 +98,7 @@ HRESULT DocumentTree::RemoveChild(xmlNodePtr parent, xmlNodePtr child) {
     return S_OK;
 }
 
-HRESULT DocumentTree::SetAttribute(xmlNodePtr element, xmlAttrPtr attribute,
-                                   xmlAttrPtr replaced) {
+HRESULT DocumentTree::SetAttribute(xmlNodePtr element, xmlAttrPtr attribute, xmlAttrPtr replaced) {
     auto node = reinterpret_cast<xmlNodePtr>(attribute);
     if (element->type != XML_ELEMENT_NODE || attribute->doc != doc_)
         return E_INVALIDARG;

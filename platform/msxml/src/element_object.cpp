@@ -5,7 +5,9 @@
 #include "node_names.h"
 #include "utf_text.h"
 
-STDMETHODIMP ElementObject::get_tagName(BSTR* tagName) { return GetNodeName(tagName); }
+STDMETHODIMP ElementObject::get_tagName(BSTR* tagName) {
+    return GetNodeName(tagName);
+}
 
 STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
                                              IXMLDOMAttribute** replaced) {

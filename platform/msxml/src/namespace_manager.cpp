@@ -60,7 +60,9 @@ STDMETHODIMP NamespaceManager::QueryInterface(REFIID riid, void** object) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) NamespaceManager::AddRef() { return InterlockedIncrement(&references_); }
+STDMETHODIMP_(ULONG) NamespaceManager::AddRef() {
+    return InterlockedIncrement(&references_);
+}
 
 STDMETHODIMP_(ULONG) NamespaceManager::Release() {
     ULONG left = InterlockedDecrement(&references_);
@@ -111,10 +113,10 @@ STDMETHODIMP NamespaceManager::pushNodeContext(IXMLDOMNode* contextNode, VARIANT
     if (!node)
         return E_INVALIDARG;
     Context context;
-    xmlNodePtr element = node->Node()->type == XML_ELEMENT_NODE || fDeep
-                             ? ScopeElement(node->Node())
-                             : nullptr;
-    for (; element && element->type == XML_ELEMENT_NODE; element = fDeep ? element->parent : nullptr) {
+    xmlNodePtr element =
+        node->Node()->type == XML_ELEMENT_NODE || fDeep ? ScopeElement(node->Node()) : nullptr;
+    for (; element && element->type == XML_ELEMENT_NODE;
+         element = fDeep ? element->parent : nullptr) {
         for (xmlNsPtr ns = element->nsDef; ns; ns = ns->next) {
             std::u16string prefix = WideFromUtf8(ns->prefix);
             bool hidden = false;
@@ -161,8 +163,7 @@ STDMETHODIMP NamespaceManager::declarePrefix(const WCHAR* prefix, const WCHAR* n
     return S_OK;
 }
 
-STDMETHODIMP NamespaceManager::getDeclaredPrefix(LONG nIndex, WCHAR* pwchPrefix,
-                                                 int* pcchPrefix) {
+STDMETHODIMP NamespaceManager::getDeclaredPrefix(LONG nIndex, WCHAR* pwchPrefix, int* pcchPrefix) {
     HRESULT hr;
     if (DomCallFails(&hr))
         return hr;
@@ -201,8 +202,8 @@ STDMETHODIMP NamespaceManager::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* pCon
             return E_INVALIDARG;
         std::string name = Utf8FromWide(prefix.c_str());
         xmlNodePtr element = ScopeElement(node->Node());
-        xmlNsPtr ns = element ? FindDeclaration(element, name.empty() ? nullptr : XmlText(name))
-                              : nullptr;
+        xmlNsPtr ns =
+            element ? FindDeclaration(element, name.empty() ? nullptr : XmlText(name)) : nullptr;
         if (ns && ns->href && ns->href[0]) {
             declared = WideFromUtf8(ns->href);
             uri = &declared;

@@ -36,7 +36,9 @@ STDMETHODIMP NodeList::QueryInterface(REFIID riid, void** object) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) NodeList::AddRef() { return InterlockedIncrement(&references_); }
+STDMETHODIMP_(ULONG) NodeList::AddRef() {
+    return InterlockedIncrement(&references_);
+}
 
 STDMETHODIMP_(ULONG) NodeList::Release() {
     ULONG left = InterlockedDecrement(&references_);

@@ -51,6 +51,5 @@ bool AttributesClash(xmlAttrPtr a, xmlAttrPtr b) {
     auto second = reinterpret_cast<xmlNodePtr>(b);
     if (NodeName(first) == NodeName(second))
         return true;
-    return a->ns && b->ns && xmlStrEqual(a->ns->href, b->ns->href) &&
-           xmlStrEqual(a->name, b->name);
+    return a->ns && b->ns && xmlStrEqual(a->ns->href, b->ns->href) && xmlStrEqual(a->name, b->name);
 }

@@ -20,7 +20,9 @@ NodeObject::~NodeObject() {
     tree_->Release();
 }
 
-NodeObject* NodeObject::From(IUnknown* object) { return dynamic_cast<NodeObject*>(object); }
+NodeObject* NodeObject::From(IUnknown* object) {
+    return dynamic_cast<NodeObject*>(object);
+}
 
 NodeObject* NodeObject::Peer(IUnknown* object) const {
     NodeObject* peer = From(object);

@@ -5,8 +5,12 @@
 namespace {
 constexpr char32_t Replacement = 0xFFFD;
 
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 void AppendUtf8(std::string& out, char32_t code) {
     if (code < 0x80) {
@@ -121,8 +125,7 @@ BSTR BstrFromUtf8(const char* text, size_t length) {
 }
 
 BSTR BstrFromUtf8(const xmlChar* text) {
-    return text ? BstrFromUtf8(CharText(text), std::strlen(CharText(text)))
-                : BstrFromUtf8("", 0);
+    return text ? BstrFromUtf8(CharText(text), std::strlen(CharText(text))) : BstrFromUtf8("", 0);
 }
 
 HRESULT ReturnBstr(const xmlChar* text, BSTR* out) {

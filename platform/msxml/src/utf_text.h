@@ -28,4 +28,6 @@ HRESULT ReturnBstr(const xmlChar* text, BSTR* out);
 inline const xmlChar* XmlText(const std::string& text) {
     return reinterpret_cast<const xmlChar*>(text.c_str());
 }
-inline const char* CharText(const xmlChar* text) { return reinterpret_cast<const char*>(text); }
+inline const char* CharText(const xmlChar* text) {
+    return reinterpret_cast<const char*>(text);
+}

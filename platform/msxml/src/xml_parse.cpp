@@ -29,8 +29,8 @@ FirstError& ErrorsOf(void* parserContext) {
 
 void OnParserError(void* parserContext, xmlErrorPtr error) {
     if (error->level >= XML_ERR_ERROR)
-        ErrorsOf(parserContext).Record(error->message ? error->message : "XML error", error->line,
-                                       error->int2);
+        ErrorsOf(parserContext)
+            .Record(error->message ? error->message : "XML error", error->line, error->int2);
 }
 
 void OnDocumentType(void* parserContext, const xmlChar*, const xmlChar*, const xmlChar*) {
@@ -54,8 +54,8 @@ xmlDocPtr ParseWithContext(const std::string& text, TextEncoding encoding, First
         options |= XML_PARSE_IGNORE_ENC;
         forced = "UTF-8";
     }
-    xmlDocPtr doc = xmlCtxtReadMemory(context, text.data(), static_cast<int>(text.size()),
-                                      nullptr, forced, options);
+    xmlDocPtr doc = xmlCtxtReadMemory(context, text.data(), static_cast<int>(text.size()), nullptr,
+                                      forced, options);
     if (doc && !(context->wellFormed && context->nsWellFormed && !errors.seen)) {
         xmlFreeDoc(doc);
         doc = nullptr;

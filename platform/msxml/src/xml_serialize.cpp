@@ -3,13 +3,6 @@
 #include <libxml/xmlsave.h>
 
 namespace {
-HRESULT TakeBuffer(xmlBufferPtr buffer, std::string* xml) {
-    const xmlChar* content = xmlBufferContent(buffer);
-    xml->assign(reinterpret_cast<const char*>(content), xmlBufferLength(buffer));
-    xmlBufferFree(buffer);
-    return S_OK;
-}
-
 HRESULT Save(xmlNodePtr node, int options, std::string* xml) {
     xmlBufferPtr buffer = xmlBufferCreate();
     if (!buffer)
@@ -23,11 +16,11 @@ HRESULT Save(xmlNodePtr node, int options, std::string* xml) {
                        ? xmlSaveDoc(context, reinterpret_cast<xmlDocPtr>(node))
                        : xmlSaveTree(context, node);
     xmlSaveClose(context);
-    if (written < 0) {
-        xmlBufferFree(buffer);
-        return E_FAIL;
-    }
-    return TakeBuffer(buffer, xml);
+    if (written >= 0)
+        xml->assign(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                    xmlBufferLength(buffer));
+    xmlBufferFree(buffer);
+    return written >= 0 ? S_OK : E_FAIL;
 }
 } // namespace
 
