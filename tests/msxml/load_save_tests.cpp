@@ -76,13 +76,6 @@ TEST_F(LoadSaveTest, DocumentTypeDeclarationsAreRefusedSoNoEntityIsRead) {
     EXPECT_EQ(error.line, 1);
 }
 
-TEST_F(LoadSaveTest, EmptyTextIsNotADocument) {
-    Ref<IXMLDOMDocument2> document;
-    XmlLoadError error;
-    EXPECT_TRUE(FAILED(LoadDocumentFromString("", document.out(), &error)));
-    EXPECT_FALSE(error.message.empty());
-}
-
 TEST_F(LoadSaveTest, MissingFileNamesThePath) {
     Ref<IXMLDOMDocument2> document;
     XmlLoadError error;

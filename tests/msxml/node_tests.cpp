@@ -92,13 +92,6 @@ TEST_F(NodeTest, EachKindAnswersOnlyItsOwnInterfaces) {
     EXPECT_EQ(value->QueryInterface(IID_IXMLDOMNode, nullptr), E_POINTER);
 }
 
-TEST_F(NodeTest, ReferenceCountsAreReturnedByAddRefAndRelease) {
-    auto document = Load("<a/>");
-    auto root = Root(document.get());
-    EXPECT_EQ(root->AddRef(), 2u);
-    EXPECT_EQ(root->Release(), 1u);
-}
-
 TEST_F(NodeTest, NamesOfPrefixedElementsAndAttributes) {
     auto document = Load(TicketXml);
     auto value = Find(document.get(), "psf:Value");
