@@ -184,6 +184,24 @@ TEST_F(LoadSaveTest, FailedLoadXmlLeavesTheDocumentAsItWas) {
     EXPECT_EQ(Save(document.get()), before);
 }
 
+TEST_F(LoadSaveTest, CopyIsADocumentOfItsOwnThatSharesNoNodeWithTheSource) {
+    auto source = Load(TicketXml);
+    auto sourceRoot = Root(source.get());
+    Ref<IXMLDOMDocument2> copy;
+    ASSERT_EQ(CopyDocument(source.get(), copy.out()), S_OK);
+    EXPECT_EQ(Save(copy.get()), Save(source.get()));
+    auto copyRoot = Root(copy.get());
+    EXPECT_NE(static_cast<IUnknown*>(copyRoot.get()), static_cast<IUnknown*>(sourceRoot.get()));
+    // An edit of the copy leaves the source as it was.
+    std::string before = Save(source.get());
+    auto feature = Find(copy.get(), "psf:Feature");
+    Ref<IXMLDOMNode> removed;
+    ASSERT_EQ(copyRoot->removeChild(feature.get(), removed.out()), S_OK);
+    EXPECT_EQ(Save(source.get()), before);
+    EXPECT_NE(Save(copy.get()), before);
+    EXPECT_EQ(CopyDocument(nullptr, copy.out()), E_POINTER);
+}
+
 TEST_F(LoadSaveTest, HostFunctionsRefuseNullPointers) {
     XmlLoadError error;
     EXPECT_EQ(LoadDocumentFromString("<a/>", nullptr, &error), E_POINTER);

@@ -76,6 +76,19 @@ HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** documen
     return LoadDocumentFromString(text, document, error);
 }
 
+HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
+    if (!source || !copy)
+        return E_POINTER;
+    *copy = nullptr;
+    NodeObject* node = NodeObject::From(source);
+    if (!node)
+        return E_INVALIDARG;
+    xmlDocPtr doc = xmlCopyDoc(node->Tree()->Doc(), 1);
+    if (!doc)
+        return E_OUTOFMEMORY;
+    return DocumentObject::Wrap(doc, copy);
+}
+
 HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml) {
     if (!document || !xml)
         return E_POINTER;
