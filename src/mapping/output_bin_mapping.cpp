@@ -49,8 +49,7 @@ const OutputBinType* FindEntryByBinType(SchemaDocument* document, const WCHAR* b
     WCHAR entryText[BinTypeTextCapacity];
     for (const OutputBinType& entry : OutputBinTypeMap) {
         ULONG capacity = BinTypeTextCapacity;
-        if (!document->FormatQName(entry.binTypeNamespace, entry.binTypeName, entryText,
-                                   &capacity))
+        if (!document->FormatQName(entry.binTypeNamespace, entry.binTypeName, entryText, &capacity))
             return nullptr;
         if (SameText(binTypeText, entryText))
             return &entry;

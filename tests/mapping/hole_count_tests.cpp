@@ -35,8 +35,12 @@ struct Answer {
     std::optional<std::string> keyword;
     HRESULT failure = S_FALSE;
 };
-Answer Keyword(const std::string& keyword) { return {keyword, S_OK}; }
-Answer NoAnswer(HRESULT result) { return {std::nullopt, result}; }
+Answer Keyword(const std::string& keyword) {
+    return {keyword, S_OK};
+}
+Answer NoAnswer(HRESULT result) {
+    return {std::nullopt, result};
+}
 
 struct KeywordCase {
     const char* description;
@@ -140,8 +144,8 @@ TEST_F(PublishHoleCountTest, OnlyTheFirstOptionIsLookedAt) {
     const std::string second = Option("psk:RightEdge", HoleCount(IntegerValue(4)));
     Load(Ticket(HolePunch(Option("psk:LeftEdge") + second)));
     EXPECT_TRUE(RunPublish());
-    EXPECT_TRUE(DocumentIs(
-        Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2))) + second))));
+    EXPECT_TRUE(
+        DocumentIs(Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2))) + second))));
 }
 
 TEST_F(PublishHoleCountTest, AValueThatCannotBeWrittenFailsAndKeepsTheNewProperty) {

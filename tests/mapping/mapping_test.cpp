@@ -74,8 +74,8 @@ std::string MappingTest::Canonical() const {
     std::string actual = Canonical();
     if (actual == expected)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\n  document: " << actual
-                                         << "\n  expected: " << expected;
+    return ::testing::AssertionFailure()
+           << "\n  document: " << actual << "\n  expected: " << expected;
 }
 
 std::vector<FaultedRun> MappingTest::RunWithEachFault(const std::string& xml, const Rule& rule) {

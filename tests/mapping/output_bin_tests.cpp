@@ -34,14 +34,16 @@ const std::string Capacity =
     R"(<psf:Property name="psk:Capacity"><psf:Value xsi:type="xsd:integer">100</psf:Value>)"
     R"(</psf:Property>)";
 
-const std::string BinsCapabilities = Capabilities(
-    OutputBin(UpperOption + Option("pv:Center", Capacity) + Option("pv:Finisher")));
+const std::string BinsCapabilities =
+    Capabilities(OutputBin(UpperOption + Option("pv:Center", Capacity) + Option("pv:Finisher")));
 const std::string PublishedCapabilities =
     Capabilities(OutputBin(UpperOption + Option("pv:Center", Capacity + BinType("pv:Tray")) +
                            Option("pv:Finisher", BinType("psk:Stacker"))));
 
 // A private namespace prefix of `length` characters.
-std::string LongPrefix(size_t length) { return std::string(length, 'p'); }
+std::string LongPrefix(size_t length) {
+    return std::string(length, 'p');
+}
 } // namespace
 
 using PublishOutputBinTypesTest = MappingTest;
@@ -64,8 +66,8 @@ TEST_F(PublishOutputBinTypesTest, PublishingTwiceGivesEachOptionTwoBinTypes) {
 TEST_F(PublishOutputBinTypesTest, AnExistingBinTypeGetsASecondOne) {
     Load(Ticket(OutputBin(Option("pv:Center", BinType("psk:Sorter")))));
     EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(
-        DocumentIs(Ticket(OutputBin(Option("pv:Center", BinType("psk:Sorter") + BinType("pv:Tray"))))));
+    EXPECT_TRUE(DocumentIs(
+        Ticket(OutputBin(Option("pv:Center", BinType("psk:Sorter") + BinType("pv:Tray"))))));
 }
 
 TEST_F(PublishOutputBinTypesTest, WithoutTheFeatureLeavesTheDocumentUnchanged) {
@@ -182,10 +184,9 @@ TEST_F(RestoreOutputBinOptionsTest, ComparesPrefixTextNotTheResolvedNamespace) {
 
 TEST_F(RestoreOutputBinOptionsTest, WithoutAPrivatePrefixEvenAPublicBinTypeStaysUnmapped) {
     // Entry 0 cannot be written in this ticket, so entry 1 is never tried.
-    const std::string ticket = Ticket(OutputBin(R"(<psf:Option>)" + BinType("psk:Stacker") +
-                                                "</psf:Option>"),
-                                      FrameworkDeclaration + KeywordsDeclaration +
-                                          SchemaDeclarations);
+    const std::string ticket =
+        Ticket(OutputBin(R"(<psf:Option>)" + BinType("psk:Stacker") + "</psf:Option>"),
+               FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations);
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
@@ -194,9 +195,9 @@ TEST_F(RestoreOutputBinOptionsTest, WithoutAPrivatePrefixEvenAPublicBinTypeStays
 TEST_F(RestoreOutputBinOptionsTest, ABinTypeOf255CharactersIsRead) {
     // The private prefix makes entry 0's bin type 255 characters long.
     const std::string prefix = LongPrefix(255 - std::string(":Tray").size());
-    const std::string declarations =
-        FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations + " xmlns:" + prefix +
-        R"(="http://ptbridge.example/printing/2005/08/printticket")";
+    const std::string declarations = FrameworkDeclaration + KeywordsDeclaration +
+                                     SchemaDeclarations + " xmlns:" + prefix +
+                                     R"(="http://ptbridge.example/printing/2005/08/printticket")";
     Load(Ticket(OutputBin(Option("psk:Other", BinType(prefix + ":Tray"))), declarations));
     EXPECT_TRUE(Run(Restore));
     EXPECT_TRUE(DocumentIs(Ticket(OutputBin(Option(prefix + ":Center")), declarations)));
@@ -204,9 +205,9 @@ TEST_F(RestoreOutputBinOptionsTest, ABinTypeOf255CharactersIsRead) {
 
 TEST_F(RestoreOutputBinOptionsTest, ABinTypeOf256CharactersIsRefused) {
     const std::string prefix = LongPrefix(256 - std::string(":Tray").size());
-    const std::string declarations =
-        FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations + " xmlns:" + prefix +
-        R"(="http://ptbridge.example/printing/2005/08/printticket")";
+    const std::string declarations = FrameworkDeclaration + KeywordsDeclaration +
+                                     SchemaDeclarations + " xmlns:" + prefix +
+                                     R"(="http://ptbridge.example/printing/2005/08/printticket")";
     const std::string ticket =
         Ticket(OutputBin(Option("psk:Other", BinType(prefix + ":Tray"))), declarations);
     Load(ticket);

@@ -46,9 +46,9 @@ TEST_F(PublishPresentationDirectionTest, WorksOnCapabilitiesToo) {
     Load(Capabilities(Feature("pv:JobPresentationDirection", DirectionOption) +
                       Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)));
     EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(Capabilities(Feature(
-        "psk:JobNUpAllDocumentsContiguously",
-        NUpOption + Feature("psk:PresentationDirection", DirectionOption)))));
+    EXPECT_TRUE(DocumentIs(
+        Capabilities(Feature("psk:JobNUpAllDocumentsContiguously",
+                             NUpOption + Feature("psk:PresentationDirection", DirectionOption)))));
 }
 
 TEST_F(PublishPresentationDirectionTest, WithoutThePrivateFeatureLeavesTheDocumentUnchanged) {
@@ -90,9 +90,9 @@ TEST_F(PublishPresentationDirectionTest, AnExistingPublicSubFeatureIsKeptBesideT
     Load(Ticket(Feature("psk:JobNUpAllDocumentsContiguously", existing) +
                 Feature("pv:JobPresentationDirection", DirectionOption)));
     EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(Ticket(Feature(
-        "psk:JobNUpAllDocumentsContiguously",
-        existing + Feature("psk:PresentationDirection", DirectionOption)))));
+    EXPECT_TRUE(DocumentIs(
+        Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
+                       existing + Feature("psk:PresentationDirection", DirectionOption)))));
 }
 
 TEST_F(PublishPresentationDirectionTest, AFailingPlatformCallLeavesOnlyTheDocumentedStates) {
@@ -120,9 +120,9 @@ TEST_F(RestorePresentationDirectionTest, PublishThenRestoreMovesAFirstFeatureToT
                 Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)));
     EXPECT_TRUE(Run(Publish));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(Ticket(MediaFeature +
-                                  Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
-                                  Feature("pv:JobPresentationDirection", DirectionOption))));
+    EXPECT_TRUE(
+        DocumentIs(Ticket(MediaFeature + Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
+                          Feature("pv:JobPresentationDirection", DirectionOption))));
 }
 
 TEST_F(RestorePresentationDirectionTest, WithoutTheParentLeavesTheDocumentUnchanged) {
