@@ -4,12 +4,14 @@
 #include "host_session.h"
 #include "hresult_names.h"
 #include "module_path.h"
+#include "pretty_xml.h"
 #include "sample_documents.h"
+#include "terminal.h"
+#include "text_encoding.h"
+#include "text_files.h"
 #include "xml_diff.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
 
 namespace {
 void ReportError(const std::string& message) {
@@ -36,32 +38,6 @@ int OpenSession(const CommandSettings& settings, HostSession* session) {
     }
     ReportError("plug-in set-up failed: " + error);
     return ExitPluginFailed;
-}
-
-std::string Utf8(const std::u16string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t code = text[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
 }
 
 std::string Hex32(DWORD value) {
@@ -150,9 +126,6 @@ HRESULT Convert(Conversion conversion, HostSession& session, HostDevmode& devmod
     return session.ConvertDevModeToPrintTicket(devmode, document);
 }
 
-bool ColourWanted() {
-    return isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR");
-}
 } // namespace
 
 int RunInfo(const CommandSettings& settings) {
@@ -166,7 +139,7 @@ int RunInfo(const CommandSettings& settings) {
         versions += (versions.empty() ? "" : ", ") + std::to_string(version);
     std::string namespaces;
     for (const std::u16string& uri : identity.namespaces)
-        namespaces += (namespaces.empty() ? "" : " ") + Utf8(uri);
+        namespaces += (namespaces.empty() ? "" : " ") + Utf8FromUtf16(uri);
 
     std::string report;
     report += "module:               " + session.ModulePath() + "\n";

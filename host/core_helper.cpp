@@ -1,20 +1,14 @@
 #include "core_helper.h"
 
 #include "host_devmode.h"
-
-#include "msxml_standin.h"
-#include "platform_testing.h"
+#include "host_faults.h"
+#include "namespace_manager_factory.h"
 
 #include <atomic>
 #include <new>
 
 namespace {
 std::atomic<LONG> liveHelpers{0};
-
-// Lets tests make the host's helper operations fail on demand.
-bool InjectedFailure(HRESULT* failure) {
-    return PlatformShouldFail(PlatformFaultHost, failure) != FALSE;
-}
 } // namespace
 
 HostCoreHelper::HostCoreHelper() {
@@ -63,7 +57,7 @@ STDMETHODIMP HostCoreHelper::GetOption(const DEVMODEW* pDevmode, DWORD cbSize,
     if (ppszOption)
         *ppszOption = nullptr;
     HRESULT failure = E_FAIL;
-    if (InjectedFailure(&failure))
+    if (HostCallFails(&failure))
         return failure;
     return FindStoredOption(pDevmode, cbSize, pszFeatureRequested, ppszOption);
 }
@@ -81,9 +75,9 @@ STDMETHODIMP HostCoreHelper::CreateInstanceOfMSXMLObject(REFCLSID rclsid, IUnkno
     if (!IsEqualGUID(riid, IID_IMXNamespaceManager) && !IsEqualGUID(riid, IID_IUnknown))
         return E_NOINTERFACE;
     HRESULT failure = E_FAIL;
-    if (InjectedFailure(&failure))
+    if (HostCallFails(&failure))
         return failure;
-    return CreateNamespaceManager(riid, ppv);
+    return CreateHostNamespaceManager(riid, ppv);
 }
 
 STDMETHODIMP HostCoreHelper::SetOptions(DEVMODEW*, DWORD, BOOL, const PRINT_FEATURE_OPTION*, DWORD,

@@ -1,5 +1,5 @@
-// Reading the command's input document and writing its result: every failure
-// comes back as a message that names the file and the problem.
+// The command's documents: parsed from text into the platform's DOM (the
+// stand-in DOM, or MSXML 6 on Windows) and serialised back to text.
 #pragma once
 
 #include "com_ptr.h"
@@ -8,18 +8,11 @@
 
 #include <string>
 
-// Reads a whole file.
-bool ReadTextFile(const std::string& path, std::string* text, std::string* error);
-
-// Parses XML text into a new stand-in DOM document. `label` names the source
-// in the message, which gives the line and column of malformed XML.
+// Parses XML text into a new DOM document. `label` names the source in the
+// message, which gives the line and column of malformed XML where the DOM
+// reports them.
 bool ParseDocument(const std::string& text, const std::string& label,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error);
 
-// Serialises a document as UTF-8 XML, ending with a newline.
+// Serialises a document as UTF-8 XML with "\n" line ends, ending with a newline.
 bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error);
-
-// Writes `text` to `path` through a temporary file in the same folder that
-// replaces `path` only once it is complete, so a failure never leaves a
-// half-written file behind.
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error);

@@ -25,7 +25,7 @@ std::u16string NamespaceText(BSTR text) {
     UINT end = 0;
     while (end < length && text[end] != 0)
         ++end;
-    return std::u16string(text, end);
+    return std::u16string(reinterpret_cast<const char16_t*>(text), end);
 }
 } // namespace
 

@@ -1,6 +1,8 @@
 // The plug-in module as the core driver's loader sees it: opened, told about
 // process attach through its DllMain, asked for class objects through its
-// export, and told about process detach before it is closed.
+// export, and told about process detach before it is closed. On Windows the
+// system loader runs DllMain (plugin_module_windows.cpp); elsewhere the module
+// exports DllMain and Load and Unload call it (plugin_module_posix.cpp).
 #pragma once
 
 #include "plugin/platform.h"
@@ -28,11 +30,11 @@ class PluginModule {
     HRESULT GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) const;
 
   private:
-    using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, LPVOID*);
-    using DllMainFn = BOOL (*)(HINSTANCE, DWORD, LPVOID);
+    using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
+    using DllMainFn = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
 
     void* handle_ = nullptr;
     std::string path_;
     GetClassObjectFn getClassObject_ = nullptr;
-    DllMainFn dllMain_ = nullptr;
+    DllMainFn dllMain_ = nullptr; // stays null where the system loader runs DllMain
 };

@@ -1,8 +1,6 @@
 #include "xml_diff.h"
 
 #include <dtl/dtl.hpp>
-#include <libxml/parser.h>
-#include <libxml/tree.h>
 
 #include <vector>
 
@@ -12,23 +10,6 @@ const char* const Cyan = "\033[36m";
 const char* const Red = "\033[31m";
 const char* const Green = "\033[32m";
 const char* const Plain = "\033[0m";
-
-// Removes the whitespace-only text between elements, which the parser keeps
-// where an element holds nothing else (as an edit that removes an element's
-// last child leaves behind), so that the formatter can indent every element.
-void RemoveBlankText(xmlNodePtr node) {
-    xmlNodePtr child = node->children;
-    while (child) {
-        xmlNodePtr next = child->next;
-        if (child->type == XML_TEXT_NODE && xmlIsBlankNode(child)) {
-            xmlUnlinkNode(child);
-            xmlFreeNode(child);
-        } else if (child->type == XML_ELEMENT_NODE) {
-            RemoveBlankText(child);
-        }
-        child = next;
-    }
-}
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -76,25 +57,6 @@ class DiffWriter {
     std::string out_;
 };
 } // namespace
-
-std::string PrettyPrintXml(const std::string& xml) {
-    int options = XML_PARSE_NOBLANKS | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    xmlDocPtr document =
-        xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, options);
-    if (!document)
-        return xml;
-    if (xmlNodePtr root = xmlDocGetRootElement(document))
-        RemoveBlankText(root);
-    xmlChar* formatted = nullptr;
-    int length = 0;
-    xmlDocDumpFormatMemoryEnc(document, &formatted, &length, "UTF-8", 1);
-    xmlFreeDoc(document);
-    if (!formatted)
-        return xml;
-    std::string result(reinterpret_cast<const char*>(formatted), static_cast<size_t>(length));
-    xmlFree(formatted);
-    return result;
-}
 
 std::string UnifiedDiff(const std::string& before, const std::string& after,
                         const std::string& beforeLabel, const std::string& afterLabel,

@@ -4,10 +4,6 @@
 
 #include <string>
 
-// Re-serialises XML with one element per line and consistent indentation.
-// Text that does not parse is returned unchanged.
-std::string PrettyPrintXml(const std::string& xml);
-
 // A unified diff (---/+++ headers, @@ hunks with three lines of context) from
 // `before` to `after`, compared line by line; empty when they are equal.
 // `colour` adds terminal colours to headers, hunk lines, removals and additions.

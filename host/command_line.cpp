@@ -1,5 +1,5 @@
-// ptbridge: runs the plug-in's Print Schema conversions through the stand-in
-// core driver, for driver developers without a Windows machine.
+#include "command_line.h"
+
 #include "cli_commands.h"
 
 #include <CLI/CLI.hpp>
@@ -17,14 +17,16 @@ void AddConversionOptions(CLI::App* command, CommandSettings& settings) {
 }
 } // namespace
 
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, const char* const* argv) {
     CommandSettings settings;
-    CLI::App app{"Runs the ptbridge plug-in's Print Schema conversions outside Windows.",
+    CLI::App app{"Runs the ptbridge plug-in's Print Schema conversions through a stand-in for the "
+                 "core printer driver.",
                  "ptbridge"};
     app.require_subcommand(1);
     app.fallthrough();
     app.add_option("--plugin", settings.pluginPath,
-                   "plug-in module to load (default: the libptbridge.so beside this program, "
+                   "plug-in module to load (default: the " PTBRIDGE_MODULE_FILE_NAME
+                   " beside this program, "
                    "else the one it was built with)")
         ->type_name("PATH");
     app.footer("Exit status: 0 when the plug-in returned S_OK; 1 when it returned anything "

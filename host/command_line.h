@@ -1,0 +1,5 @@
+// The ptbridge command line: parses the arguments (UTF-8) and runs the command
+// they name; returns the process's exit status.
+#pragma once
+
+int RunCommandLine(int argc, const char* const* argv);

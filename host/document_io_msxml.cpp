@@ -1,0 +1,104 @@
+#include "document_io.h"
+
+#include "hresult_names.h"
+#include "msxml_document_class.h"
+#include "serialized_text.h"
+#include "text_encoding.h"
+
+#include <cstring>
+
+namespace {
+// A fresh MSXML 6 document that loads synchronously and keeps whitespace as
+// written, as the stand-in DOM does.
+HRESULT CreateDocument(ComPtr<IXMLDOMDocument2>* document) {
+    HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IXMLDOMDocument2, document->ReceiveVoid());
+    if (hr == S_OK)
+        hr = (*document)->put_async(VARIANT_FALSE);
+    if (hr == S_OK)
+        hr = (*document)->put_preserveWhiteSpace(VARIANT_TRUE);
+    return hr;
+}
+
+// Loads the bytes as a file's content, so that the parser reads the encoding
+// from the byte order mark or the declaration as it does for a file.
+HRESULT LoadBytes(IXMLDOMDocument2* document, const std::string& bytes, VARIANT_BOOL* loaded) {
+    if (bytes.size() > 0x7FFFFFFF)
+        return E_OUTOFMEMORY;
+    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+    if (!array)
+        return E_OUTOFMEMORY;
+    void* data = nullptr;
+    HRESULT hr = SafeArrayAccessData(array, &data);
+    if (hr == S_OK) {
+        std::memcpy(data, bytes.data(), bytes.size());
+        SafeArrayUnaccessData(array);
+    }
+    VARIANT source;
+    VariantInit(&source);
+    V_VT(&source) = VT_ARRAY | VT_UI1;
+    V_ARRAY(&source) = array;
+    if (hr == S_OK)
+        hr = document->load(source, loaded);
+    VariantClear(&source);
+    return hr;
+}
+
+// "LINE:COLUMN: reason" from the document's parse error, as much as it tells.
+std::string DescribeParseError(IXMLDOMDocument2* document, HRESULT hr, const std::string& label) {
+    ComPtr<IXMLDOMParseError> parseError;
+    long line = 0, column = 0;
+    BSTR reason = nullptr;
+    if (document->get_parseError(parseError.Receive()) == S_OK && parseError) {
+        parseError->get_line(&line);
+        parseError->get_linepos(&column);
+        parseError->get_reason(&reason);
+    }
+    std::string where = label;
+    if (line > 0) {
+        where += ":" + std::to_string(line);
+        if (column > 0)
+            where += ":" + std::to_string(column);
+    }
+    std::string text =
+        reason ? Utf8FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(reason),
+                                              SysStringLen(reason)))
+               : std::string();
+    SysFreeString(reason);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return where + ": XML error: " + (text.empty() ? DescribeHResult(hr) : text);
+}
+} // namespace
+
+bool ParseDocument(const std::string& text, const std::string& label,
+                   ComPtr<IXMLDOMDocument2>* document, std::string* error) {
+    ComPtr<IXMLDOMDocument2> made;
+    HRESULT hr = CreateDocument(&made);
+    if (hr != S_OK) {
+        *error = "cannot create an MSXML 6 document: " + DescribeHResult(hr);
+        return false;
+    }
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    hr = LoadBytes(made.Get(), text, &loaded);
+    if (hr != S_OK || loaded != VARIANT_TRUE) {
+        *error = DescribeParseError(made.Get(), hr == S_OK ? E_FAIL : hr, label);
+        return false;
+    }
+    *document = std::move(made);
+    return true;
+}
+
+bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error) {
+    BSTR xml = nullptr;
+    HRESULT hr = document->get_xml(&xml);
+    if (hr != S_OK) {
+        SysFreeString(xml);
+        *error = "cannot serialise the document: " + DescribeHResult(hr);
+        return false;
+    }
+    std::u16string wide(reinterpret_cast<const char16_t*>(xml), SysStringLen(xml));
+    SysFreeString(xml);
+    *text = AsCommandOutput(Utf8FromUtf16(wide));
+    return true;
+}

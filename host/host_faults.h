@@ -1,0 +1,8 @@
+// The fault hook of the host object's operations: where the platform lets
+// tests make calls fail (the stand-in platform), true and *failure set when
+// the current call must fail with *failure.
+#pragma once
+
+#include "plugin/platform.h"
+
+bool HostCallFails(HRESULT* failure);

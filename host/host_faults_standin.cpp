@@ -1,0 +1,7 @@
+#include "host_faults.h"
+
+#include "platform_testing.h"
+
+bool HostCallFails(HRESULT* failure) {
+    return PlatformShouldFail(PlatformFaultHost, failure) != FALSE;
+}

@@ -1,0 +1,6 @@
+#include "host_faults.h"
+
+// The real Windows platform has no fault injection: host calls never fail on demand.
+bool HostCallFails(HRESULT*) {
+    return false;
+}

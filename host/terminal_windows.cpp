@@ -1,0 +1,17 @@
+#include "terminal.h"
+
+#include "plugin/platform.h"
+
+#include <cstdlib>
+
+bool ColourWanted() {
+    if (std::getenv("NO_COLOR"))
+        return false;
+    // A console shows ANSI colours once asked to; a pipe or file is no console.
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (output == INVALID_HANDLE_VALUE || !GetConsoleMode(output, &mode))
+        return false;
+    return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) ||
+           SetConsoleMode(output, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}

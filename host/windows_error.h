@@ -1,0 +1,10 @@
+// Win32 error codes as text, for the Windows host's messages.
+#pragma once
+
+#include "plugin/platform.h"
+
+#include <string>
+
+// The system's message for `code` in UTF-8, e.g. "The system cannot find the
+// file specified (error 2)".
+std::string DescribeWindowsError(DWORD code);
