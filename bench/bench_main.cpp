@@ -1,0 +1,107 @@
+// ptbridge_bench: runs every benchmark once and prints the report. Google
+// Benchmark's own flags apply (--benchmark_filter, --benchmark_min_time, ...).
+// Exit status: 0 when every target is met, 1 when one is missed, 2 when the
+// benchmarks cannot be set up.
+#include "benchmark_cases.h"
+#include "child_process.h"
+#include "report.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+// Short enough for the whole run to take a few minutes on two cores; the
+// report's medians need no more samples than this gives.
+const char* const DefaultMinTime = "--benchmark_min_time=0.2";
+
+class ScratchDirectory {
+  public:
+    ScratchDirectory() {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/ptbridge-bench-XXXXXX";
+        if (mkdtemp(pattern.data()))
+            path_ = pattern;
+    }
+    ~ScratchDirectory() {
+        for (const std::string& file : files_)
+            std::remove(file.c_str());
+        if (!path_.empty())
+            rmdir(path_.c_str());
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    // Writes a file into the directory; its path, or empty on failure.
+    std::string Write(const std::string& name, const std::string& text) {
+        if (path_.empty())
+            return {};
+        std::string file = path_ + "/" + name;
+        files_.push_back(file);
+        std::ofstream stream(file, std::ios::binary);
+        stream << text;
+        return stream.flush() ? file : std::string();
+    }
+
+  private:
+    std::string path_;
+    std::vector<std::string> files_;
+};
+
+std::vector<PeakMemory> CommandPeakMemory(DocumentSet& documents, ScratchDirectory& scratch) {
+    std::vector<PeakMemory> peaks;
+    for (size_t nominal : MeasuredSizes) {
+        const std::string& text = documents.Text(DocumentKind::Capabilities, nominal);
+        std::string file = scratch.Write("capabilities-" + std::to_string(nominal) + ".xml", text);
+        ChildRun run =
+            MeasurePeakMemory(PTBRIDGE_PEAK_MEMORY_PATH, {PTBRIDGE_CLI_PATH, "capabilities", file});
+        PeakMemory peak;
+        peak.nominalBytes = nominal;
+        peak.documentBytes = text.size();
+        peak.peakBytes = run.started && run.exitCode == 0 ? run.peakBytes : 0;
+        peaks.push_back(peak);
+    }
+    return peaks;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<char*> arguments(argv, argv + argc);
+    arguments.insert(arguments.begin() + 1, const_cast<char*>(DefaultMinTime));
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
+        return 2;
+
+    DocumentSet documents;
+    ConversionDriver driver;
+    std::string error;
+    if (!driver.Open(PTBRIDGE_MODULE_PATH, &error)) {
+        std::fprintf(stderr, "ptbridge_bench: %s\n", error.c_str());
+        return 2;
+    }
+    ScratchDirectory scratch;
+    BenchmarkSetting setting;
+    setting.documents = &documents;
+    setting.driver = &driver;
+    Measurements measurements;
+    setting.measurements = &measurements;
+    setting.commandPath = PTBRIDGE_CLI_PATH;
+    setting.commandInput =
+        scratch.Write("command.xml", documents.Text(DocumentKind::Capabilities, CommandSize));
+    if (setting.commandInput.empty()) {
+        std::fprintf(stderr, "ptbridge_bench: cannot write the command's input document\n");
+        return 2;
+    }
+
+    RegisterBenchmarks(setting);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    std::vector<PeakMemory> peaks = CommandPeakMemory(documents, scratch);
+    bool met = PrintReport(measurements, peaks, stdout);
+    return met ? 0 : 1;
+}

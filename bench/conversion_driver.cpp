@@ -1,0 +1,51 @@
+#include "conversion_driver.h"
+
+#include "hresult_names.h"
+
+const char* ConversionName(Conversion conversion) {
+    switch (conversion) {
+    case Conversion::CompletePrintCapabilities:
+        return "CompletePrintCapabilities";
+    case Conversion::ConvertDevModeToPrintTicket:
+        return "ConvertDevModeToPrintTicket";
+    case Conversion::ConvertPrintTicketToDevMode:
+        break;
+    }
+    return "ConvertPrintTicketToDevMode";
+}
+
+DocumentKind InputKind(Conversion conversion) {
+    switch (conversion) {
+    case Conversion::CompletePrintCapabilities:
+        return DocumentKind::Capabilities;
+    case Conversion::ConvertDevModeToPrintTicket:
+        return DocumentKind::Ticket;
+    case Conversion::ConvertPrintTicketToDevMode:
+        break;
+    }
+    return DocumentKind::PublishedTicket;
+}
+
+bool ConversionDriver::Open(const std::string& modulePath, std::string* error) {
+    if (session_.Open(modulePath, error) != OpenStatus::Opened)
+        return false;
+    HRESULT hr =
+        HostDevmode::Build({{"PunchHole", "2Holes"}}, session_.PluginSectionSize(), &devmode_);
+    if (hr == S_OK)
+        hr = session_.WriteDefaultPluginSection(devmode_);
+    if (hr != S_OK)
+        *error = "cannot build the DEVMODE: " + DescribeHResult(hr);
+    return hr == S_OK;
+}
+
+HRESULT ConversionDriver::Run(Conversion conversion, IXMLDOMDocument2* document) {
+    switch (conversion) {
+    case Conversion::CompletePrintCapabilities:
+        return session_.CompletePrintCapabilities(nullptr, document);
+    case Conversion::ConvertDevModeToPrintTicket:
+        return session_.ConvertDevModeToPrintTicket(devmode_, document);
+    case Conversion::ConvertPrintTicketToDevMode:
+        break;
+    }
+    return session_.ConvertPrintTicketToDevMode(document, devmode_);
+}

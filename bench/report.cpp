@@ -1,0 +1,146 @@
+#include "report.h"
+
+#include "benchmark_cases.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+constexpr size_t FitFrom = 100 * KiB;
+constexpr int LabelWidth = 34;
+constexpr int ColumnWidth = 11;
+
+std::string Seconds(double seconds) {
+    char text[32];
+    if (seconds <= 0)
+        return "-";
+    if (seconds < 1e-3)
+        std::snprintf(text, sizeof text, "%.1f us", seconds * 1e6);
+    else if (seconds < 1)
+        std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.2f s", seconds);
+    return text;
+}
+
+std::string Fixed(double value, const char* format) {
+    if (!std::isfinite(value) || value <= 0)
+        return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+void Header(std::FILE* out, const char* title, const char* last) {
+    std::fprintf(out, "\n%-*s", LabelWidth, title);
+    for (size_t nominal : MeasuredSizes)
+        std::fprintf(out, "%*s", ColumnWidth, SizeLabel(nominal).c_str());
+    std::fprintf(out, "%*s\n", ColumnWidth, last);
+}
+
+void TimeRow(std::FILE* out, const Measurements& measurements, const std::string& row) {
+    std::fprintf(out, "%-*s", LabelWidth, row.c_str());
+    for (size_t nominal : MeasuredSizes)
+        std::fprintf(out, "%*s", ColumnWidth, Seconds(measurements.Median(row, nominal)).c_str());
+    std::fprintf(out, "%*s\n", ColumnWidth,
+                 Fixed(ScalingExponent(measurements, row), "%.3f").c_str());
+}
+
+double ShareOfParse(const Measurements& measurements, Conversion conversion, size_t nominal) {
+    double parse = measurements.Median(ParseRow(InputKind(conversion)), nominal);
+    double convert = measurements.Median(ConversionName(conversion), nominal);
+    return parse > 0 && convert > 0 ? convert / parse : NAN;
+}
+
+double Megabytes(size_t bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+const char* Verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+} // namespace
+
+double ScalingExponent(const Measurements& measurements, const std::string& row) {
+    double n = 0, sumX = 0, sumY = 0, sumXX = 0, sumXY = 0;
+    for (size_t nominal : MeasuredSizes) {
+        double seconds = measurements.Median(row, nominal);
+        if (nominal < FitFrom || seconds <= 0)
+            continue;
+        double x = std::log(static_cast<double>(measurements.Bytes(row, nominal)));
+        double y = std::log(seconds);
+        n += 1;
+        sumX += x;
+        sumY += y;
+        sumXX += x * x;
+        sumXY += x * y;
+    }
+    double spread = n * sumXX - sumX * sumX;
+    if (n < 2 || spread <= 0)
+        return NAN;
+    return (n * sumXY - sumX * sumY) / spread;
+}
+
+bool PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
+                 std::FILE* out) {
+    std::fprintf(out, "\nptbridge benchmark report (median time per call)\n");
+
+    Header(out, "Time per call", "exponent");
+    for (DocumentKind kind : AllKinds)
+        TimeRow(out, measurements, ParseRow(kind));
+    for (DocumentKind kind : AllKinds)
+        TimeRow(out, measurements, SaveRow(kind));
+    for (Conversion conversion : AllConversions)
+        TimeRow(out, measurements, ConversionName(conversion));
+    std::fprintf(out, "%-*s%s on the %s document\n", LabelWidth, CommandRow,
+                 Seconds(measurements.Median(CommandRow, CommandSize)).c_str(),
+                 SizeLabel(CommandSize).c_str());
+
+    Header(out, "Conversion time / parse time", "");
+    for (Conversion conversion : AllConversions) {
+        std::fprintf(out, "%-*s", LabelWidth, ConversionName(conversion));
+        for (size_t nominal : MeasuredSizes)
+            std::fprintf(out, "%*s", ColumnWidth,
+                         Fixed(ShareOfParse(measurements, conversion, nominal), "%.3f").c_str());
+        std::fprintf(out, "\n");
+    }
+
+    std::fprintf(out, "\n%-*s", LabelWidth, "ptbridge capabilities peak memory");
+    for (const PeakMemory& peak : peaks)
+        std::fprintf(out, "%*s", ColumnWidth,
+                     peak.peakBytes ? Fixed(Megabytes(peak.peakBytes), "%.1f MB").c_str() : "-");
+    std::fprintf(out, "\n%-*s", LabelWidth, "  as a multiple of the document");
+    for (const PeakMemory& peak : peaks)
+        std::fprintf(
+            out, "%*s", ColumnWidth,
+            Fixed(static_cast<double>(peak.peakBytes) / peak.documentBytes, "%.2fx").c_str());
+    std::fprintf(out, "\n\nTargets\n");
+
+    bool allMet = true;
+    for (Conversion conversion : AllConversions) {
+        double share = ShareOfParse(measurements, conversion, CommandSize);
+        bool met = share <= ConversionToParseLimit;
+        std::fprintf(out, "  %-30s %s / parse %s = %s (limit %.2f): %s\n",
+                     ConversionName(conversion), SizeLabel(CommandSize).c_str(),
+                     SizeLabel(CommandSize).c_str(), Fixed(share, "%.3f").c_str(),
+                     ConversionToParseLimit, Verdict(met));
+        allMet = allMet && met;
+    }
+    for (Conversion conversion : AllConversions) {
+        double exponent = ScalingExponent(measurements, ConversionName(conversion));
+        bool met = exponent <= ExponentLimit;
+        std::fprintf(out, "  %-30s scaling exponent = %s (limit %.2f): %s\n",
+                     ConversionName(conversion), Fixed(exponent, "%.3f").c_str(), ExponentLimit,
+                     Verdict(met));
+        allMet = allMet && met;
+    }
+    const PeakMemory* largest = peaks.empty() ? nullptr : &peaks.back();
+    double multiple = largest && largest->peakBytes
+                          ? static_cast<double>(largest->peakBytes) / largest->documentBytes
+                          : NAN;
+    bool memoryMet = multiple <= PeakMemoryLimit;
+    std::fprintf(out, "  %-30s peak memory on %s = %s the document (limit %.1fx): %s\n",
+                 "ptbridge capabilities", largest ? SizeLabel(largest->nominalBytes).c_str() : "-",
+                 Fixed(multiple, "%.2fx").c_str(), PeakMemoryLimit, Verdict(memoryMet));
+    return allMet && memoryMet;
+}

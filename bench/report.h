@@ -1,0 +1,32 @@
+// The report of one run: time per call for every size, each conversion's time
+// as a share of parsing the same document, the scaling exponent from 100 KB
+// to 10 MB, the command's peak memory, and whether the targets hold.
+#pragma once
+
+#include "measurements.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <vector>
+
+// Peak resident memory of the ptbridge command on one capabilities document.
+struct PeakMemory {
+    size_t nominalBytes = 0;
+    size_t documentBytes = 0;
+    size_t peakBytes = 0; // 0 when the command failed
+};
+
+// Targets: each conversion of a 1 MB document at most this share of its parse,
+constexpr double ConversionToParseLimit = 0.5;
+// a scaling exponent of at most this from 100 KB to 10 MB,
+constexpr double ExponentLimit = 1.1;
+// and the command's peak memory on 10 MB at most this many times the document.
+constexpr double PeakMemoryLimit = 6.0;
+
+// The slope of log(time) against log(size) over the sizes from 100 KB up;
+// NaN with fewer than two of them measured.
+double ScalingExponent(const Measurements& measurements, const std::string& row);
+
+// Prints the report; true when every target is met.
+bool PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
+                 std::FILE* out);
