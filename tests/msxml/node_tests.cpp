@@ -169,6 +169,19 @@ TEST_F(NodeTest, TextOfElementsConcatenatesAndPutTextLeavesOneTextNode) {
     EXPECT_EQ(Xml(root.get()), "<a>only</a>");
 }
 
+TEST_F(NodeTest, TextOfASoleChildAnEmptyElementAndTextLikeNodes) {
+    auto document = Load("<a><b><![CDATA[x<y]]></b><c/><d>plain</d><!--note--></a>");
+    EXPECT_EQ(TextOf(Find(document.get(), "b").get()), "x<y");
+    EXPECT_EQ(TextOf(Find(document.get(), "c").get()), "");
+    EXPECT_EQ(TextOf(Find(document.get(), "d").get()), "plain");
+    auto root = Root(document.get());
+    Ref<IXMLDOMNodeList> children;
+    ASSERT_EQ(root->get_childNodes(children.out()), S_OK);
+    Ref<IXMLDOMNode> comment;
+    ASSERT_EQ(children->get_item(3, comment.out()), S_OK);
+    EXPECT_EQ(TextOf(comment.get()), "note");
+}
+
 TEST_F(NodeTest, AttributeValuesAsTextAndVariants) {
     auto document = Load("<a n=\"1 &amp; 2\"/>");
     auto root = Root(document.get());

@@ -119,6 +119,29 @@ TEST_F(SearchTest, NamedItemByTheNameAsWritten) {
     EXPECT_FALSE(item);
 }
 
+TEST_F(SearchTest, NamedItemComparesNamesBeyondAsciiExactly) {
+    auto document = Load("<a xmlns:p=\"urn:p\" \xC3\xA9t\xC3\xA9=\"summer\" "
+                         "p:\xF0\x9F\x98\x80=\"smile\" n=\"plain\"/>");
+    auto root = Root(document.get());
+    Ref<IXMLDOMNamedNodeMap> attributes;
+    ASSERT_EQ(root->get_attributes(attributes.out()), S_OK);
+    auto valueOf = [&](const std::u16string& name) {
+        Bstr wanted(name);
+        Ref<IXMLDOMNode> item;
+        HRESULT hr = attributes->getNamedItem(wanted.get(), item.out());
+        return hr == S_OK ? TextOf(item.get()) : std::string("(absent)");
+    };
+    EXPECT_EQ(valueOf(u"\u00E9t\u00E9"), "summer");
+    EXPECT_EQ(valueOf(u"p:\U0001F600"), "smile");
+    EXPECT_EQ(valueOf(u"n"), "plain");
+    EXPECT_EQ(valueOf(u"\U0001F600"), "(absent)");
+    EXPECT_EQ(valueOf(u"q:\U0001F600"), "(absent)");
+    EXPECT_EQ(valueOf(u"p:\xD83D"), "(absent)");
+    EXPECT_EQ(valueOf(u"\u00E9t"), "(absent)");
+    EXPECT_EQ(valueOf(u"\u00E9t\u00E9t"), "(absent)");
+    EXPECT_EQ(valueOf(u""), "(absent)");
+}
+
 TEST_F(SearchTest, NamespaceDeclarationsAreNotAttributes) {
     auto document = Load(TicketXml);
     auto root = Root(document.get());

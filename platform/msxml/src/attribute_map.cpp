@@ -1,7 +1,6 @@
 #include "attribute_map.h"
 
 #include "node_names.h"
-#include "utf_text.h"
 
 #include <new>
 
@@ -52,11 +51,10 @@ STDMETHODIMP AttributeMap::getNamedItem(BSTR name, IXMLDOMNode** namedItem) {
     *namedItem = nullptr;
     if (!name)
         return E_INVALIDARG;
-    SplitName wanted = SplitQualifiedName(Utf8FromWide(name));
     for (xmlAttrPtr attribute = element_->Node()->properties; attribute;
          attribute = attribute->next) {
         auto node = reinterpret_cast<xmlNodePtr>(attribute);
-        if (HasWrittenName(node, wanted))
+        if (HasWrittenName(node, name))
             return ReturnNode(element_->Tree(), node, namedItem);
     }
     return S_FALSE;

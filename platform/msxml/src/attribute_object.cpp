@@ -1,5 +1,6 @@
 #include "attribute_object.h"
 
+#include "node_text.h"
 #include "utf_text.h"
 
 STDMETHODIMP AttributeObject::get_name(BSTR* attributeName) {
@@ -13,9 +14,7 @@ STDMETHODIMP AttributeObject::get_value(VARIANT* attributeValue) {
     if (!attributeValue)
         return E_POINTER;
     VariantInit(attributeValue);
-    xmlChar* content = xmlNodeGetContent(Node());
-    hr = ReturnBstr(content, &attributeValue->bstrVal);
-    xmlFree(content);
+    hr = ReturnNodeText(Node(), &attributeValue->bstrVal);
     if (hr == S_OK)
         attributeValue->vt = VT_BSTR;
     return hr;

@@ -54,13 +54,19 @@ void DocumentTree::Release() {
         delete this;
 }
 
+// With no detached subtree every node lies in the document, and the walk up to
+// the top is skipped: objects of the document come and go on every search.
 void DocumentTree::ObjectCreated(xmlNodePtr node) {
+    if (detached_.empty())
+        return;
     auto subtree = detached_.find(TopOf(node));
     if (subtree != detached_.end())
         ++subtree->second;
 }
 
 void DocumentTree::ObjectDestroyed(xmlNodePtr node) {
+    if (detached_.empty())
+        return;
     xmlNodePtr top = TopOf(node);
     auto subtree = detached_.find(top);
     if (subtree != detached_.end())

@@ -2,6 +2,9 @@
 
 #include "utf_text.h"
 
+#include <algorithm>
+#include <cstring>
+
 SplitName SplitQualifiedName(const std::string& name) {
     size_t colon = name.find(':');
     if (colon == std::string::npos)
@@ -40,10 +43,23 @@ std::string NodeName(xmlNodePtr node) {
     }
 }
 
+// The local name decides most comparisons, so it is compared first.
 bool HasWrittenName(xmlNodePtr node, const SplitName& name) {
+    if (std::strcmp(name.local.c_str(), CharText(node->name)) != 0)
+        return false;
     const xmlChar* prefix = PrefixOf(node);
-    bool prefixMatches = prefix ? name.prefix == CharText(prefix) : name.prefix.empty();
-    return prefixMatches && name.local == CharText(node->name);
+    return prefix ? std::strcmp(name.prefix.c_str(), CharText(prefix)) == 0 : name.prefix.empty();
+}
+
+bool HasWrittenName(xmlNodePtr node, const WCHAR* name) {
+    const WCHAR* end = name + WideLength(name);
+    const WCHAR* colon = std::find(name, end, u':');
+    const WCHAR* prefixEnd = colon == end ? name : colon;
+    const WCHAR* local = colon == end ? name : colon + 1;
+    if (!SameAsUtf8(local, end, node->name))
+        return false;
+    const xmlChar* prefix = PrefixOf(node);
+    return prefix ? SameAsUtf8(name, prefixEnd, prefix) : prefixEnd == name;
 }
 
 bool AttributesClash(xmlAttrPtr a, xmlAttrPtr b) {

@@ -2,6 +2,8 @@
 // the "#text"-style names of unnamed node kinds, and name matching.
 #pragma once
 
+#include "windows.h"
+
 #include <libxml/tree.h>
 
 #include <string>
@@ -22,6 +24,8 @@ std::string NodeName(xmlNodePtr node);
 
 // Whether an element or attribute is written with exactly this qualified name.
 bool HasWrittenName(xmlNodePtr node, const SplitName& name);
+// The same for a zero-terminated UTF-16 name, compared without converting it.
+bool HasWrittenName(xmlNodePtr node, const WCHAR* name);
 
 // Whether two attributes would clash on one element: the same written name or
 // the same namespace and local name.

@@ -3,6 +3,7 @@
 #include "attribute_map.h"
 #include "node_list.h"
 #include "node_names.h"
+#include "node_text.h"
 #include "utf_text.h"
 #include "xml_serialize.h"
 
@@ -173,10 +174,7 @@ HRESULT NodeObject::GetText(BSTR* text) {
         return hr;
     if (!text)
         return E_POINTER;
-    xmlChar* content = xmlNodeGetContent(node_);
-    hr = ReturnBstr(content, text);
-    xmlFree(content);
-    return hr;
+    return ReturnNodeText(node_, text);
 }
 
 HRESULT NodeObject::PutText(BSTR text) {

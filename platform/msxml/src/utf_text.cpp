@@ -1,5 +1,6 @@
 #include "utf_text.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -12,22 +13,38 @@ bool IsLowSurrogate(char32_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-void AppendUtf8(std::string& out, char32_t code) {
+// Writes the UTF-8 bytes of a code point into `bytes`; gives their number.
+size_t EncodeUtf8(char32_t code, char* bytes) {
     if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+        bytes[0] = static_cast<char>(code);
+        return 1;
     }
+    if (code < 0x800) {
+        bytes[0] = static_cast<char>(0xC0 | (code >> 6));
+        bytes[1] = static_cast<char>(0x80 | (code & 0x3F));
+        return 2;
+    }
+    if (code < 0x10000) {
+        bytes[0] = static_cast<char>(0xE0 | (code >> 12));
+        bytes[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        bytes[2] = static_cast<char>(0x80 | (code & 0x3F));
+        return 3;
+    }
+    bytes[0] = static_cast<char>(0xF0 | (code >> 18));
+    bytes[1] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    bytes[2] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    bytes[3] = static_cast<char>(0x80 | (code & 0x3F));
+    return 4;
+}
+
+// The code point of the UTF-16 units at *at, advancing *at past them: a
+// surrogate pair gives its supplementary code point, an unpaired surrogate
+// U+FFFD.
+char32_t NextWideCodePoint(const WCHAR*& at, const WCHAR* end) {
+    char32_t unit = *at++;
+    if (IsHighSurrogate(unit) && at < end && IsLowSurrogate(*at))
+        return 0x10000 + ((unit - 0xD800) << 10) + (*at++ - 0xDC00);
+    return IsHighSurrogate(unit) || IsLowSurrogate(unit) ? Replacement : unit;
 }
 
 // Decodes one code point at text[*at], advancing *at; malformed input gives
@@ -90,16 +107,29 @@ std::string Utf8FromWide(const WCHAR* text) {
     std::string out;
     size_t length = WideLength(text);
     out.reserve(length);
-    for (size_t i = 0; i < length; ++i) {
-        char32_t unit = text[i];
-        if (IsHighSurrogate(unit) && i + 1 < length && IsLowSurrogate(text[i + 1])) {
-            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else {
-            AppendUtf8(out, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? Replacement : unit);
-        }
+    const WCHAR* end = text + length;
+    for (const WCHAR* at = text; at < end;) {
+        char bytes[4];
+        out.append(bytes, EncodeUtf8(NextWideCodePoint(at, end), bytes));
     }
     return out;
+}
+
+bool SameAsUtf8(const WCHAR* begin, const WCHAR* end, const xmlChar* utf8) {
+    const char* other = CharText(utf8);
+    for (const WCHAR* at = begin; at < end;) {
+        if (*at < 0x80) {
+            if (*other++ != static_cast<char>(*at++))
+                return false;
+            continue;
+        }
+        char bytes[4];
+        size_t count = EncodeUtf8(NextWideCodePoint(at, end), bytes);
+        for (size_t i = 0; i < count; ++i)
+            if (*other++ != bytes[i])
+                return false;
+    }
+    return *other == 0;
 }
 
 std::u16string WideFromUtf8(const char* text, size_t length) {
@@ -114,6 +144,20 @@ std::u16string WideFromUtf8(const xmlChar* text) {
 }
 
 BSTR BstrFromUtf8(const char* text, size_t length) {
+    // Markup and names are mostly ASCII, which widens unit for unit.
+    size_t ascii = 0;
+    while (ascii < length && static_cast<unsigned char>(text[ascii]) < 0x80)
+        ++ascii;
+    if (length > UINT_MAX)
+        return nullptr;
+    if (ascii == length) {
+        BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+        if (!out)
+            return nullptr;
+        for (size_t i = 0; i < length; ++i)
+            out[i] = static_cast<unsigned char>(text[i]);
+        return out;
+    }
     UINT units = 0;
     DecodeUtf8(text, length, [&units](char16_t) { ++units; });
     BSTR out = SysAllocStringLen(nullptr, units);

@@ -14,6 +14,11 @@ size_t WideLength(const WCHAR* text);
 // surrogates become U+FFFD.
 std::string Utf8FromWide(const WCHAR* text);
 
+// Whether the UTF-16 units from `begin` to `end` (no terminator among them)
+// are, in their UTF-8 form as Utf8FromWide makes it, exactly the zero-terminated
+// `utf8`. Compares as it goes, without building the UTF-8 form.
+bool SameAsUtf8(const WCHAR* begin, const WCHAR* end, const xmlChar* utf8);
+
 // UTF-16 form of UTF-8 text; malformed sequences become U+FFFD.
 std::u16string WideFromUtf8(const char* text, size_t length);
 std::u16string WideFromUtf8(const xmlChar* text);
