@@ -14,8 +14,19 @@
 #include <cstdio>
 
 namespace {
+// Every error is one line: line breaks inside a message (libxml2 describes
+// undecodable input on two) become blanks, and other control characters,
+// which could drive the terminal, become '?'.
 void ReportError(const std::string& message) {
-    std::fprintf(stderr, "ptbridge: %s\n", message.c_str());
+    std::string line = message;
+    for (char& c : line) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte == '\n' || byte == '\r' || byte == '\t')
+            c = ' ';
+        else if (byte < 0x20 || byte == 0x7F)
+            c = '?';
+    }
+    std::fprintf(stderr, "ptbridge: %s\n", line.c_str());
 }
 
 void Print(const std::string& text) {

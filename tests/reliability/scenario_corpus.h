@@ -1,0 +1,30 @@
+// The scenario corpus of tests/scenarios/, read for the reliability tests: each
+// scenario's input document, its conversion command and its device options.
+#pragma once
+
+#include "host_devmode.h"
+
+#include <string>
+#include <vector>
+
+// The three conversion methods of the PrintTicket provider, by the ptbridge
+// command that runs each.
+enum class ConversionMethod { Ticket, Devmode, Capabilities };
+
+inline constexpr ConversionMethod AllConversionMethods[] = {
+    ConversionMethod::Ticket, ConversionMethod::Devmode, ConversionMethod::Capabilities};
+
+const char* CommandName(ConversionMethod method);
+
+struct Scenario {
+    std::string name;
+    std::string command;
+    std::vector<OptionSelection> options;
+    std::string input; // the document text
+};
+
+// Every scenario of the corpus, sorted by name. Fails the calling test (and
+// leaves out the scenario) when a scenario folder cannot be read.
+std::vector<Scenario> ReadScenarioCorpus();
+
+std::string ReadWholeFile(const std::string& path);
