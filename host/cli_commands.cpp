@@ -53,7 +53,7 @@ int OpenSession(const CommandSettings& settings, HostSession* session) {
 
 std::string Hex32(DWORD value) {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", value);
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
     return text;
 }
 

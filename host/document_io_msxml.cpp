@@ -60,10 +60,10 @@ std::string DescribeParseError(IXMLDOMDocument2* document, HRESULT hr, const std
         if (column > 0)
             where += ":" + std::to_string(column);
     }
-    std::string text =
-        reason ? Utf8FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(reason),
-                                              SysStringLen(reason)))
-               : std::string();
+    std::string text = reason
+                           ? Utf8FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(reason),
+                                                          SysStringLen(reason)))
+                           : std::string();
     SysFreeString(reason);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();

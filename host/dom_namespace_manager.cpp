@@ -21,9 +21,9 @@ template <typename Getter> HRESULT ReadString(Getter get, std::u16string* text) 
     BSTR value = nullptr;
     HRESULT hr = get(&value);
     if (SUCCEEDED(hr))
-        *text = value ? std::u16string(reinterpret_cast<const char16_t*>(value),
-                                       SysStringLen(value))
-                      : std::u16string();
+        *text = value
+                    ? std::u16string(reinterpret_cast<const char16_t*>(value), SysStringLen(value))
+                    : std::u16string();
     SysFreeString(value);
     return FAILED(hr) ? hr : S_OK;
 }
@@ -59,7 +59,8 @@ bool IsNcName(const std::u16string& name) {
         return false;
     for (size_t i = 0; i < name.size(); ++i) {
         char16_t c = name[i];
-        bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c >= 0x80;
+        bool letter =
+            (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c >= 0x80;
         bool other = (c >= u'0' && c <= u'9') || c == u'-' || c == u'.';
         if (!letter && !(i > 0 && other))
             return false;
@@ -230,9 +231,13 @@ HRESULT DomNamespaceManager::ReadNodeContext(IXMLDOMNode* node, bool deep, Conte
         LONG count = 0;
         if (attributes && (hr = attributes->get_length(&count)) != S_OK)
             return FAILED(hr) ? hr : E_FAIL;
-        for (LONG i = 0; i < count; ++i) {
-            // A declaration the DOM cannot hand out as a node is passed over;
-            // the element's own name below still shows a default namespace.
+        // One index past the length too: Wine's MSXML numbers the declarations
+        // of an element without other attributes from 1, so that its last one
+        // sits at the length. Seeing a declaration twice changes nothing.
+        for (LONG i = 0; i <= count; ++i) {
+            // A declaration the DOM cannot hand out as a node (Wine's default
+            // namespace declarations) is passed over; the element's own name
+            // below still shows a default namespace.
             ComPtr<IXMLDOMNode> attribute;
             if (attributes->get_item(i, attribute.Receive()) != S_OK || !attribute)
                 continue;

@@ -10,7 +10,8 @@
 // xmlns and xmlns:p attributes the DOM lists and the binding each element's own
 // name shows (its prefix and namespace URI): the name covers the declarations a
 // DOM does not hand out as attribute nodes, such as Wine's default-namespace
-// declarations. A declaration that neither shows is not seen.
+// declarations. A declaration that neither shows is not seen: with Wine's
+// MSXML, a default namespace declared on a prefixed element.
 //
 // Texts come out through caller buffers with an in/out count of characters:
 // with no buffer the count receives the length (terminator excluded); with a

@@ -26,7 +26,8 @@ bool PluginModule::Load(const std::string& path, std::string* error) {
     // refuses it fails to load.
     HMODULE handle = LoadLibraryW(reinterpret_cast<LPCWSTR>(widePath.c_str()));
     if (!handle) {
-        *error = "cannot load plug-in module '" + path + "': " + DescribeWindowsError(GetLastError());
+        *error =
+            "cannot load plug-in module '" + path + "': " + DescribeWindowsError(GetLastError());
         return false;
     }
     auto getClassObject = ExportOf<GetClassObjectFn>(handle, "DllGetClassObject");

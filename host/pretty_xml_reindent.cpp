@@ -81,6 +81,13 @@ bool Tokenize(const std::string& xml, std::vector<Token>* tokens) {
     return true;
 }
 
+// The element name of a start, end or empty-element tag.
+std::string TagName(const std::string& tag) {
+    size_t start = tag[1] == '/' ? 2 : 1;
+    size_t end = tag.find_first_of(" \t\r\n/>", start);
+    return tag.substr(start, end - start);
+}
+
 // "<name .../>" from "<name ...>".
 std::string AsEmptyTag(const std::string& startTag) {
     return startTag.substr(0, startTag.size() - 1) + "/>";
@@ -98,8 +105,10 @@ std::string PrettyPrintXml(const std::string& xml) {
     }
 
     std::string out;
-    size_t depth = 0;
-    auto line = [&](const std::string& text) { out += std::string(2 * depth, ' ') + text + "\n"; };
+    std::vector<std::string> open; // names of the elements not yet closed
+    auto line = [&](const std::string& text) {
+        out += std::string(2 * open.size(), ' ') + text + "\n";
+    };
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         switch (token.kind) {
@@ -109,19 +118,20 @@ std::string PrettyPrintXml(const std::string& xml) {
             std::string text;
             while (next < tokens.size() && tokens[next].kind == TokenKind::Text)
                 text += tokens[next++].text;
-            if (next < tokens.size() && tokens[next].kind == TokenKind::EndTag) {
+            if (next < tokens.size() && tokens[next].kind == TokenKind::EndTag &&
+                TagName(tokens[next].text) == TagName(token.text)) {
                 line(text.empty() ? AsEmptyTag(token.text) : token.text + text + tokens[next].text);
                 i = next;
             } else {
                 line(token.text);
-                ++depth;
+                open.push_back(TagName(token.text));
             }
             break;
         }
         case TokenKind::EndTag:
-            if (depth == 0)
+            if (open.empty() || open.back() != TagName(token.text))
                 return xml;
-            --depth;
+            open.pop_back();
             line(token.text);
             break;
         case TokenKind::EmptyTag:
@@ -131,5 +141,5 @@ std::string PrettyPrintXml(const std::string& xml) {
             break;
         }
     }
-    return depth == 0 ? out : xml;
+    return open.empty() ? out : xml;
 }

@@ -5,8 +5,12 @@
 namespace {
 constexpr char32_t ReplacementCharacter = 0xFFFD;
 
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+bool IsHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+bool IsLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit < 0xE000;
+}
 
 void AppendUtf8(char32_t code, std::string* out) {
     if (code < 0x80) {
@@ -31,8 +35,11 @@ void AppendUtf8(char32_t code, std::string* out) {
 bool DecodeUtf8(const std::string& bytes, size_t* index, char32_t* code) {
     auto byte = [&](size_t at) { return static_cast<uint8_t>(bytes[at]); };
     uint8_t lead = byte(*index);
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                  : (lead >> 3) == 0x1E ? 4 : 0;
+    size_t length = lead < 0x80           ? 1
+                    : (lead >> 5) == 0x6  ? 2
+                    : (lead >> 4) == 0xE  ? 3
+                    : (lead >> 3) == 0x1E ? 4
+                                          : 0;
     if (length == 0 || *index + length > bytes.size())
         return false;
     char32_t value = length == 1 ? lead : lead & (0x7F >> length);

@@ -1,0 +1,191 @@
+// The host's own namespace manager, over whichever DOM the test program runs
+// on: the stand-in DOM natively, Wine's MSXML 6 in the Windows test program.
+#include "dom_namespace_manager.h"
+#include "test_documents.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+// "r" is redeclared below the root, the default namespace is undeclared on
+// "bare", and "pv" is declared on the root without naming any element.
+const char* const Nested = R"(<r:root xmlns:r="urn:outer" xmlns="urn:default" xmlns:pv="urn:pv">
+  <inner xmlns:r="urn:inner">
+    <r:leaf/>
+    <bare xmlns=""/>
+  </inner>
+</r:root>)";
+
+// A Print Schema document whose framework namespace is the default one.
+const char* const DefaultFramework =
+    R"(<PrintTicket xmlns="urn:framework" xmlns:psk="urn:keywords" version="1"/>)";
+
+const WCHAR* Wide(const char16_t* text) {
+    return reinterpret_cast<const WCHAR*>(text);
+}
+
+class DomNamespaceManagerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(DomNamespaceManager::Create(IID_IMXNamespaceManager, manager.ReceiveVoid()),
+                  S_OK);
+    }
+
+    // The prefix at `index` bound to `uri`, or "(none)".
+    std::u16string Prefix(const char16_t* uri, LONG index = 0) {
+        int length = 0;
+        HRESULT hr = manager->getPrefix(Wide(uri), index, nullptr, &length);
+        if (hr == S_FALSE)
+            return u"(none)";
+        EXPECT_EQ(hr, S_OK);
+        std::u16string text(length + 1, u'?');
+        int capacity = length + 1;
+        EXPECT_EQ(
+            manager->getPrefix(Wide(uri), index, reinterpret_cast<WCHAR*>(&text[0]), &capacity),
+            S_OK);
+        text.resize(length);
+        return text;
+    }
+
+    // The URI bound to `prefix`, in the contexts or at `node`, or "(none)".
+    std::u16string Uri(const char16_t* prefix, IXMLDOMNode* node = nullptr) {
+        int length = 0;
+        HRESULT hr = manager->getURI(Wide(prefix), node, nullptr, &length);
+        if (hr == S_FALSE)
+            return u"(none)";
+        EXPECT_EQ(hr, S_OK);
+        std::u16string text(length + 1, u'?');
+        int capacity = length + 1;
+        EXPECT_EQ(
+            manager->getURI(Wide(prefix), node, reinterpret_cast<WCHAR*>(&text[0]), &capacity),
+            S_OK);
+        text.resize(length);
+        return text;
+    }
+
+    ComPtr<IMXNamespaceManager> manager;
+};
+
+TEST_F(DomNamespaceManagerTest, TheNearestBindingWinsAlongTheAncestors) {
+    ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);
+    ComPtr<IXMLDOMNode> leaf = FindElement(document.Get(), u"leaf");
+    ASSERT_TRUE(leaf);
+    ASSERT_EQ(manager->pushNodeContext(leaf.Get(), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(Uri(u"r"), u"urn:inner");
+    EXPECT_EQ(Prefix(u"urn:inner"), u"r");
+    EXPECT_EQ(Prefix(u"urn:outer"), u"(none)") << "the outer r is hidden by the inner one";
+    EXPECT_EQ(Uri(u""), u"urn:default") << "shown by the unprefixed ancestor";
+    EXPECT_EQ(Uri(u"xml"), u"http://www.w3.org/XML/1998/namespace");
+    EXPECT_EQ(manager->popContext(), S_OK);
+    EXPECT_EQ(Uri(u"r"), u"(none)");
+}
+
+TEST_F(DomNamespaceManagerTest, AnEmptyDefaultDeclarationUnbindsTheDefault) {
+    ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);
+    ComPtr<IXMLDOMNode> bare = FindElement(document.Get(), u"bare");
+    ASSERT_TRUE(bare);
+    ASSERT_EQ(manager->pushNodeContext(bare.Get(), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(Uri(u""), u"(none)");
+    EXPECT_EQ(Prefix(u"urn:default"), u"(none)");
+}
+
+TEST_F(DomNamespaceManagerTest, AShallowContextHoldsTheNodeAlone) {
+    ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);
+    ComPtr<IXMLDOMNode> leaf = FindElement(document.Get(), u"leaf");
+    ASSERT_TRUE(leaf);
+    ASSERT_EQ(manager->pushNodeContext(leaf.Get(), VARIANT_FALSE), S_OK);
+    EXPECT_EQ(Uri(u"r"), u"urn:inner");
+    EXPECT_EQ(Uri(u""), u"(none)");
+}
+
+TEST_F(DomNamespaceManagerTest, ADefaultFrameworkNamespaceHasTheEmptyPrefix) {
+    // As the plug-in asks: the prefix of the framework namespace at the root.
+    ComPtr<IXMLDOMDocument2> document = ParseTestDocument(DefaultFramework);
+    ComPtr<IXMLDOMNode> root = RootElement(document.Get());
+    ASSERT_TRUE(root);
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
+    int length = -1;
+    EXPECT_EQ(manager->getPrefix(W("urn:framework"), 0, nullptr, &length), S_OK);
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(Prefix(u"urn:absent"), u"(none)");
+}
+
+TEST_F(DomNamespaceManagerTest, DeclarationsThatNameNoElementAreReadFromTheAttributes) {
+    if (!DomListsDeclarations())
+        GTEST_SKIP() << "this DOM does not list namespace declarations as attributes";
+    ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);
+    ComPtr<IXMLDOMNode> root = RootElement(document.Get());
+    ASSERT_TRUE(root);
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(Prefix(u"urn:pv"), u"pv");
+    EXPECT_EQ(Uri(u"r"), u"urn:outer");
+}
+
+TEST_F(DomNamespaceManagerTest, EveryDeclarationOfAnElementWithoutOtherAttributesIsRead) {
+    if (!DomListsDeclarations())
+        GTEST_SKIP() << "this DOM does not list namespace declarations as attributes";
+    ComPtr<IXMLDOMDocument2> document =
+        ParseTestDocument(R"(<root xmlns:a="urn:a" xmlns:b="urn:b" xmlns:c="urn:c"/>)");
+    ComPtr<IXMLDOMNode> root = RootElement(document.Get());
+    ASSERT_TRUE(root);
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(Prefix(u"urn:a"), u"a");
+    EXPECT_EQ(Prefix(u"urn:b"), u"b");
+    EXPECT_EQ(Prefix(u"urn:c"), u"c");
+}
+
+TEST_F(DomNamespaceManagerTest, GetUriAtANodeLeavesTheContextsAlone) {
+    ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);
+    ComPtr<IXMLDOMNode> leaf = FindElement(document.Get(), u"leaf");
+    ASSERT_TRUE(leaf);
+    EXPECT_EQ(Uri(u"r", leaf.Get()), u"urn:inner");
+    EXPECT_EQ(Uri(u"r"), u"(none)");
+    EXPECT_EQ(manager->popContext(), E_FAIL) << "nothing was pushed";
+}
+
+TEST_F(DomNamespaceManagerTest, TextsComeOutThroughTheTwoCallBufferProtocol) {
+    ASSERT_EQ(manager->declarePrefix(W("abc"), W("urn:abc")), S_OK);
+    int count = 0;
+    ASSERT_EQ(manager->getPrefix(W("urn:abc"), 0, nullptr, &count), S_OK);
+    EXPECT_EQ(count, 3);
+    WCHAR buffer[8] = {'x', 'x', 'x', 'x', 0};
+    count = 3;
+    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 0, buffer, &count), E_INVALIDARG)
+        << "no room for the terminator";
+    EXPECT_EQ(buffer[0], WCHAR('x'));
+    count = 4;
+    ASSERT_EQ(manager->getPrefix(W("urn:abc"), 0, buffer, &count), S_OK);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(buffer)), u"abc");
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 1, nullptr, &count), S_FALSE);
+    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 0, nullptr, nullptr), E_POINTER);
+    EXPECT_EQ(manager->getPrefix(nullptr, 0, nullptr, &count), E_INVALIDARG);
+}
+
+TEST_F(DomNamespaceManagerTest, ContextsStackOnAPermanentBottom) {
+    EXPECT_EQ(manager->popContext(), E_FAIL);
+    ASSERT_EQ(manager->pushContext(), S_OK);
+    EXPECT_EQ(manager->declarePrefix(W("a"), W("urn:first")), S_OK);
+    EXPECT_EQ(manager->declarePrefix(W("a"), W("urn:second")), S_FALSE);
+    EXPECT_EQ(Uri(u"a"), u"urn:second");
+    int count = 0;
+    EXPECT_EQ(manager->getDeclaredPrefix(0, nullptr, &count), S_OK);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(manager->putAllowOverride(VARIANT_FALSE), S_OK);
+    EXPECT_EQ(manager->declarePrefix(W("a"), W("urn:third")), E_FAIL);
+    EXPECT_EQ(manager->declarePrefix(W("xml"), W("urn:x")), E_INVALIDARG);
+    EXPECT_EQ(manager->declarePrefix(W("1a"), W("urn:x")), E_INVALIDARG);
+    EXPECT_EQ(manager->popContext(), S_OK);
+    EXPECT_EQ(Uri(u"a"), u"(none)");
+    EXPECT_EQ(manager->popContext(), E_FAIL);
+}
+
+TEST_F(DomNamespaceManagerTest, AnswersOnlyItsOwnInterfaces) {
+    ComPtr<IUnknown> unknown;
+    EXPECT_EQ(manager->QueryInterface(IID_IUnknown, unknown.ReceiveVoid()), S_OK);
+    void* other = reinterpret_cast<void*>(1);
+    EXPECT_EQ(manager->QueryInterface(IID_IXMLDOMNode, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+}
+} // namespace

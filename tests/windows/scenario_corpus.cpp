@@ -1,0 +1,57 @@
+#include "scenario_corpus.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> ScenarioNames(const fs::path& corpus) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {
+        if (entry.is_directory())
+            names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool ReadScenario(const fs::path& corpus, const std::string& name, const fs::path& projectDir,
+                  Scenario* scenario, std::string* error) {
+    const fs::path folder = corpus / name;
+    scenario->name = name;
+    scenario->input = folder / "input.xml";
+    scenario->expected = folder / "expected.xml";
+    std::ifstream file(folder / "scenario.txt");
+    if (!file) {
+        *error = "cannot read " + (folder / "scenario.txt").string();
+        return false;
+    }
+    bool hasResult = false;
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        size_t colon = line.find(": ");
+        std::string key = line.substr(0, colon);
+        std::string value = colon == std::string::npos ? "" : line.substr(colon + 2);
+        if (key == "command") {
+            scenario->command = value;
+        } else if (key == "option" && value.find('=') != std::string::npos) {
+            scenario->options.push_back(value);
+        } else if (key == "result") {
+            scenario->result = static_cast<uint32_t>(std::stoul(value, nullptr, 16));
+            hasResult = true;
+        } else if (key == "input") {
+            scenario->input = projectDir / value;
+        } else {
+            *error = name + "/scenario.txt: malformed line: " + line;
+            return false;
+        }
+    }
+    if (scenario->command.empty() || !hasResult) {
+        *error = name + "/scenario.txt needs a command and a result";
+        return false;
+    }
+    return true;
+}

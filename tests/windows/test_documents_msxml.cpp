@@ -1,0 +1,16 @@
+#include "test_documents.h"
+
+#include "document_io.h"
+
+#include <gtest/gtest.h>
+
+ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml) {
+    ComPtr<IXMLDOMDocument2> document;
+    std::string error;
+    EXPECT_TRUE(ParseDocument(xml, "test document", &document, &error)) << error;
+    return document;
+}
+
+bool DomListsDeclarations() {
+    return true;
+}

@@ -1,0 +1,16 @@
+#include "test_documents.h"
+
+#include "msxml_standin.h"
+
+#include <gtest/gtest.h>
+
+ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml) {
+    ComPtr<IXMLDOMDocument2> document;
+    XmlLoadError error;
+    EXPECT_EQ(LoadDocumentFromString(xml, document.Receive(), &error), S_OK) << error.message;
+    return document;
+}
+
+bool DomListsDeclarations() {
+    return false;
+}
