@@ -102,6 +102,32 @@ TEST_F(SearchTest, ListKeepsItsNodesUsableAfterTheyLeaveTheDocument) {
     EXPECT_EQ(NamesIn(features.get()).back(), "psk:JobHolePunch");
 }
 
+TEST_F(SearchTest, ListKeepsNodesThatLeftTheDocumentWithoutAnyObject) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    auto options = ByTagName(root.get(), "psf:Option");
+    Bstr text(u"replaced");
+    ASSERT_EQ(root->put_text(text.get()), S_OK);
+    EXPECT_EQ(NamesIn(options.get()), (Names{"psk:Center", "psk:Finisher", "pv:Punch"}));
+    Ref<IXMLDOMNode> option;
+    ASSERT_EQ(options->get_item(0, option.out()), S_OK);
+    Ref<IXMLDOMNode> parent;
+    ASSERT_EQ(option->get_parentNode(parent.out()), S_OK);
+    EXPECT_EQ(Attribute(parent.get(), "name"), "psk:JobOutputBin");
+}
+
+TEST_F(SearchTest, ListMakesAnObjectOnlyForTheNodeItHandsOut) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    LONG before = LiveDomObjectCount();
+    auto everything = ByTagName(root.get(), "*");
+    ASSERT_EQ(Length(everything.get()), 8);
+    EXPECT_EQ(LiveDomObjectCount(), before + 1);
+    Ref<IXMLDOMNode> item;
+    ASSERT_EQ(everything->nextNode(item.out()), S_OK);
+    EXPECT_EQ(LiveDomObjectCount(), before + 2);
+}
+
 TEST_F(SearchTest, NamedItemByTheNameAsWritten) {
     auto document = Load(TicketXml);
     auto value = Find(document.get(), "psf:Value");

@@ -73,6 +73,23 @@ void DocumentTree::ObjectDestroyed(xmlNodePtr node) {
         ObjectsLeft(top, subtree->second - 1);
 }
 
+void DocumentTree::Pin() {
+    ++pins_;
+}
+
+void DocumentTree::Unpin() {
+    if (--pins_ > 0)
+        return;
+    for (xmlNodePtr top : kept_) {
+        auto subtree = detached_.find(top);
+        if (subtree != detached_.end() && subtree->second == 0) {
+            detached_.erase(subtree);
+            Free(top);
+        }
+    }
+    kept_.clear();
+}
+
 void DocumentTree::AdoptCreated(xmlNodePtr node) {
     ObjectsLeft(node, CountObjects(node));
 }
@@ -212,8 +229,10 @@ void DocumentTree::Attach(xmlNodePtr parent, xmlNodePtr node) {
 }
 
 void DocumentTree::ObjectsLeft(xmlNodePtr top, LONG count) {
-    if (count > 0) {
+    if (count > 0 || pins_ > 0) {
         detached_[top] = count;
+        if (count == 0)
+            kept_.push_back(top);
         return;
     }
     detached_.erase(top);

@@ -15,6 +15,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class DocumentTree {
   public:
@@ -32,6 +33,12 @@ class DocumentTree {
     // while they live).
     void ObjectCreated(xmlNodePtr node);
     void ObjectDestroyed(xmlNodePtr node);
+
+    // While the tree is pinned (by node lists, which hold nodes without
+    // objects), detached subtrees that no object refers into are kept; they
+    // are freed when the last pin goes.
+    void Pin();
+    void Unpin();
 
     // Registers a node just created for this document as a detached subtree.
     void AdoptCreated(xmlNodePtr node);
@@ -66,6 +73,10 @@ class DocumentTree {
 
     xmlDocPtr doc_;
     LONG references_ = 0;
+    LONG pins_ = 0;
     // Detached subtree roots and the number of node objects inside each.
     std::unordered_map<xmlNodePtr, LONG> detached_;
+    // Subtrees that lost their last object while the tree was pinned (some may
+    // have been attached or gained objects since).
+    std::vector<xmlNodePtr> kept_;
 };

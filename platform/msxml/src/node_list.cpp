@@ -1,28 +1,26 @@
 #include "node_list.h"
 
 #include <new>
+#include <utility>
 
-HRESULT NodeList::Create(DocumentTree* tree, const std::vector<xmlNodePtr>& nodes,
+HRESULT NodeList::Create(DocumentTree* tree, std::vector<xmlNodePtr> nodes,
                          IXMLDOMNodeList** list) {
-    auto created = new (std::nothrow) NodeList();
+    auto created = new (std::nothrow) NodeList(tree, std::move(nodes));
     if (!created)
         return E_OUTOFMEMORY;
-    created->nodes_.reserve(nodes.size());
-    for (xmlNodePtr node : nodes) {
-        NodeObject* object = ObjectFor(tree, node);
-        if (!object) {
-            created->Release();
-            return E_OUTOFMEMORY;
-        }
-        created->nodes_.push_back(object);
-    }
     *list = created;
     return S_OK;
 }
 
+NodeList::NodeList(DocumentTree* tree, std::vector<xmlNodePtr> nodes)
+    : tree_(tree), nodes_(std::move(nodes)) {
+    tree_->AddRef();
+    tree_->Pin();
+}
+
 NodeList::~NodeList() {
-    for (NodeObject* node : nodes_)
-        node->Face()->Release();
+    tree_->Unpin();
+    tree_->Release();
 }
 
 STDMETHODIMP NodeList::QueryInterface(REFIID riid, void** object) {
@@ -58,9 +56,7 @@ STDMETHODIMP NodeList::get_item(LONG index, IXMLDOMNode** listItem) {
         return E_INVALIDARG;
     if (static_cast<size_t>(index) >= nodes_.size())
         return S_FALSE;
-    *listItem = nodes_[index]->Face();
-    (*listItem)->AddRef();
-    return S_OK;
+    return ReturnNode(tree_, nodes_[index], listItem);
 }
 
 STDMETHODIMP NodeList::get_length(LONG* listLength) {
@@ -82,9 +78,10 @@ STDMETHODIMP NodeList::nextNode(IXMLDOMNode** nextItem) {
     *nextItem = nullptr;
     if (cursor_ >= nodes_.size())
         return S_FALSE;
-    *nextItem = nodes_[cursor_++]->Face();
-    (*nextItem)->AddRef();
-    return S_OK;
+    hr = ReturnNode(tree_, nodes_[cursor_], nextItem);
+    if (hr == S_OK)
+        ++cursor_;
+    return hr;
 }
 
 STDMETHODIMP NodeList::reset() {

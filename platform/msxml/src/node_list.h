@@ -1,6 +1,8 @@
 // IXMLDOMNodeList over a snapshot of nodes taken when the list is made. The
-// list holds a reference on each node's object, so its nodes stay valid even
-// when they are removed from the document meanwhile.
+// object of a node is made only when the list hands the node out, so a search
+// that stops early, or walks a long list, never holds an object per node. The
+// list pins its tree (DocumentTree::Pin), so its nodes stay valid even when
+// they are removed from the document meanwhile.
 #pragma once
 
 #include "live_objects.h"
@@ -11,7 +13,7 @@
 class NodeList final : public IXMLDOMNodeList, public LiveObject {
   public:
     // A list of the given nodes of `tree`, in that order.
-    static HRESULT Create(DocumentTree* tree, const std::vector<xmlNodePtr>& nodes,
+    static HRESULT Create(DocumentTree* tree, std::vector<xmlNodePtr> nodes,
                           IXMLDOMNodeList** list);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -26,10 +28,11 @@ class NodeList final : public IXMLDOMNodeList, public LiveObject {
     STDMETHODIMP reset() override;
 
   private:
-    NodeList() = default;
+    NodeList(DocumentTree* tree, std::vector<xmlNodePtr> nodes);
     ~NodeList();
 
     volatile LONG references_ = 1;
-    std::vector<NodeObject*> nodes_;
+    DocumentTree* tree_;
+    std::vector<xmlNodePtr> nodes_;
     size_t cursor_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "utf_text.h"
 #include "xml_serialize.h"
 
+#include <utility>
 #include <vector>
 
 NodeObject::NodeObject(DocumentTree* tree, xmlNodePtr node) : node_(node), tree_(tree) {
@@ -108,7 +109,7 @@ HRESULT NodeObject::GetChildNodes(IXMLDOMNodeList** children) {
     if (hasChildList)
         for (xmlNodePtr child = node_->children; child; child = child->next)
             nodes.push_back(child);
-    return NodeList::Create(tree_, nodes, children);
+    return NodeList::Create(tree_, std::move(nodes), children);
 }
 
 HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
