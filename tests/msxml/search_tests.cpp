@@ -61,6 +61,22 @@ TEST_F(SearchTest, MatchesTheNameAsWrittenPrefixIncluded) {
     EXPECT_EQ(Length(ByTagName(defaultRoot.get(), "psf:Feature").get()), 0);
 }
 
+TEST_F(SearchTest, MatchesTagNamesBeyondAscii) {
+    auto document = Load("<a xmlns:p=\"urn:p\"><\xC3\xA9t\xC3\xA9/><p:\xC3\xA9t\xC3\xA9/>"
+                         "<\xC3\xA9t\xC3\xA8/></a>");
+    auto root = Root(document.get());
+    auto count = [&](const std::u16string& tagName) {
+        Bstr name(tagName);
+        Ref<IXMLDOMNodeList> list;
+        EXPECT_EQ(root->getElementsByTagName(name.get(), list.out()), S_OK);
+        return Length(list.get());
+    };
+    EXPECT_EQ(count(u"\u00E9t\u00E9"), 1);
+    EXPECT_EQ(count(u"p:\u00E9t\u00E9"), 1);
+    EXPECT_EQ(count(u"\u00E9t\u00E8"), 1);
+    EXPECT_EQ(count(u"\u00E9t"), 0);
+}
+
 TEST_F(SearchTest, ItemsByIndexAndTheEnds) {
     auto document = Load(TicketXml);
     auto root = Root(document.get());

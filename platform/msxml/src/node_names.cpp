@@ -45,7 +45,8 @@ std::string NodeName(xmlNodePtr node) {
 
 // The local name decides most comparisons, so it is compared first.
 bool HasWrittenName(xmlNodePtr node, const SplitName& name) {
-    if (std::strcmp(name.local.c_str(), CharText(node->name)) != 0)
+    if (static_cast<xmlChar>(name.local[0]) != node->name[0] ||
+        std::strcmp(name.local.c_str(), CharText(node->name)) != 0)
         return false;
     const xmlChar* prefix = PrefixOf(node);
     return prefix ? std::strcmp(name.prefix.c_str(), CharText(prefix)) == 0 : name.prefix.empty();

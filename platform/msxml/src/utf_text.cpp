@@ -1,6 +1,7 @@
 #include "utf_text.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -79,6 +80,21 @@ char32_t NextCodePoint(const unsigned char* text, size_t length, size_t* at) {
     return code;
 }
 
+// Checks eight bytes at a time: text read back from the DOM is often long.
+bool IsAscii(const char* text, size_t length) {
+    size_t at = 0;
+    for (; at + sizeof(uint64_t) <= length; at += sizeof(uint64_t)) {
+        uint64_t word;
+        std::memcpy(&word, text + at, sizeof word);
+        if (word & 0x8080808080808080u)
+            return false;
+    }
+    for (; at < length; ++at)
+        if (static_cast<unsigned char>(text[at]) >= 0x80)
+            return false;
+    return true;
+}
+
 template <class Emit> void DecodeUtf8(const char* text, size_t length, Emit emit) {
     auto bytes = reinterpret_cast<const unsigned char*>(text);
     size_t at = 0;
@@ -144,13 +160,10 @@ std::u16string WideFromUtf8(const xmlChar* text) {
 }
 
 BSTR BstrFromUtf8(const char* text, size_t length) {
-    // Markup and names are mostly ASCII, which widens unit for unit.
-    size_t ascii = 0;
-    while (ascii < length && static_cast<unsigned char>(text[ascii]) < 0x80)
-        ++ascii;
     if (length > UINT_MAX)
         return nullptr;
-    if (ascii == length) {
+    // Markup and names are mostly ASCII, which widens unit for unit.
+    if (IsAscii(text, length)) {
         BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
         if (!out)
             return nullptr;
