@@ -150,7 +150,6 @@ TEST_P(FaultSweepTest, EveryFailingPlatformCallIsSurvived) {
             survived += run.problems.empty() ? 1 : 0;
         }
         points += clean.platformCalls;
-        std::cout << "  " << scenario.name << ": " << clean.platformCalls << " calls\n";
     }
     std::cout << "fault sweep, " << CommandName(GetParam().method) << " failing with "
               << Hex(GetParam().failure) << ": " << points
