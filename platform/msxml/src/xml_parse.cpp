@@ -33,6 +33,26 @@ void OnParserError(void* parserContext, xmlErrorPtr error) {
             .Record(error->message ? error->message : "XML error", error->line, error->int2);
 }
 
+// Errors raised outside the parser context, such as input that its declared
+// encoding cannot decode, go to libxml2's handler for the thread, which would
+// print them; the parser reports the failure itself.
+void IgnoreError(void*, xmlErrorPtr) {}
+
+// Makes the thread's libxml2 error handler IgnoreError while it lives.
+class ThreadErrorsIgnored {
+  public:
+    ThreadErrorsIgnored() : handler_(xmlStructuredError), context_(xmlStructuredErrorContext) {
+        xmlSetStructuredErrorFunc(nullptr, IgnoreError);
+    }
+    ~ThreadErrorsIgnored() { xmlSetStructuredErrorFunc(context_, handler_); }
+    ThreadErrorsIgnored(const ThreadErrorsIgnored&) = delete;
+    ThreadErrorsIgnored& operator=(const ThreadErrorsIgnored&) = delete;
+
+  private:
+    xmlStructuredErrorFunc handler_;
+    void* context_;
+};
+
 void OnDocumentType(void* parserContext, const xmlChar*, const xmlChar*, const xmlChar*) {
     auto context = static_cast<xmlParserCtxtPtr>(parserContext);
     ErrorsOf(context).Record("document type declarations are not allowed",
@@ -54,6 +74,7 @@ xmlDocPtr ParseWithContext(const std::string& text, TextEncoding encoding, First
         options |= XML_PARSE_IGNORE_ENC;
         forced = "UTF-8";
     }
+    ThreadErrorsIgnored quiet;
     xmlDocPtr doc = xmlCtxtReadMemory(context, text.data(), static_cast<int>(text.size()), nullptr,
                                       forced, options);
     if (doc && !(context->wellFormed && context->nsWellFormed && !errors.seen)) {
