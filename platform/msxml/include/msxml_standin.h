@@ -51,9 +51,9 @@ HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** docume
 HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
                              XmlLoadError* error);
 
-// A deep copy of a stand-in document with one reference: a new document that
-// shares no node with the source. E_INVALIDARG for a document that is not one
-// of the stand-in's.
+// A deep copy of a stand-in document with one reference: a new document, parsed
+// from the source's saved form, that shares no node with the source.
+// E_INVALIDARG for a document that is not one of the stand-in's.
 HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy);
 
 // Serialises the document as UTF-8 XML with an XML declaration naming UTF-8.

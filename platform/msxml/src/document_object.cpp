@@ -98,7 +98,8 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
         return hr;
     if (isSuccessful)
         *isSuccessful = VARIANT_FALSE;
-    xmlDocPtr parsed = ParseXml(Utf8FromWide(bstrXML), TextEncoding::Utf8, nullptr);
+    xmlDocPtr parsed =
+        ParseXml(Utf8FromWide(bstrXML), TextEncoding::Utf8, NodeStrings::Owned, nullptr);
     if (!parsed)
         return S_FALSE;
     Tree()->ReplaceContent(parsed);

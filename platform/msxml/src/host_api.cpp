@@ -58,7 +58,7 @@ HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** docume
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    xmlDocPtr doc = ParseXml(xml, TextEncoding::Declared, error);
+    xmlDocPtr doc = ParseXml(xml, TextEncoding::Declared, NodeStrings::Shared, error);
     if (!doc)
         return E_FAIL;
     return DocumentObject::Wrap(doc, document);
@@ -83,9 +83,15 @@ HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
     NodeObject* node = NodeObject::From(source);
     if (!node)
         return E_INVALIDARG;
-    xmlDocPtr doc = xmlCopyDoc(node->Tree()->Doc(), 1);
+    // Through the saved form, so that the copy is laid out as a parsed
+    // document is.
+    std::string xml;
+    HRESULT hr = SerializeDocument(node->Tree()->Doc(), &xml);
+    if (hr != S_OK)
+        return hr;
+    xmlDocPtr doc = ParseXml(xml, TextEncoding::Declared, NodeStrings::Shared, nullptr);
     if (!doc)
-        return E_OUTOFMEMORY;
+        return E_FAIL;
     return DocumentObject::Wrap(doc, copy);
 }
 

@@ -61,14 +61,16 @@ void OnDocumentType(void* parserContext, const xmlChar*, const xmlChar*, const x
 }
 
 // Parses with one parser context; null when the text is not a sound document.
-xmlDocPtr ParseWithContext(const std::string& text, TextEncoding encoding, FirstError& errors) {
+xmlDocPtr ParseWithContext(const std::string& text, TextEncoding encoding, NodeStrings strings,
+                           FirstError& errors) {
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (!context)
         return nullptr;
     context->_private = &errors;
     context->sax->serror = OnParserError;
     context->sax->internalSubset = OnDocumentType;
-    int options = XML_PARSE_NONET | XML_PARSE_NODICT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    options |= strings == NodeStrings::Shared ? XML_PARSE_COMPACT : XML_PARSE_NODICT;
     const char* forced = nullptr;
     if (encoding == TextEncoding::Utf8) {
         options |= XML_PARSE_IGNORE_ENC;
@@ -86,11 +88,12 @@ xmlDocPtr ParseWithContext(const std::string& text, TextEncoding encoding, First
 }
 } // namespace
 
-xmlDocPtr ParseXml(const std::string& text, TextEncoding encoding, XmlLoadError* error) {
+xmlDocPtr ParseXml(const std::string& text, TextEncoding encoding, NodeStrings strings,
+                   XmlLoadError* error) {
     FirstError errors;
     if (text.size() > INT_MAX)
         errors.Record("document too large", 0, 0);
-    xmlDocPtr doc = errors.seen ? nullptr : ParseWithContext(text, encoding, errors);
+    xmlDocPtr doc = errors.seen ? nullptr : ParseWithContext(text, encoding, strings, errors);
     if (!doc) {
         errors.Record("malformed XML", 0, 0);
         if (error)

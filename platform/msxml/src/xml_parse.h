@@ -15,7 +15,18 @@ enum class TextEncoding {
     Utf8,     // the text is UTF-8 whatever its declaration says
 };
 
+enum class NodeStrings {
+    // Names and short texts are shared through the document's dictionary, and
+    // texts shorter than 16 bytes are kept inside their node: a parsed tree
+    // takes much less memory, and the few names a search compares stay in
+    // cache. Such nodes never leave their document.
+    Shared,
+    // Every node owns its strings, so that the nodes can move into another
+    // document (loadXML).
+    Owned,
+};
+
 // The parsed document, or null with *error (when given) filled: malformed XML,
 // namespace errors such as undeclared prefixes, and refused DTDs all fail.
-// Names are not interned, so nodes can move between documents.
-xmlDocPtr ParseXml(const std::string& text, TextEncoding encoding, XmlLoadError* error);
+xmlDocPtr ParseXml(const std::string& text, TextEncoding encoding, NodeStrings strings,
+                   XmlLoadError* error);
