@@ -68,6 +68,8 @@ ChildRun RunChild(const std::vector<std::string>& arguments, std::string* output
     run.started = true;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.seconds = std::chrono::duration<double>(end - start).count();
+    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     run.peakBytes = static_cast<size_t>(usage.ru_maxrss) * 1024; // ru_maxrss counts KiB
     return run;
 }

@@ -13,9 +13,10 @@
 
 struct ChildRun {
     bool started = false;
-    int exitCode = -1; // -1 when the child did not exit normally
-    double seconds = 0;
-    size_t peakBytes = 0; // the child's maximum resident set size
+    int exitCode = -1;     // -1 when the child did not exit normally
+    double seconds = 0;    // wall time
+    double cpuSeconds = 0; // user and system CPU time of the child
+    size_t peakBytes = 0;  // the child's maximum resident set size
 };
 
 // Runs arguments[0] (a path) with the other arguments. Its standard output

@@ -83,7 +83,7 @@ double ScalingExponent(const Measurements& measurements, const std::string& row)
 
 bool PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
                  std::FILE* out) {
-    std::fprintf(out, "\nptbridge benchmark report (median time per call)\n");
+    std::fprintf(out, "\nptbridge benchmark report (median CPU time per call)\n");
 
     Header(out, "Time per call", "exponent");
     for (DocumentKind kind : AllKinds)
