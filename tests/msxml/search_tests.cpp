@@ -200,6 +200,22 @@ TEST_F(SearchTest, NamespaceDeclarationsAreNotAttributes) {
     EXPECT_EQ(attributes->get_item(-1, item.out()), E_INVALIDARG);
 }
 
+TEST_F(SearchTest, AttributeMapKeepsItsElementAndDocumentAlive) {
+    auto document = Load(TicketXml);
+    Ref<IXMLDOMNamedNodeMap> attributes;
+    {
+        auto option = Find(document.get(), "psf:Option");
+        ASSERT_EQ(option->get_attributes(attributes.out()), S_OK);
+    }
+    document.Reset();
+    Bstr name(u"name");
+    Ref<IXMLDOMNode> item;
+    ASSERT_EQ(attributes->getNamedItem(name.get(), item.out()), S_OK);
+    EXPECT_EQ(TextOf(item.get()), "psk:Center");
+    EXPECT_EQ(Query<IXMLDOMNamedNodeMap>(attributes.get(), IID_IXMLDOMNamedNodeMap).get(),
+              attributes.get());
+}
+
 TEST_F(SearchTest, AttributeMapSeesLaterChanges) {
     auto document = Load(TicketXml);
     auto option = Find(document.get(), "psf:Option", 1);

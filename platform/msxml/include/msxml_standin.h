@@ -64,5 +64,5 @@ HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml);
 HRESULT CreateNamespaceManager(REFIID riid, void** object);
 
 // Number of live COM objects of the stand-in DOM (documents, nodes, lists,
-// maps, namespace managers).
+// namespace managers; an attribute map is part of its element's object).
 LONG LiveDomObjectCount();

@@ -2,24 +2,6 @@
 
 #include "node_names.h"
 
-#include <new>
-
-HRESULT AttributeMap::Create(NodeObject* element, IXMLDOMNamedNodeMap** map) {
-    auto created = new (std::nothrow) AttributeMap(element);
-    if (!created)
-        return E_OUTOFMEMORY;
-    *map = created;
-    return S_OK;
-}
-
-AttributeMap::AttributeMap(NodeObject* element) : element_(element) {
-    element_->Face()->AddRef();
-}
-
-AttributeMap::~AttributeMap() {
-    element_->Face()->Release();
-}
-
 STDMETHODIMP AttributeMap::QueryInterface(REFIID riid, void** object) {
     if (!object)
         return E_POINTER;
@@ -32,14 +14,11 @@ STDMETHODIMP AttributeMap::QueryInterface(REFIID riid, void** object) {
 }
 
 STDMETHODIMP_(ULONG) AttributeMap::AddRef() {
-    return InterlockedIncrement(&references_);
+    return element_->Face()->AddRef();
 }
 
 STDMETHODIMP_(ULONG) AttributeMap::Release() {
-    ULONG left = InterlockedDecrement(&references_);
-    if (left == 0)
-        delete this;
-    return left;
+    return element_->Face()->Release();
 }
 
 STDMETHODIMP AttributeMap::getNamedItem(BSTR name, IXMLDOMNode** namedItem) {

@@ -2,15 +2,19 @@
 // Namespace declarations (xmlns, xmlns:p) are not attributes here: libxml2
 // keeps them apart, so the map neither lists nor finds them; the namespace
 // manager reads them instead.
+//
+// Every element object carries its one map, and the map's references are the
+// element object's own: handing the map out costs nothing, and the map keeps
+// its element alive.
 #pragma once
 
-#include "live_objects.h"
 #include "node_object.h"
 
-class AttributeMap final : public IXMLDOMNamedNodeMap, public LiveObject {
+class AttributeMap final : public IXMLDOMNamedNodeMap {
   public:
-    // The map of an element object, on which it holds a reference.
-    static HRESULT Create(NodeObject* element, IXMLDOMNamedNodeMap** map);
+    explicit AttributeMap(NodeObject* element) : element_(element) {}
+    AttributeMap(const AttributeMap&) = delete;
+    AttributeMap& operator=(const AttributeMap&) = delete;
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -23,9 +27,5 @@ class AttributeMap final : public IXMLDOMNamedNodeMap, public LiveObject {
     STDMETHODIMP get_length(LONG* listLength) override;
 
   private:
-    explicit AttributeMap(NodeObject* element);
-    ~AttributeMap();
-
-    volatile LONG references_ = 1;
     NodeObject* element_;
 };

@@ -1,11 +1,14 @@
 // The COM object of an element node.
 #pragma once
 
+#include "attribute_map.h"
 #include "node_object.h"
 
 class ElementObject final : public NodeFace<IXMLDOMElement> {
   public:
-    ElementObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node) {}
+    ElementObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node), attributes_(this) {}
+
+    IXMLDOMNamedNodeMap* Attributes() override { return &attributes_; }
 
     STDMETHODIMP get_tagName(BSTR* tagName) override;
     // Attaches a detached attribute; an attribute of the same name (or the same
@@ -16,4 +19,6 @@ class ElementObject final : public NodeFace<IXMLDOMElement> {
 
   private:
     bool Offers(REFIID riid) const override { return IsEqualIID(riid, IID_IXMLDOMElement); }
+
+    AttributeMap attributes_;
 };

@@ -1,6 +1,5 @@
 #include "node_object.h"
 
-#include "attribute_map.h"
 #include "node_list.h"
 #include "node_names.h"
 #include "node_text.h"
@@ -119,9 +118,12 @@ HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
     if (!attributes)
         return E_POINTER;
     *attributes = nullptr;
-    if (node_->type != XML_ELEMENT_NODE)
+    IXMLDOMNamedNodeMap* map = Attributes();
+    if (!map)
         return S_FALSE;
-    return AttributeMap::Create(this, attributes);
+    map->AddRef();
+    *attributes = map;
+    return S_OK;
 }
 
 HRESULT NodeObject::RemoveChild(IXMLDOMNode* child, IXMLDOMNode** removed) {

@@ -15,6 +15,8 @@ class NodeObject : public LiveObject {
     xmlNodePtr Node() const { return node_; }
     DocumentTree* Tree() const { return tree_; }
     virtual IXMLDOMNode* Face() = 0;
+    // The attribute map of an element's object; null for other nodes.
+    virtual IXMLDOMNamedNodeMap* Attributes() { return nullptr; }
 
     // The node object behind an interface pointer of this library; null for
     // null and for objects from elsewhere.
