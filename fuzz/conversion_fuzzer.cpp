@@ -51,8 +51,8 @@ Header ReadHeader(const std::string& text) {
 // The provider and host object shared by every input, as one printer's are.
 struct Plugin {
     Plugin() : coreHelper(HostCoreHelper::Create()), provider(new PrintTicketProvider) {
-        if (!coreHelper || provider->PublishDriverInterface(
-                               static_cast<IPrintCoreHelper*>(coreHelper)) != S_OK)
+        if (!coreHelper ||
+            provider->PublishDriverInterface(static_cast<IPrintCoreHelper*>(coreHelper)) != S_OK)
             Fail("cannot set up the provider");
     }
 
@@ -70,10 +70,9 @@ enum class Method { Ticket, Devmode, Capabilities };
 HRESULT Convert(Plugin& plugin, Method method, HostDevmode& devmode, IXMLDOMDocument2* document) {
     switch (method) {
     case Method::Devmode:
-        return plugin.provider->ConvertPrintTicketToDevMode(document, devmode.Size(),
-                                                            devmode.Devmode(),
-                                                            devmode.PluginSectionSize(),
-                                                            devmode.PluginSection());
+        return plugin.provider->ConvertPrintTicketToDevMode(
+            document, devmode.Size(), devmode.Devmode(), devmode.PluginSectionSize(),
+            devmode.PluginSection());
     case Method::Capabilities:
         return plugin.provider->CompletePrintCapabilities(nullptr, document);
     case Method::Ticket:
@@ -85,8 +84,8 @@ HRESULT Convert(Plugin& plugin, Method method, HostDevmode& devmode, IXMLDOMDocu
 }
 
 // Runs the methods in turn over one copy of `source` and checks the outcome.
-void ConvertCopy(Plugin& plugin, IXMLDOMDocument2* source, HostDevmode& devmode,
-                 LONG failingCall, std::initializer_list<Method> methods) {
+void ConvertCopy(Plugin& plugin, IXMLDOMDocument2* source, HostDevmode& devmode, LONG failingCall,
+                 std::initializer_list<Method> methods) {
     const LONG domObjects = LiveDomObjectCount();
     const LONG bstrs = PlatformLiveBstrCount();
     const LONG taskMemory = PlatformLiveTaskMemCount();
@@ -99,8 +98,8 @@ void ConvertCopy(Plugin& plugin, IXMLDOMDocument2* source, HostDevmode& devmode,
         PlatformInjectFault(failingCall, PlatformFaultAll, E_OUTOFMEMORY);
         HRESULT result = Convert(plugin, method, devmode, copy);
         PlatformInjectFault(0, 0, S_OK);
-        bool allowed = result == S_OK || result == E_FAIL ||
-                       (failingCall != 0 && result == E_OUTOFMEMORY);
+        bool allowed =
+            result == S_OK || result == E_FAIL || (failingCall != 0 && result == E_OUTOFMEMORY);
         if (!allowed || (method == Method::Devmode && failingCall == 0 && result != S_OK))
             Fail("unexpected result " + std::to_string(result));
         std::string saved;

@@ -30,8 +30,7 @@ HRESULT CreateNode(IXMLDOMDocument2* document, LONG type, const char16_t* name,
     kind.lVal = type;
     ScopedBstr nameText(name);
     ScopedBstr uriText(namespaceUri);
-    return document->createNode(kind, nameText.Get(), namespaceUri ? uriText.Get() : nullptr,
-                                node);
+    return document->createNode(kind, nameText.Get(), namespaceUri ? uriText.Get() : nullptr, node);
 }
 
 // Appends <psf:Feature name="psk:Level"/> to `parent` and gives it.
@@ -40,7 +39,8 @@ HRESULT AppendLevel(IXMLDOMDocument2* document, IXMLDOMNode* parent, ComPtr<IXML
     ComPtr<IXMLDOMNode> nameNode;
     ComPtr<IXMLDOMAttribute> name;
     ComPtr<IXMLDOMElement> element;
-    HRESULT hr = CreateNode(document, NODE_ELEMENT, u"psf:Feature", FrameworkUri, feature.Receive());
+    HRESULT hr =
+        CreateNode(document, NODE_ELEMENT, u"psf:Feature", FrameworkUri, feature.Receive());
     if (hr == S_OK)
         hr = CreateNode(document, NODE_ATTRIBUTE, u"name", nullptr, nameNode.Receive());
     if (hr == S_OK)
@@ -118,4 +118,3 @@ ComPtr<IXMLDOMDocument2> LoadWithDeepChain(const std::string& xml, int depth,
     }
     return document;
 }
-

@@ -15,4 +15,3 @@
 // any step fails.
 ComPtr<IXMLDOMDocument2> LoadWithDeepChain(const std::string& xml, int depth,
                                            const std::u16string& sunkFeature = u"");
-

@@ -8,8 +8,10 @@
 #include <vector>
 
 namespace {
-const char FrameworkUri[] = "http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework";
-const char KeywordsUri[] = "http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords";
+const char FrameworkUri[] =
+    "http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework";
+const char KeywordsUri[] =
+    "http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords";
 const char XsiUri[] = "http://www.w3.org/2001/XMLSchema-instance";
 
 // Parses without a depth limit; null when the text is not well-formed.
@@ -17,10 +19,9 @@ xmlDocPtr Parse(const std::string& xml, std::string* problem) {
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (!context)
         return nullptr;
-    xmlDocPtr doc = xmlCtxtReadMemory(context, xml.data(), static_cast<int>(xml.size()), nullptr,
-                                      nullptr,
-                                      XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR |
-                                          XML_PARSE_NOWARNING);
+    xmlDocPtr doc = xmlCtxtReadMemory(
+        context, xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
+        XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (doc && !(context->wellFormed && context->nsWellFormed)) {
         xmlFreeDoc(doc);
         doc = nullptr;
@@ -47,8 +48,7 @@ bool HasKeywordName(xmlNodePtr element, const char* localName) {
         const char* text = reinterpret_cast<const char*>(name);
         const char* colon = std::strchr(text, ':');
         std::string prefix = colon ? std::string(text, colon) : std::string();
-        xmlNsPtr ns = xmlSearchNs(element->doc, element,
-                                  colon ? BAD_CAST prefix.c_str() : nullptr);
+        xmlNsPtr ns = xmlSearchNs(element->doc, element, colon ? BAD_CAST prefix.c_str() : nullptr);
         matches = ns && xmlStrEqual(ns->href, BAD_CAST KeywordsUri) &&
                   std::strcmp(colon ? colon + 1 : text, localName) == 0;
     }

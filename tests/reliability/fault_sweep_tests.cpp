@@ -25,9 +25,12 @@ struct Injection {
 };
 
 const Injection Injections[] = {
-    {ConversionMethod::Ticket, E_OUTOFMEMORY},       {ConversionMethod::Devmode, E_OUTOFMEMORY},
-    {ConversionMethod::Capabilities, E_OUTOFMEMORY}, {ConversionMethod::Ticket, S_FALSE},
-    {ConversionMethod::Devmode, S_FALSE},            {ConversionMethod::Capabilities, S_FALSE},
+    {ConversionMethod::Ticket, E_OUTOFMEMORY},
+    {ConversionMethod::Devmode, E_OUTOFMEMORY},
+    {ConversionMethod::Capabilities, E_OUTOFMEMORY},
+    {ConversionMethod::Ticket, S_FALSE},
+    {ConversionMethod::Devmode, S_FALSE},
+    {ConversionMethod::Capabilities, S_FALSE},
 };
 
 struct FaultedRun {
@@ -93,7 +96,8 @@ class FaultSweepTest : public ::testing::TestWithParam<Injection> {
     }
 
     // What the conversion sequences allow a faulted run, given the clean run.
-    void CheckOutcome(const FaultedRun& clean, const std::string& untouched, FaultedRun* run) const {
+    void CheckOutcome(const FaultedRun& clean, const std::string& untouched,
+                      FaultedRun* run) const {
         const ConversionMethod method = GetParam().method;
         if (run->result != S_OK && run->result != E_FAIL && run->result != E_OUTOFMEMORY) {
             run->problems.push_back("unexpected result " + Hex(run->result));
@@ -152,8 +156,8 @@ TEST_P(FaultSweepTest, EveryFailingPlatformCallIsSurvived) {
         points += clean.platformCalls;
     }
     std::cout << "fault sweep, " << CommandName(GetParam().method) << " failing with "
-              << Hex(GetParam().failure) << ": " << points
-              << " injection points, " << survived << " survived" << std::endl;
+              << Hex(GetParam().failure) << ": " << points << " injection points, " << survived
+              << " survived" << std::endl;
     RecordProperty("injection_points", static_cast<int>(points));
     RecordProperty("survived", static_cast<int>(survived));
     EXPECT_EQ(survived, points);

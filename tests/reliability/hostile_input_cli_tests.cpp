@@ -25,6 +25,15 @@ std::string Garbage(const std::string& start, size_t length, unsigned seed) {
     return bytes;
 }
 
+std::string Nested(int levels) {
+    std::string text;
+    for (int i = 0; i < levels; ++i)
+        text += "<a>";
+    for (int i = 0; i < levels; ++i)
+        text += "</a>";
+    return text;
+}
+
 void ExpectOneLineRefusal(const BadInput& input) {
     SCOPED_TRACE(input.description);
     for (const char* command : {"ticket", "capabilities", "devmode"}) {
@@ -58,20 +67,12 @@ TEST(HostileInputCliTest, UnusableFilesAreRefusedOnOneLine) {
          folder.Write("utf16.xml", std::string("\xFF\xFE<\0a\0>\0\0\xD8\0\0<\0/\0a\0>\0", 20)),
          "utf16.xml:1:"},
         {"bytes the declared encoding cannot decode",
-         folder.Write("jis.xml", "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><a>\x1B$B\xFF\xFF</a>"),
+         folder.Write("jis.xml",
+                      "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><a>\x1B$B\xFF\xFF</a>"),
          "jis.xml:1:"},
-        {"a control character in an attribute",
-         folder.Write("escape.xml", "<a b=\"\x1B[31m\"/>"), "escape.xml:1:"},
-        {"10000 levels of nesting",
-         folder.Write("deep.xml", [] {
-             std::string text;
-             for (int i = 0; i < 10000; ++i)
-                 text += "<a>";
-             for (int i = 0; i < 10000; ++i)
-                 text += "</a>";
-             return text;
-         }()),
-         "depth"},
+        {"a control character in an attribute", folder.Write("escape.xml", "<a b=\"\x1B[31m\"/>"),
+         "escape.xml:1:"},
+        {"10000 levels of nesting", folder.Write("deep.xml", Nested(10000)), "depth"},
         {"a directory", folder.Path(), "cannot read '" + folder.Path() + "': Is a directory"},
         // Reading fails even for root: nothing is mapped at offset 0.
         {"a file that cannot be read", "/proc/self/mem",

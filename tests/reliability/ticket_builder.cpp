@@ -19,13 +19,16 @@ std::string ScoredProperty(const std::string& name, const std::string& type,
 }
 
 std::string PrivateDeclaration(const TicketShape& shape) {
-    return " xmlns:" + shape.privatePrefix + "=\"http://ptbridge.example/printing/2005/08/printticket\"";
+    return " xmlns:" + shape.privatePrefix +
+           "=\"http://ptbridge.example/printing/2005/08/printticket\"";
 }
 
 std::string Root(const TicketShape& shape, const std::string& features) {
     return "<psf:PrintTicket"
-           " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework\""
-           " xmlns:" + shape.keywordsPrefix +
+           " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/"
+           "printschemaframework\""
+           " xmlns:" +
+           shape.keywordsPrefix +
            "=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords\""
            " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
            " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
@@ -34,7 +37,8 @@ std::string Root(const TicketShape& shape, const std::string& features) {
 }
 
 struct Names {
-    explicit Names(const TicketShape& shape) : p(shape.privatePrefix + ":"), k(shape.keywordsPrefix + ":") {}
+    explicit Names(const TicketShape& shape)
+        : p(shape.privatePrefix + ":"), k(shape.keywordsPrefix + ":") {}
     std::string p; // private
     std::string k; // keywords
 };
@@ -70,12 +74,11 @@ std::string DeviceTicket(const TicketShape& shape) {
 
 std::string PublishedTicket(const TicketShape& shape, std::optional<int> holes) {
     Names n(shape);
-    return Root(shape,
-                Feature(n.k + "JobNUpAllDocumentsContiguously",
-                        NUpOption(n) + Direction(shape, n.k + "PresentationDirection")) +
-                    Feature(n.k + "JobOutputBin", Bin(n, "Center", n.p + "Tray") +
-                                                      Bin(n, "Finisher", n.k + "Stacker")) +
-                    HolePunch(n, holes));
+    return Root(shape, Feature(n.k + "JobNUpAllDocumentsContiguously",
+                               NUpOption(n) + Direction(shape, n.k + "PresentationDirection")) +
+                           Feature(n.k + "JobOutputBin", Bin(n, "Center", n.p + "Tray") +
+                                                             Bin(n, "Finisher", n.k + "Stacker")) +
+                           HolePunch(n, holes));
 }
 
 std::string RestoredTicket(const TicketShape& shape, bool binRestored) {
