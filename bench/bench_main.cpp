@@ -14,9 +14,16 @@
 #include <unistd.h>
 
 namespace {
-// Short enough for the whole run to take a few minutes on two cores; the
-// report's medians need no more samples than this gives.
-const char* const DefaultMinTime = "--benchmark_min_time=0.2";
+// Each benchmark runs in three repetitions interleaved at random with the
+// others, so that a burst of load on a shared machine spoils a few samples of
+// many benchmarks rather than all samples of one; the report takes medians.
+// The whole run stays within a few minutes on two cores.
+const char* const DefaultFlags[] = {
+    "--benchmark_min_time=0.1",
+    "--benchmark_repetitions=3",
+    "--benchmark_enable_random_interleaving=true",
+    "--benchmark_display_aggregates_only=true",
+};
 
 class ScratchDirectory {
   public:
@@ -70,7 +77,8 @@ std::vector<PeakMemory> CommandPeakMemory(DocumentSet& documents, ScratchDirecto
 
 int main(int argc, char** argv) {
     std::vector<char*> arguments(argv, argv + argc);
-    arguments.insert(arguments.begin() + 1, const_cast<char*>(DefaultMinTime));
+    for (const char* flag : DefaultFlags)
+        arguments.insert(arguments.begin() + 1, const_cast<char*>(flag));
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
     if (benchmark::ReportUnrecognizedArguments(count, arguments.data()))
