@@ -77,6 +77,40 @@ TEST_F(SearchTest, MatchesTagNamesBeyondAscii) {
     EXPECT_EQ(count(u"\u00E9t"), 0);
 }
 
+TEST_F(SearchTest, RepeatedSearchSeesEveryEditOfTheElements) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    auto features = [&] { return NamesIn(ByTagName(root.get(), "psf:Feature").get()); };
+    ASSERT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested", "psk:JobHolePunch"}));
+
+    // An attribute edit leaves the elements as they are.
+    auto renamed = CreateAttribute(document.get(), "name", nullptr, "psk:Renamed");
+    auto holePunch = Find(root.get(), "psf:Feature", 2);
+    ASSERT_EQ(holePunch->setAttributeNode(renamed.get(), nullptr), S_OK);
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested", "psk:Renamed"}));
+
+    auto nested = Find(root.get(), "psf:Feature", 1);
+    ASSERT_EQ(root->appendChild(nested.get(), nullptr), S_OK);
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Renamed", "psk:Nested"}));
+    ASSERT_EQ(root->removeChild(holePunch.get(), nullptr), S_OK);
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested"}));
+
+    auto outputBin = Find(root.get(), "psf:Feature");
+    auto created = Create(document.get(), NODE_ELEMENT, "psf:Feature", FrameworkUri);
+    ASSERT_EQ(outputBin->appendChild(created.get(), nullptr), S_OK);
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "(absent)", "psk:Nested"}));
+    Bstr text(u"nothing");
+    ASSERT_EQ(outputBin->put_text(text.get()), S_OK);
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested"}));
+
+    Bstr replacement(u"<psf:PrintTicket xmlns:psf=\"urn:f\"><psf:Feature name=\"x\"/>"
+                     u"</psf:PrintTicket>");
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    ASSERT_EQ(document->loadXML(replacement.get(), &loaded), S_OK);
+    root = Root(document.get());
+    EXPECT_EQ(features(), (Names{"x"}));
+}
+
 TEST_F(SearchTest, ItemsByIndexAndTheEnds) {
     auto document = Load(TicketXml);
     auto root = Root(document.get());

@@ -1,6 +1,5 @@
 #include "document_object.h"
 
-#include "element_search.h"
 #include "node_creation.h"
 #include "node_list.h"
 #include "utf_text.h"
@@ -63,7 +62,8 @@ STDMETHODIMP DocumentObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList*
     *resultList = nullptr;
     if (!tagName)
         return E_INVALIDARG;
-    return NodeList::Create(Tree(), ElementsByTagName(Node(), Utf8FromWide(tagName)), resultList);
+    return NodeList::Create(Tree(), Tree()->ElementsByTagName(Node(), Utf8FromWide(tagName)),
+                            resultList);
 }
 
 STDMETHODIMP DocumentObject::createNode(VARIANT Type, BSTR name, BSTR namespaceURI,

@@ -90,6 +90,11 @@ void DocumentTree::Unpin() {
     kept_.clear();
 }
 
+std::vector<xmlNodePtr> DocumentTree::ElementsByTagName(xmlNodePtr under,
+                                                        const std::string& tagName) {
+    return search_.Find(under, tagName, generation_);
+}
+
 void DocumentTree::AdoptCreated(xmlNodePtr node) {
     ObjectsLeft(node, CountObjects(node));
 }
@@ -109,6 +114,7 @@ HRESULT DocumentTree::AppendChild(xmlNodePtr parent, xmlNodePtr child) {
     for (xmlNodePtr ancestor = parent; ancestor; ancestor = ancestor->parent)
         if (ancestor == child)
             return E_INVALIDARG;
+    ++generation_;
     Detach(child);
     Attach(parent, child);
     return S_OK;
@@ -117,6 +123,7 @@ HRESULT DocumentTree::AppendChild(xmlNodePtr parent, xmlNodePtr child) {
 HRESULT DocumentTree::RemoveChild(xmlNodePtr parent, xmlNodePtr child) {
     if (child->parent != parent || child->type == XML_ATTRIBUTE_NODE)
         return E_INVALIDARG;
+    ++generation_;
     Detach(child);
     return S_OK;
 }
@@ -145,6 +152,8 @@ HRESULT DocumentTree::ReplaceText(xmlNodePtr node, const std::string& text) {
             if (!replacement)
                 return E_OUTOFMEMORY;
         }
+        if (node->type == XML_ELEMENT_NODE)
+            ++generation_;
         while (node->children)
             Detach(node->children);
         if (replacement)
@@ -163,6 +172,7 @@ HRESULT DocumentTree::ReplaceText(xmlNodePtr node, const std::string& text) {
 }
 
 void DocumentTree::ReplaceContent(xmlDocPtr parsed) {
+    ++generation_;
     auto document = reinterpret_cast<xmlNodePtr>(doc_);
     while (document->children)
         Detach(document->children);
@@ -240,6 +250,10 @@ void DocumentTree::ObjectsLeft(xmlNodePtr top, LONG count) {
 }
 
 void DocumentTree::Free(xmlNodePtr top) {
+    // A search remembered below a freed element could otherwise be taken for
+    // one below a new element made at the same address.
+    if (top->type == XML_ELEMENT_NODE)
+        ++generation_;
     if (top->type == XML_ATTRIBUTE_NODE)
         xmlFreeProp(reinterpret_cast<xmlAttrPtr>(top));
     else

@@ -9,6 +9,7 @@
 // namespace references of moved nodes, stay right.
 #pragma once
 
+#include "element_search.h"
 #include "windows.h"
 
 #include <libxml/tree.h>
@@ -39,6 +40,9 @@ class DocumentTree {
     // are freed when the last pin goes.
     void Pin();
     void Unpin();
+
+    // getElementsByTagName below `under` (see RememberedSearch).
+    std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& tagName);
 
     // Registers a node just created for this document as a detached subtree.
     void AdoptCreated(xmlNodePtr node);
@@ -74,6 +78,9 @@ class DocumentTree {
     xmlDocPtr doc_;
     LONG references_ = 0;
     LONG pins_ = 0;
+    // Changes whenever elements are added, removed, moved or freed.
+    unsigned long long generation_ = 0;
+    RememberedSearch search_;
     // Detached subtree roots and the number of node objects inside each.
     std::unordered_map<xmlNodePtr, LONG> detached_;
     // Subtrees that lost their last object while the tree was pinned (some may

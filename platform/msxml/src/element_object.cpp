@@ -1,6 +1,5 @@
 #include "element_object.h"
 
-#include "element_search.h"
 #include "node_list.h"
 #include "node_names.h"
 #include "utf_text.h"
@@ -50,5 +49,6 @@ STDMETHODIMP ElementObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList**
     *resultList = nullptr;
     if (!tagName)
         return E_INVALIDARG;
-    return NodeList::Create(Tree(), ElementsByTagName(Node(), Utf8FromWide(tagName)), resultList);
+    return NodeList::Create(Tree(), Tree()->ElementsByTagName(Node(), Utf8FromWide(tagName)),
+                            resultList);
 }

@@ -33,3 +33,15 @@ std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& t
     }
     return found;
 }
+
+std::vector<xmlNodePtr> RememberedSearch::Find(xmlNodePtr under, const std::string& tagName,
+                                               unsigned long long generation) {
+    if (!valid_ || under != under_ || generation != generation_ || tagName != tagName_) {
+        found_ = ElementsByTagName(under, tagName);
+        valid_ = true;
+        under_ = under;
+        tagName_ = tagName;
+        generation_ = generation;
+    }
+    return found_;
+}

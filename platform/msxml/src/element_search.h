@@ -8,3 +8,21 @@
 #include <vector>
 
 std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& tagName);
+
+// The same search, remembering its last answer while the tree's elements stay
+// as they were: searches for the same name often follow one another with only
+// attribute edits between them (a feature found, renamed, then its parent
+// looked for). `generation` names the state of the tree; it changes whenever
+// elements are added, removed, moved or freed.
+class RememberedSearch {
+  public:
+    std::vector<xmlNodePtr> Find(xmlNodePtr under, const std::string& tagName,
+                                 unsigned long long generation);
+
+  private:
+    bool valid_ = false;
+    xmlNodePtr under_ = nullptr;
+    std::string tagName_;
+    unsigned long long generation_ = 0;
+    std::vector<xmlNodePtr> found_;
+};
