@@ -111,9 +111,10 @@ TEST_F(DomNamespaceManagerTest, ADefaultFrameworkNamespaceHasTheEmptyPrefix) {
     EXPECT_EQ(Prefix(u"urn:absent"), u"(none)");
 }
 
+#ifdef _WIN32
+// MSXML lists namespace declarations among an element's attributes; the
+// stand-in DOM does not, so there the manager sees only what names show.
 TEST_F(DomNamespaceManagerTest, DeclarationsThatNameNoElementAreReadFromTheAttributes) {
-    if (!DomListsDeclarations())
-        GTEST_SKIP() << "this DOM does not list namespace declarations as attributes";
     ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);
     ComPtr<IXMLDOMNode> root = RootElement(document.Get());
     ASSERT_TRUE(root);
@@ -123,8 +124,6 @@ TEST_F(DomNamespaceManagerTest, DeclarationsThatNameNoElementAreReadFromTheAttri
 }
 
 TEST_F(DomNamespaceManagerTest, EveryDeclarationOfAnElementWithoutOtherAttributesIsRead) {
-    if (!DomListsDeclarations())
-        GTEST_SKIP() << "this DOM does not list namespace declarations as attributes";
     ComPtr<IXMLDOMDocument2> document =
         ParseTestDocument(R"(<root xmlns:a="urn:a" xmlns:b="urn:b" xmlns:c="urn:c"/>)");
     ComPtr<IXMLDOMNode> root = RootElement(document.Get());
@@ -134,6 +133,7 @@ TEST_F(DomNamespaceManagerTest, EveryDeclarationOfAnElementWithoutOtherAttribute
     EXPECT_EQ(Prefix(u"urn:b"), u"b");
     EXPECT_EQ(Prefix(u"urn:c"), u"c");
 }
+#endif
 
 TEST_F(DomNamespaceManagerTest, GetUriAtANodeLeavesTheContextsAlone) {
     ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);

@@ -11,10 +11,6 @@
 // Parses `xml`; a test failure and an empty pointer when it does not parse.
 ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml);
 
-// Whether the DOM lists namespace declarations among an element's attributes
-// (MSXML does, for prefixed ones at least; the stand-in DOM does not).
-bool DomListsDeclarations();
-
 // The first descendant of the root element whose local name is `name`, bare or
 // with the prefix "r". Test documents give every element a local name of its own.
 ComPtr<IXMLDOMNode> FindElement(IXMLDOMDocument2* document, const char16_t* name);

@@ -10,7 +10,3 @@ ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml) {
     EXPECT_TRUE(ParseDocument(xml, "test document", &document, &error)) << error;
     return document;
 }
-
-bool DomListsDeclarations() {
-    return true;
-}

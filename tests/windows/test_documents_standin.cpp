@@ -10,7 +10,3 @@ ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml) {
     EXPECT_EQ(LoadDocumentFromString(xml, document.Receive(), &error), S_OK) << error.message;
     return document;
 }
-
-bool DomListsDeclarations() {
-    return false;
-}
