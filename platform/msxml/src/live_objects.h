@@ -2,11 +2,24 @@
 // gate that every DOM and namespace-manager method passes first.
 #pragma once
 
+#include "object_memory.h"
 #include "platform_testing.h"
 #include "windows.h"
 
-// Base of every COM object of this library: counts it while it lives.
+#include <new>
+
+// Base of every COM object of this library: counts it while it lives, and
+// places it in recycled memory (object_memory.h). Objects are made with
+// new (std::nothrow).
 class LiveObject {
+  public:
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept {
+        return TakeObjectMemory(size);
+    }
+    static void operator delete(void* block, size_t size) noexcept {
+        ReturnObjectMemory(block, size);
+    }
+
   protected:
     LiveObject();
     ~LiveObject();

@@ -1,0 +1,74 @@
+#include "object_memory.h"
+
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PTBRIDGE_PLAIN_OBJECT_MEMORY 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PTBRIDGE_PLAIN_OBJECT_MEMORY 1
+#endif
+#endif
+
+#ifdef PTBRIDGE_PLAIN_OBJECT_MEMORY
+
+void* TakeObjectMemory(size_t size) noexcept {
+    return std::malloc(size);
+}
+
+void ReturnObjectMemory(void* block, size_t) noexcept {
+    std::free(block);
+}
+
+#else
+
+namespace {
+constexpr size_t Granule = 16;
+constexpr size_t SizeCount = 8;     // blocks of up to 128 bytes are kept
+constexpr unsigned StockLimit = 64; // blocks kept per size and thread
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+// Trivially destructible, so that objects released late in a thread's or the
+// process's end still find it usable.
+struct Stock {
+    FreeBlock* blocks[SizeCount];
+    unsigned counts[SizeCount];
+};
+thread_local Stock stock;
+
+// The stock index of a size, SizeCount or more for sizes that are not kept.
+size_t IndexOf(size_t size) {
+    return size == 0 ? SizeCount : (size - 1) / Granule;
+}
+} // namespace
+
+void* TakeObjectMemory(size_t size) noexcept {
+    size_t index = IndexOf(size);
+    if (index >= SizeCount)
+        return std::malloc(size);
+    if (FreeBlock* block = stock.blocks[index]) {
+        stock.blocks[index] = block->next;
+        --stock.counts[index];
+        return block;
+    }
+    return std::malloc((index + 1) * Granule);
+}
+
+void ReturnObjectMemory(void* block, size_t size) noexcept {
+    if (!block)
+        return;
+    size_t index = IndexOf(size);
+    if (index >= SizeCount || stock.counts[index] >= StockLimit) {
+        std::free(block);
+        return;
+    }
+    auto freed = static_cast<FreeBlock*>(block);
+    freed->next = stock.blocks[index];
+    stock.blocks[index] = freed;
+    ++stock.counts[index];
+}
+
+#endif
