@@ -6,11 +6,14 @@
 #include "child_process.h"
 #include "report.h"
 
+#include "msxml_standin.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -58,6 +61,23 @@ class ScratchDirectory {
     std::vector<std::string> files_;
 };
 
+// Heap in use by this process, from the C library's accounting.
+size_t HeapInUse() {
+    struct mallinfo2 heap = mallinfo2();
+    return heap.uordblks + heap.hblkhd;
+}
+
+// The heap a parse of the text keeps for the document.
+size_t ParsedSize(const std::string& text) {
+    size_t before = HeapInUse();
+    IXMLDOMDocument2* document = nullptr;
+    if (LoadDocumentFromString(text, &document, nullptr) != S_OK)
+        return 0;
+    size_t after = HeapInUse();
+    document->Release();
+    return after > before ? after - before : 0;
+}
+
 std::vector<PeakMemory> CommandPeakMemory(DocumentSet& documents, ScratchDirectory& scratch) {
     std::vector<PeakMemory> peaks;
     for (size_t nominal : MeasuredSizes) {
@@ -69,6 +89,7 @@ std::vector<PeakMemory> CommandPeakMemory(DocumentSet& documents, ScratchDirecto
         peak.nominalBytes = nominal;
         peak.documentBytes = text.size();
         peak.peakBytes = run.started && run.exitCode == 0 ? run.peakBytes : 0;
+        peak.treeBytes = ParsedSize(text);
         peaks.push_back(peak);
     }
     return peaks;

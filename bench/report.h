@@ -14,6 +14,7 @@ struct PeakMemory {
     size_t nominalBytes = 0;
     size_t documentBytes = 0;
     size_t peakBytes = 0; // 0 when the command failed
+    size_t treeBytes = 0; // heap taken by the parsed document alone, in this process
 };
 
 // Targets: each conversion of a 1 MB document at most this share of its parse,
