@@ -26,8 +26,7 @@ int RunCommandLine(int argc, const char* const* argv) {
     app.fallthrough();
     app.add_option("--plugin", settings.pluginPath,
                    "plug-in module to load (default: the " PTBRIDGE_MODULE_FILE_NAME
-                   " beside this program, "
-                   "else the one it was built with)")
+                   " beside this program, else the one it was built with)")
         ->type_name("PATH");
     app.footer("Exit status: 0 when the plug-in returned S_OK; 1 when it returned anything "
                "else; 2 for bad arguments, unreadable or malformed input, or an unwritable "
