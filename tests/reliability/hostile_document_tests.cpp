@@ -72,10 +72,11 @@ class HostileDocumentTest : public ::testing::Test {
     // Publishing and completing capabilities rewrite the device's ticket, and
     // restoring the published ticket takes the names back.
     void ExpectCorrectRoundTrip(const TicketShape& shape, bool binRestored = true) {
-        Outcome ticket = Convert(ConversionMethod::Ticket, DeviceTicket(shape));
+        const std::string device = DeviceTicket(shape);
+        Outcome ticket = Convert(ConversionMethod::Ticket, device);
         EXPECT_EQ(ticket.result, S_OK);
         EXPECT_TRUE(SameDocument(ticket.document, PublishedTicket(shape)));
-        Outcome capabilities = Convert(ConversionMethod::Capabilities, DeviceTicket(shape));
+        Outcome capabilities = Convert(ConversionMethod::Capabilities, device);
         EXPECT_EQ(capabilities.result, S_OK);
         EXPECT_TRUE(SameDocument(capabilities.document, PublishedTicket(shape, std::nullopt)));
         Outcome devmode = Convert(ConversionMethod::Devmode, ticket.document);
