@@ -21,6 +21,7 @@ const char* CommandName(ConversionMethod method) {
     return "ticket";
 }
 
+namespace {
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
@@ -28,7 +29,6 @@ std::string ReadWholeFile(const std::string& path) {
     return text.str();
 }
 
-namespace {
 // Reads scenario.txt: "command: NAME", "option: Feature=Option", "input: PATH"
 // (relative to the project) and "result: ..." (not needed here); "#" starts a comment.
 bool ReadScenario(const fs::path& folder, Scenario* scenario) {

@@ -26,5 +26,3 @@ struct Scenario {
 // Every scenario of the corpus, sorted by name. Fails the calling test (and
 // leaves out the scenario) when a scenario folder cannot be read.
 std::vector<Scenario> ReadScenarioCorpus();
-
-std::string ReadWholeFile(const std::string& path);
