@@ -65,6 +65,7 @@ void RegisterParse(const BenchmarkSetting& setting, DocumentKind kind, size_t no
                      HRESULT hr = LoadDocumentFromString(text, &document, nullptr);
                      double seconds = Since(start);
                      if (hr != S_OK) {
+                         measurements->AddFailure();
                          state.SkipWithError("the document does not parse");
                          break;
                      }
@@ -88,6 +89,7 @@ void RegisterSave(const BenchmarkSetting& setting, DocumentKind kind, size_t nom
                      HRESULT hr = document ? SaveDocumentToString(document, &xml) : E_FAIL;
                      double seconds = Since(start);
                      if (hr != S_OK) {
+                         measurements->AddFailure();
                          state.SkipWithError("the document cannot be saved");
                          break;
                      }
@@ -109,6 +111,7 @@ void RegisterConversion(const BenchmarkSetting& setting, Conversion conversion, 
                  for (auto _ : state) {
                      IXMLDOMDocument2* copy = nullptr;
                      if (!parsed || CopyDocument(parsed, &copy) != S_OK) {
+                         measurements->AddFailure();
                          state.SkipWithError("no copy of the document");
                          break;
                      }
@@ -117,6 +120,7 @@ void RegisterConversion(const BenchmarkSetting& setting, Conversion conversion, 
                      double seconds = Since(start);
                      copy->Release();
                      if (hr != S_OK) {
+                         measurements->AddFailure();
                          state.SkipWithError("the conversion failed");
                          break;
                      }
@@ -136,6 +140,7 @@ void RegisterCommand(const BenchmarkSetting& setting) {
                  for (auto _ : state) {
                      ChildRun run = RunChild(arguments);
                      if (!run.started || run.exitCode != 0) {
+                         measurements->AddFailure();
                          state.SkipWithError("the ptbridge command failed");
                          break;
                      }

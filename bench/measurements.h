@@ -10,6 +10,9 @@
 class Measurements {
   public:
     void Add(const std::string& row, size_t nominalBytes, size_t bytes, double seconds);
+    // A benchmark that could not do its work (a conversion or parse that failed).
+    void AddFailure() { ++failures_; }
+    int Failures() const { return failures_; }
 
     // The median of the samples, robust against the odd iteration that another
     // process on the machine slowed down; 0 when there is none.
@@ -25,4 +28,5 @@ class Measurements {
     const Samples* Find(const std::string& row, size_t nominalBytes) const;
 
     std::map<std::string, std::map<size_t, Samples>> rows_;
+    int failures_ = 0;
 };

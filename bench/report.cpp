@@ -81,7 +81,7 @@ double ScalingExponent(const Measurements& measurements, const std::string& row)
     return (n * sumXY - sumX * sumY) / spread;
 }
 
-bool PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
+void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
                  std::FILE* out) {
     std::fprintf(out, "\nptbridge benchmark report (median CPU time per call)\n");
 
@@ -121,31 +121,35 @@ bool PrintReport(const Measurements& measurements, const std::vector<PeakMemory>
             Fixed(static_cast<double>(peak.treeBytes) / peak.documentBytes, "%.2fx").c_str());
     std::fprintf(out, "\n\nTargets\n");
 
-    bool allMet = true;
+    int met = 0;
+    int targets = 0;
+    auto count = [&](double value, double limit) {
+        ++targets;
+        if (!std::isfinite(value))
+            return "not measured";
+        met += value <= limit ? 1 : 0;
+        return Verdict(value <= limit);
+    };
     for (Conversion conversion : AllConversions) {
         double share = ShareOfParse(measurements, conversion, CommandSize);
-        bool met = share <= ConversionToParseLimit;
         std::fprintf(out, "  %-30s %s / parse %s = %s (limit %.2f): %s\n",
                      ConversionName(conversion), SizeLabel(CommandSize).c_str(),
                      SizeLabel(CommandSize).c_str(), Fixed(share, "%.3f").c_str(),
-                     ConversionToParseLimit, Verdict(met));
-        allMet = allMet && met;
+                     ConversionToParseLimit, count(share, ConversionToParseLimit));
     }
     for (Conversion conversion : AllConversions) {
         double exponent = ScalingExponent(measurements, ConversionName(conversion));
-        bool met = exponent <= ExponentLimit;
         std::fprintf(out, "  %-30s scaling exponent = %s (limit %.2f): %s\n",
                      ConversionName(conversion), Fixed(exponent, "%.3f").c_str(), ExponentLimit,
-                     Verdict(met));
-        allMet = allMet && met;
+                     count(exponent, ExponentLimit));
     }
     const PeakMemory* largest = peaks.empty() ? nullptr : &peaks.back();
     double multiple = largest && largest->peakBytes
                           ? static_cast<double>(largest->peakBytes) / largest->documentBytes
                           : NAN;
-    bool memoryMet = multiple <= PeakMemoryLimit;
     std::fprintf(out, "  %-30s peak memory on %s = %s the document (limit %.1fx): %s\n",
                  "ptbridge capabilities", largest ? SizeLabel(largest->nominalBytes).c_str() : "-",
-                 Fixed(multiple, "%.2fx").c_str(), PeakMemoryLimit, Verdict(memoryMet));
-    return allMet && memoryMet;
+                 Fixed(multiple, "%.2fx").c_str(), PeakMemoryLimit,
+                 count(multiple, PeakMemoryLimit));
+    std::fprintf(out, "%d of %d targets met\n", met, targets);
 }

@@ -28,6 +28,6 @@ constexpr double PeakMemoryLimit = 6.0;
 // NaN with fewer than two of them measured.
 double ScalingExponent(const Measurements& measurements, const std::string& row);
 
-// Prints the report; true when every target is met.
-bool PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
+// Prints the report, with a verdict on each target.
+void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
                  std::FILE* out);
