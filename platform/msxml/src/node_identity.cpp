@@ -38,3 +38,11 @@ HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, REFIID iid, void** out) 
     object->Face()->Release();
     return hr;
 }
+
+HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, IXMLDOMNode** out) {
+    NodeObject* object = ObjectFor(tree, node);
+    if (!object)
+        return E_OUTOFMEMORY;
+    *out = object->Face();
+    return S_OK;
+}

@@ -119,6 +119,6 @@ NodeObject* ObjectFor(DocumentTree* tree, xmlNodePtr node);
 
 // Hands the object of `node` out as `iid` through `out`.
 HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, REFIID iid, void** out);
-inline HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, IXMLDOMNode** out) {
-    return ReturnNode(tree, node, IID_IXMLDOMNode, reinterpret_cast<void**>(out));
-}
+// The same as IXMLDOMNode, which every node object is first of all: the
+// reference that ObjectFor gives becomes the caller's, with no interface query.
+HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, IXMLDOMNode** out);
