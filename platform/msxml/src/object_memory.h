@@ -2,8 +2,9 @@
 // nearly every step, so blocks of the small object sizes go back to a stock
 // kept per thread instead of to the general allocator, and the next object of
 // that size takes one from there. The stock is small and bounded; what it
-// holds when a thread ends stays allocated. Sanitizer builds allocate plainly,
-// so that a use after release is still caught.
+// holds when a thread ends stays allocated. Sanitizer builds, and any build
+// running under valgrind, allocate plainly, so that a use after release is
+// still caught.
 #pragma once
 
 #include <cstddef>
