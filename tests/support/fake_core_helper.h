@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-class FakeCoreHelper final : public IPrintCoreHelper {
+class FakeCoreHelper : public IPrintCoreHelper {
   public:
     FakeCoreHelper() = default;
 

@@ -92,15 +92,6 @@ std::string PrintTicketRoot(const std::string& content, const std::string& extra
            extraDeclarations + " version=\"1\">" + content + "</psf:PrintTicket>";
 }
 
-STDMETHODIMP ContextCountingCoreHelper::QueryInterface(REFIID riid, void** ppv) {
-    *ppv = nullptr;
-    if (!IsEqualGUID(riid, IID_IUnknown) && !IsEqualGUID(riid, IID_IPrintCoreHelper))
-        return E_NOINTERFACE;
-    AddRef();
-    *ppv = this;
-    return S_OK;
-}
-
 STDMETHODIMP ContextCountingCoreHelper::CreateInstanceOfMSXMLObject(REFCLSID rclsid,
                                                                     IUnknown* punkOuter,
                                                                     DWORD dwClsContext,

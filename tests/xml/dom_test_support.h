@@ -3,6 +3,8 @@
 // BSTR and namespace context taken during a test is given back.
 #pragma once
 
+#include "fake_core_helper.h"
+
 #include "xml/print_schema_dom_helper.h"
 
 #include <gtest/gtest.h>
@@ -74,38 +76,16 @@ struct ContextCounts {
 };
 
 // A core helper whose namespace managers report their pushes and pops.
-class ContextCountingCoreHelper final : public IPrintCoreHelper {
+class ContextCountingCoreHelper final : public FakeCoreHelper {
   public:
     explicit ContextCountingCoreHelper(ContextCounts* counts) : counts_(counts) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override { return --references_; }
-    STDMETHODIMP GetOption(const DEVMODEW*, DWORD, PCSTR, PCSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetOptions(DEVMODEW*, DWORD, BOOL, const PRINT_FEATURE_OPTION*, DWORD, DWORD*,
-                            DWORD*) override {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP EnumConstrainedOptions(const DEVMODEW*, DWORD, PCSTR, PCSTR**, DWORD*) override {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP WhyConstrained(const DEVMODEW*, DWORD, PCSTR, PCSTR, const PRINT_FEATURE_OPTION**,
-                                DWORD*) override {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP EnumFeatures(PCSTR**, DWORD*) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumOptions(PCSTR, PCSTR**, DWORD*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetFontSubstitution(PCWSTR, PCWSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetFontSubstitution(PCWSTR, PCWSTR) override { return E_NOTIMPL; }
     STDMETHODIMP CreateInstanceOfMSXMLObject(REFCLSID rclsid, IUnknown* punkOuter,
                                              DWORD dwClsContext, REFIID riid,
                                              LPVOID* ppv) override;
 
-    LONG References() const { return references_; }
-
   private:
     ContextCounts* counts_;
-    LONG references_ = 1;
 };
 
 class DomHelperTest : public ::testing::Test {
