@@ -41,15 +41,16 @@ HRESULT CreateNode(IXMLDOMDocument2* document, DOMNodeType type, BSTR name, BSTR
 }
 
 // The attribute of `node` named exactly `name`: S_FALSE and null when absent.
-HRESULT GetNamedItem(IXMLDOMNode* node, const WCHAR* name, IXMLDOMNode** item) {
+// `nameCopy` is the BSTR form of the name that the DOM is given: made here at
+// first use and then kept by the caller (who frees it), so that a search over
+// many nodes copies the name once rather than once per node.
+HRESULT GetNamedItem(IXMLDOMNode* node, const WCHAR* name, BSTR* nameCopy, IXMLDOMNode** item) {
     IXMLDOMNamedNodeMap* attributes = nullptr;
     HRESULT hr = node->get_attributes(&attributes);
-    BSTR nameCopy = nullptr;
+    if (hr == S_OK && !*nameCopy)
+        hr = CopyString(name, nameCopy);
     if (hr == S_OK)
-        hr = CopyString(name, &nameCopy);
-    if (hr == S_OK)
-        hr = attributes->getNamedItem(nameCopy, item);
-    SysFreeString(nameCopy);
+        hr = attributes->getNamedItem(*nameCopy, item);
     ReleaseAndClear(attributes);
     return hr;
 }
@@ -314,7 +315,9 @@ HRESULT XmlDomHelper::GetAttributeNode(IXMLDOMElement* element, const WCHAR* att
     if (!IsInitialized())
         return E_FAIL;
     IXMLDOMNode* node = nullptr;
-    HRESULT hr = GetNamedItem(element, attributeName, &node);
+    BSTR nameCopy = nullptr;
+    HRESULT hr = GetNamedItem(element, attributeName, &nameCopy, &node);
+    SysFreeString(nameCopy);
     if (hr == S_OK)
         hr = node->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(attribute));
     ReleaseAndClear(node);
@@ -346,6 +349,7 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
         return E_FAIL;
     HRESULT result = S_OK;
     IXMLDOMNode* found = nullptr;
+    BSTR nameCopy = nullptr;
     while (result == S_OK && !found) {
         IXMLDOMNode* node = nullptr;
         HRESULT next = list->nextNode(&node);
@@ -359,7 +363,7 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
         IXMLDOMNode* item = nullptr;
         IXMLDOMAttribute* attribute = nullptr;
         BSTR text = nullptr;
-        result = GetNamedItem(node, attributeName, &item);
+        result = GetNamedItem(node, attributeName, &nameCopy, &item);
         // A node without the attribute is passed over; the search goes on.
         bool lacksAttribute = result == S_FALSE;
         if (result == S_OK)
@@ -378,6 +382,7 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
         ReleaseAndClear(item);
         ReleaseAndClear(node);
     }
+    SysFreeString(nameCopy);
     if (!found)
         return result == S_OK ? S_FALSE : result;
     HRESULT hr = found->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));

@@ -3,6 +3,9 @@
 #include "platform_testing.h"
 #include "xml/namespaces.h"
 
+#include <limits>
+#include <string>
+
 namespace {
 
 // Features at three depths; one written under a second prefix for the
@@ -154,6 +157,28 @@ TEST_F(ListAndFindTest, FindPassesOverElementsWithoutTheAttribute) {
     ComPtr<IXMLDOMElement> third;
     ElementByTag("psf:Option", 2, third.Out());
     EXPECT_EQ(found.Get(), third.Get());
+}
+
+// A search reads one attribute text per element it passes; the name it looks
+// for is copied once for the whole search, not once per element.
+TEST_F(ListAndFindTest, LongSearchCopiesTheAttributeNameOnce) {
+    constexpr LONG Features = 40;
+    std::string features;
+    for (LONG i = 0; i < Features; ++i)
+        features += "<psf:Feature name=\"psk:F" + std::to_string(i) + "\"/>";
+    Load(PrintTicketRoot(features));
+    ComPtr<IXMLDOMNodeList> list;
+    ListFeatures(list.Out());
+    ComPtr<IXMLDOMElement> found;
+    // Armed beyond reach: nothing fails, every allocation is counted.
+    constexpr LONG Unreached = std::numeric_limits<LONG>::max();
+    Arm(Unreached, PlatformFaultAllocation);
+    HRESULT hr = helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:F39"), found.Out());
+    LONG allocations = PlatformFaultCallCount();
+    Disarm(Unreached);
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(AttributeText(found.Get(), "name"), "psk:F39");
+    EXPECT_LE(allocations, Features + 1);
 }
 
 TEST_F(ListAndFindTest, DomFailuresDuringTheSearchAreReturned) {
