@@ -3,6 +3,7 @@
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -53,6 +54,8 @@ class TreeBuilder {
                       const xmlChar** attributes) {
         if (!FlushText())
             return;
+        if (++depth_ > MaxDepth)
+            return TooDeep();
         Element* element = store_.New<Element>();
         if (!element)
             return OutOfMemory();
@@ -96,6 +99,7 @@ class TreeBuilder {
     void EndElement() {
         if (!FlushText())
             return;
+        --depth_;
         if (current_ != document_)
             current_ = static_cast<ParentNode*>(current_->parent);
     }
@@ -189,6 +193,16 @@ class TreeBuilder {
         return !errors.seen;
     }
 
+    // The parser fed in pieces leaves the nesting to the tree builder, which
+    // allows as many levels as libxml2's own parser: 256 unless told otherwise.
+    void TooDeep() {
+        errors.Record("Excessive depth in document: " + std::to_string(MaxDepth),
+                      parser_ ? xmlSAX2GetLineNumber(parser_) : 0,
+                      parser_ ? xmlSAX2GetColumnNumber(parser_) : 0);
+        if (parser_)
+            xmlStopParser(parser_);
+    }
+
     void OutOfMemory() {
         errors.Record("out of memory", 0, 0);
         if (parser_)
@@ -200,6 +214,8 @@ class TreeBuilder {
     ParentNode* current_;
     std::string pending_;
     xmlParserCtxtPtr parser_ = nullptr;
+    unsigned depth_ = 0;
+    static constexpr unsigned MaxDepth = 256;
 };
 
 TreeBuilder& BuilderOf(void* parserContext) {
@@ -218,19 +234,30 @@ void OnParserError(void* parserContext, xmlErrorPtr error) {
 // print them; the parser reports the failure itself.
 void IgnoreError(void*, xmlErrorPtr) {}
 
-// Makes the thread's libxml2 error handler IgnoreError while it lives.
+// Reports the parser prints without a structure, such as an encoder failure.
+void IgnoreMessage(void*, const char*, ...) {}
+
+// Makes the thread's libxml2 error handlers ignore everything while it lives.
 class ThreadErrorsIgnored {
   public:
-    ThreadErrorsIgnored() : handler_(xmlStructuredError), context_(xmlStructuredErrorContext) {
+    ThreadErrorsIgnored()
+        : handler_(xmlStructuredError), context_(xmlStructuredErrorContext),
+          printer_(xmlGenericError), printerContext_(xmlGenericErrorContext) {
         xmlSetStructuredErrorFunc(nullptr, IgnoreError);
+        xmlSetGenericErrorFunc(nullptr, IgnoreMessage);
     }
-    ~ThreadErrorsIgnored() { xmlSetStructuredErrorFunc(context_, handler_); }
+    ~ThreadErrorsIgnored() {
+        xmlSetStructuredErrorFunc(context_, handler_);
+        xmlSetGenericErrorFunc(printerContext_, printer_);
+    }
     ThreadErrorsIgnored(const ThreadErrorsIgnored&) = delete;
     ThreadErrorsIgnored& operator=(const ThreadErrorsIgnored&) = delete;
 
   private:
     xmlStructuredErrorFunc handler_;
     void* context_;
+    xmlGenericErrorFunc printer_;
+    void* printerContext_;
 };
 
 void OnDocumentType(void* parserContext, const xmlChar*, const xmlChar*, const xmlChar*) {
@@ -281,6 +308,26 @@ void ShareDictionary(xmlParserCtxtPtr context, xmlDictPtr dict) {
     context->str_xml_ns = xmlDictLookup(dict, XML_XML_NAMESPACE, -1);
 }
 
+// Feeds the text to the parser a piece at a time: a parser reading from memory
+// would first copy all of it.
+// False when the parser stopped on text it could not decode, which it does
+// not count as an error of the document.
+bool ParseInPieces(xmlParserCtxtPtr context, const std::string& text, int options,
+                   const char* forcedEncoding) {
+    constexpr size_t Piece = 256 * 1024;
+    // The first bytes tell the parser how the text is encoded.
+    int first = static_cast<int>(std::min<size_t>(text.size(), 4));
+    if (xmlCtxtResetPush(context, text.data(), first, nullptr, forcedEncoding) != 0)
+        return false;
+    xmlCtxtUseOptions(context, options);
+    for (size_t at = first; at < text.size() && !context->disableSAX; at += Piece) {
+        int length = static_cast<int>(std::min(Piece, text.size() - at));
+        if (xmlParseChunk(context, text.data() + at, length, 0) == XML_ERR_INVALID_ENCODING)
+            return false;
+    }
+    return xmlParseChunk(context, nullptr, 0, 1) != XML_ERR_INVALID_ENCODING;
+}
+
 void HandleEvents(xmlSAXHandlerPtr sax) {
     sax->startDocument = nullptr;
     sax->endDocument = nullptr;
@@ -318,9 +365,9 @@ bool ParseXml(const std::string& text, TextEncoding encoding, NodeStore& store,
             forced = "UTF-8";
         }
         ThreadErrorsIgnored quiet;
-        xmlDocPtr unexpected = xmlCtxtReadMemory(context, text.data(), static_cast<int>(text.size()),
-                                                 nullptr, forced, options);
-        xmlFreeDoc(unexpected);
+        if (!ParseInPieces(context, text, options, forced))
+            builder.errors.Record("the text cannot be decoded in its encoding",
+                                  xmlSAX2GetLineNumber(context), xmlSAX2GetColumnNumber(context));
         bool sound = context->wellFormed && context->nsWellFormed && builder.Finish();
         if (sound) {
             const char* version = reinterpret_cast<const char*>(context->version);
