@@ -33,8 +33,7 @@ HRESULT DocumentObject::Wrap(std::unique_ptr<NodeStore> store, DocumentNode* doc
     if (!tree)
         return E_OUTOFMEMORY;
     tree->AddRef();
-    HRESULT hr = ReturnNode(tree, doc, IID_IXMLDOMDocument2,
-                            reinterpret_cast<void**>(document));
+    HRESULT hr = ReturnNode(tree, doc, IID_IXMLDOMDocument2, reinterpret_cast<void**>(document));
     tree->Release();
     return hr;
 }

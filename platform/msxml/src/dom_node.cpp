@@ -1,21 +1,5 @@
 #include "dom_node.h"
 
-const char* LocalNameOf(const Node* node) {
-    if (node->type == NODE_ELEMENT)
-        return static_cast<const Element*>(node)->name;
-    if (node->type == NODE_ATTRIBUTE)
-        return static_cast<const Attribute*>(node)->name;
-    return nullptr;
-}
-
-Namespace* NamespaceOf(const Node* node) {
-    if (node->type == NODE_ELEMENT)
-        return static_cast<const Element*>(node)->ns;
-    if (node->type == NODE_ATTRIBUTE)
-        return static_cast<const Attribute*>(node)->ns;
-    return nullptr;
-}
-
 void SetNamespace(Node* node, Namespace* ns) {
     if (node->type == NODE_ELEMENT)
         static_cast<Element*>(node)->ns = ns;

@@ -111,8 +111,20 @@ inline Node* FirstChild(Node* node) {
 }
 
 // The name and namespace of an element or attribute; null for other nodes.
-const char* LocalNameOf(const Node* node);
-Namespace* NamespaceOf(const Node* node);
+inline const char* LocalNameOf(const Node* node) {
+    if (node->type == NODE_ELEMENT)
+        return static_cast<const Element*>(node)->name;
+    if (node->type == NODE_ATTRIBUTE)
+        return static_cast<const Attribute*>(node)->name;
+    return nullptr;
+}
+inline Namespace* NamespaceOf(const Node* node) {
+    if (node->type == NODE_ELEMENT)
+        return static_cast<const Element*>(node)->ns;
+    if (node->type == NODE_ATTRIBUTE)
+        return static_cast<const Attribute*>(node)->ns;
+    return nullptr;
+}
 void SetNamespace(Node* node, Namespace* ns);
 
 // The document's element, or null.

@@ -27,8 +27,7 @@ STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
         existing = static_cast<Attribute*>(existing->next);
     IXMLDOMAttribute* former = nullptr;
     if (existing && replaced) {
-        hr = ReturnNode(Tree(), existing, IID_IXMLDOMAttribute,
-                        reinterpret_cast<void**>(&former));
+        hr = ReturnNode(Tree(), existing, IID_IXMLDOMAttribute, reinterpret_cast<void**>(&former));
         if (hr != S_OK)
             return hr;
     }

@@ -36,7 +36,7 @@ std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName) {
 }
 
 std::vector<Node*> RememberedSearch::Find(Node* under, const std::string& tagName,
-                                               unsigned long long generation) {
+                                          unsigned long long generation) {
     if (!valid_ || under != under_ || generation != generation_ || tagName != tagName_) {
         found_ = ElementsByTagName(under, tagName);
         valid_ = true;

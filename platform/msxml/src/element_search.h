@@ -16,8 +16,7 @@ std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName);
 // elements are added, removed, moved or freed.
 class RememberedSearch {
   public:
-    std::vector<Node*> Find(Node* under, const std::string& tagName,
-                                 unsigned long long generation);
+    std::vector<Node*> Find(Node* under, const std::string& tagName, unsigned long long generation);
 
   private:
     bool valid_ = false;

@@ -65,9 +65,8 @@ Namespace* Bind(NodeStore& store, Element* element, Namespace* parked, bool forA
     if (inScope && SameText(inScope->uri, parked->uri))
         return inScope;
     bool mayRedeclare = !forAttribute || !inScope;
-    Namespace* declared =
-        mayRedeclare ? Declare(store, element, parked->prefix, parked->uri)
-                     : DeclareFreshPrefix(store, element, parked->uri);
+    Namespace* declared = mayRedeclare ? Declare(store, element, parked->prefix, parked->uri)
+                                       : DeclareFreshPrefix(store, element, parked->uri);
     return declared ? declared : parked;
 }
 
@@ -138,8 +137,8 @@ void BindParkedReferences(NodeStore& store, DocumentNode* doc, Node* top) {
             BindElement(store, doc, element);
         } else if (Attribute* attribute = AsAttribute(node)) {
             if (IsParked(doc, attribute->ns))
-                attribute->ns = Bind(store, static_cast<Element*>(attribute->parent),
-                                     attribute->ns, true);
+                attribute->ns =
+                    Bind(store, static_cast<Element*>(attribute->parent), attribute->ns, true);
         }
     });
 }

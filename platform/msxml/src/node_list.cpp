@@ -3,8 +3,7 @@
 #include <new>
 #include <utility>
 
-HRESULT NodeList::Create(DocumentTree* tree, std::vector<Node*> nodes,
-                         IXMLDOMNodeList** list) {
+HRESULT NodeList::Create(DocumentTree* tree, std::vector<Node*> nodes, IXMLDOMNodeList** list) {
     auto created = new (std::nothrow) NodeList(tree, std::move(nodes));
     if (!created)
         return E_OUTOFMEMORY;

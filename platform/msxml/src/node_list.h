@@ -13,8 +13,7 @@
 class NodeList final : public IXMLDOMNodeList, public LiveObject {
   public:
     // A list of the given nodes of `tree`, in that order.
-    static HRESULT Create(DocumentTree* tree, std::vector<Node*> nodes,
-                          IXMLDOMNodeList** list);
+    static HRESULT Create(DocumentTree* tree, std::vector<Node*> nodes, IXMLDOMNodeList** list);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;

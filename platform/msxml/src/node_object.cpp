@@ -133,8 +133,7 @@ HRESULT NodeObject::GetOwnerDocument(IXMLDOMDocument** document) {
     *document = nullptr;
     if (node_->type == NODE_DOCUMENT)
         return S_FALSE;
-    return ReturnNode(tree_, tree_->Doc(), IID_IXMLDOMDocument,
-                      reinterpret_cast<void**>(document));
+    return ReturnNode(tree_, tree_->Doc(), IID_IXMLDOMDocument, reinterpret_cast<void**>(document));
 }
 
 HRESULT NodeObject::GetText(BSTR* text) {

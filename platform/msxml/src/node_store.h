@@ -13,7 +13,9 @@
 
 #include "dom_node.h"
 
+// dict.h uses xmlChar without declaring it.
 #include <libxml/xmlstring.h>
+
 #include <libxml/dict.h>
 
 #include <cstddef>

@@ -63,9 +63,9 @@ class TreeBuilder {
         Link(element);
         Namespace** end = &element->declarations;
         for (int i = 0; i < declarationCount; ++i) {
-            *end = store_.NewNamespace(Text(declarations[2 * i]),
-                                       Text(declarations[2 * i + 1] ? declarations[2 * i + 1]
-                                                                    : BAD_CAST ""));
+            *end = store_.NewNamespace(
+                Text(declarations[2 * i]),
+                Text(declarations[2 * i + 1] ? declarations[2 * i + 1] : BAD_CAST ""));
             if (!*end)
                 return OutOfMemory();
             end = &(*end)->next;
@@ -225,8 +225,7 @@ TreeBuilder& BuilderOf(void* parserContext) {
 void OnParserError(void* parserContext, xmlErrorPtr error) {
     if (error->level >= XML_ERR_ERROR)
         BuilderOf(parserContext)
-            .errors.Record(error->message ? error->message : "XML error", error->line,
-                           error->int2);
+            .errors.Record(error->message ? error->message : "XML error", error->line, error->int2);
 }
 
 // Errors raised outside the parser context, such as input that its declared
