@@ -192,6 +192,9 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         ReportError(error);
         return ExitUsageOrInput;
     }
+    // The tree holds the document from here on; a large input need not be
+    // kept twice.
+    std::string().swap(text);
 
     HostSession session;
     int status = OpenSession(settings, &session);

@@ -30,12 +30,9 @@ STDMETHODIMP AttributeMap::getNamedItem(BSTR name, IXMLDOMNode** namedItem) {
     *namedItem = nullptr;
     if (!name)
         return E_INVALIDARG;
-    for (xmlAttrPtr attribute = element_->Node()->properties; attribute;
-         attribute = attribute->next) {
-        auto node = reinterpret_cast<xmlNodePtr>(attribute);
-        if (HasWrittenName(node, name))
-            return ReturnNode(element_->Tree(), node, namedItem);
-    }
+    for (Node* attribute = FirstAttribute(); attribute; attribute = attribute->next)
+        if (HasWrittenName(attribute, name))
+            return ReturnNode(element_->Tree(), attribute, namedItem);
     return S_FALSE;
 }
 
@@ -48,12 +45,12 @@ STDMETHODIMP AttributeMap::get_item(LONG index, IXMLDOMNode** listItem) {
     *listItem = nullptr;
     if (index < 0)
         return E_INVALIDARG;
-    xmlAttrPtr attribute = element_->Node()->properties;
+    Node* attribute = FirstAttribute();
     for (; attribute && index > 0; --index)
         attribute = attribute->next;
     if (!attribute)
         return S_FALSE;
-    return ReturnNode(element_->Tree(), reinterpret_cast<xmlNodePtr>(attribute), listItem);
+    return ReturnNode(element_->Tree(), attribute, listItem);
 }
 
 STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
@@ -63,8 +60,7 @@ STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
     if (!listLength)
         return E_POINTER;
     LONG count = 0;
-    for (xmlAttrPtr attribute = element_->Node()->properties; attribute;
-         attribute = attribute->next)
+    for (Node* attribute = FirstAttribute(); attribute; attribute = attribute->next)
         ++count;
     *listLength = count;
     return S_OK;

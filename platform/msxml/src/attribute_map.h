@@ -1,5 +1,5 @@
 // IXMLDOMNamedNodeMap of an element's attributes, read live from the element.
-// Namespace declarations (xmlns, xmlns:p) are not attributes here: libxml2
+// Namespace declarations (xmlns, xmlns:p) are not attributes here: the tree
 // keeps them apart, so the map neither lists nor finds them; the namespace
 // manager reads them instead.
 //
@@ -27,5 +27,7 @@ class AttributeMap final : public IXMLDOMNamedNodeMap {
     STDMETHODIMP get_length(LONG* listLength) override;
 
   private:
+    Node* FirstAttribute() const { return static_cast<Element*>(element_->TreeNode())->attributes; }
+
     NodeObject* element_;
 };

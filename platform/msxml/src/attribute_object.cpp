@@ -14,7 +14,7 @@ STDMETHODIMP AttributeObject::get_value(VARIANT* attributeValue) {
     if (!attributeValue)
         return E_POINTER;
     VariantInit(attributeValue);
-    hr = ReturnNodeText(Node(), &attributeValue->bstrVal);
+    hr = ReturnNodeText(TreeNode(), &attributeValue->bstrVal);
     if (hr == S_OK)
         attributeValue->vt = VT_BSTR;
     return hr;
@@ -25,12 +25,12 @@ STDMETHODIMP AttributeObject::put_value(VARIANT attributeValue) {
     if (DomCallFails(&hr))
         return hr;
     if (attributeValue.vt == VT_BSTR)
-        return Tree()->ReplaceText(Node(), Utf8FromWide(attributeValue.bstrVal));
+        return Tree()->ReplaceText(TreeNode(), Utf8FromWide(attributeValue.bstrVal));
     VARIANT text;
     VariantInit(&text);
     hr = VariantChangeType(&text, &attributeValue, 0, VT_BSTR);
     if (hr == S_OK)
-        hr = Tree()->ReplaceText(Node(), Utf8FromWide(text.bstrVal));
+        hr = Tree()->ReplaceText(TreeNode(), Utf8FromWide(text.bstrVal));
     VariantClear(&text);
     return hr;
 }

@@ -5,7 +5,7 @@
 
 class AttributeObject final : public NodeFace<IXMLDOMAttribute> {
   public:
-    AttributeObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node) {}
+    AttributeObject(DocumentTree* tree, Node* node) : NodeFace(tree, node) {}
 
     STDMETHODIMP get_name(BSTR* attributeName) override;
     // The value as VT_BSTR.

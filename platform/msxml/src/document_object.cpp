@@ -27,15 +27,13 @@ bool NodeKindOf(const VARIANT& type, LONG* kind) {
 }
 } // namespace
 
-HRESULT DocumentObject::Wrap(xmlDocPtr doc, IXMLDOMDocument2** document) {
-    auto tree = new (std::nothrow) DocumentTree(doc);
-    if (!tree) {
-        xmlFreeDoc(doc);
+HRESULT DocumentObject::Wrap(std::unique_ptr<NodeStore> store, DocumentNode* doc,
+                             IXMLDOMDocument2** document) {
+    auto tree = new (std::nothrow) DocumentTree(std::move(store), doc);
+    if (!tree)
         return E_OUTOFMEMORY;
-    }
     tree->AddRef();
-    HRESULT hr = ReturnNode(tree, reinterpret_cast<xmlNodePtr>(doc), IID_IXMLDOMDocument2,
-                            reinterpret_cast<void**>(document));
+    HRESULT hr = ReturnNode(tree, doc, IID_IXMLDOMDocument2, reinterpret_cast<void**>(document));
     tree->Release();
     return hr;
 }
@@ -47,7 +45,7 @@ STDMETHODIMP DocumentObject::get_documentElement(IXMLDOMElement** DOMElement) {
     if (!DOMElement)
         return E_POINTER;
     *DOMElement = nullptr;
-    xmlNodePtr root = xmlDocGetRootElement(Tree()->Doc());
+    Element* root = RootElement(Tree()->Doc());
     if (!root)
         return S_FALSE;
     return ReturnNode(Tree(), root, IID_IXMLDOMElement, reinterpret_cast<void**>(DOMElement));
@@ -62,7 +60,7 @@ STDMETHODIMP DocumentObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList*
     *resultList = nullptr;
     if (!tagName)
         return E_INVALIDARG;
-    return NodeList::Create(Tree(), Tree()->ElementsByTagName(Node(), Utf8FromWide(tagName)),
+    return NodeList::Create(Tree(), Tree()->ElementsByTagName(TreeNode(), Utf8FromWide(tagName)),
                             resultList);
 }
 
@@ -77,14 +75,14 @@ STDMETHODIMP DocumentObject::createNode(VARIANT Type, BSTR name, BSTR namespaceU
     LONG kind;
     if (!NodeKindOf(Type, &kind))
         return E_INVALIDARG;
-    xmlNodePtr created;
-    hr = CreateDetachedNode(Tree()->Doc(), kind, Utf8FromWide(name), Utf8FromWide(namespaceURI),
-                            &created);
+    Node* created;
+    hr = CreateDetachedNode(Tree()->Store(), Tree()->Doc(), kind, Utf8FromWide(name),
+                            Utf8FromWide(namespaceURI), &created);
     if (hr != S_OK)
         return hr;
     NodeObject* object = ObjectFor(Tree(), created);
     if (!object) {
-        xmlFreeNode(created);
+        Tree()->Store().FreeNode(created);
         return E_OUTOFMEMORY;
     }
     Tree()->AdoptCreated(created);
@@ -98,10 +96,13 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
         return hr;
     if (isSuccessful)
         *isSuccessful = VARIANT_FALSE;
-    xmlDocPtr parsed =
-        ParseXml(Utf8FromWide(bstrXML), TextEncoding::Utf8, NodeStrings::Owned, nullptr);
+    DocumentNode* parsed = NewDocumentNode(Tree()->Store());
     if (!parsed)
+        return E_OUTOFMEMORY;
+    if (!ParseXml(Utf8FromWide(bstrXML), TextEncoding::Utf8, Tree()->Store(), parsed, nullptr)) {
+        FreeSubtree(Tree()->Store(), parsed);
         return S_FALSE;
+    }
     Tree()->ReplaceContent(parsed);
     if (isSuccessful)
         *isSuccessful = VARIANT_TRUE;

@@ -5,10 +5,12 @@
 
 class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
   public:
-    DocumentObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node) {}
+    DocumentObject(DocumentTree* tree, Node* node) : NodeFace(tree, node) {}
 
-    // A document object over a new tree that takes ownership of `doc`.
-    static HRESULT Wrap(xmlDocPtr doc, IXMLDOMDocument2** document);
+    // A document object over a new tree that takes ownership of the store
+    // and of the document node made in it.
+    static HRESULT Wrap(std::unique_ptr<NodeStore> store, DocumentNode* doc,
+                        IXMLDOMDocument2** document);
 
     STDMETHODIMP get_documentElement(IXMLDOMElement** DOMElement) override;
     STDMETHODIMP getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) override;

@@ -2,15 +2,14 @@
 
 #include "namespace_binding.h"
 #include "subtree_walk.h"
-#include "utf_text.h"
 
 namespace {
-bool IsChildKind(xmlElementType type) {
-    return type == XML_ELEMENT_NODE || type == XML_TEXT_NODE || type == XML_CDATA_SECTION_NODE ||
-           type == XML_COMMENT_NODE || type == XML_PI_NODE;
+bool IsChildKind(DOMNodeType type) {
+    return type == NODE_ELEMENT || type == NODE_TEXT || type == NODE_CDATA_SECTION ||
+           type == NODE_COMMENT || type == NODE_PROCESSING_INSTRUCTION;
 }
 
-void LinkLastChild(xmlNodePtr parent, xmlNodePtr child) {
+void LinkLastChild(ParentNode* parent, Node* child) {
     child->parent = parent;
     child->next = nullptr;
     child->prev = parent->last;
@@ -21,29 +20,109 @@ void LinkLastChild(xmlNodePtr parent, xmlNodePtr child) {
     parent->last = child;
 }
 
-void LinkLastAttribute(xmlNodePtr element, xmlAttrPtr attribute) {
+void LinkLastAttribute(Element* element, Attribute* attribute) {
     attribute->parent = element;
     attribute->next = nullptr;
     attribute->prev = nullptr;
-    if (!element->properties) {
-        element->properties = attribute;
+    if (!element->attributes) {
+        element->attributes = attribute;
         return;
     }
-    xmlAttrPtr last = element->properties;
+    Node* last = element->attributes;
     while (last->next)
         last = last->next;
     last->next = attribute;
     attribute->prev = last;
 }
+
+// Takes a node out of its parent's child or attribute list.
+void Unlink(Node* node) {
+    Node* parent = node->parent;
+    if (!parent)
+        return;
+    if (node->type == NODE_ATTRIBUTE) {
+        auto element = static_cast<Element*>(parent);
+        if (element->attributes == node)
+            element->attributes = static_cast<Attribute*>(node->next);
+    } else {
+        auto owner = static_cast<ParentNode*>(parent);
+        if (owner->children == node)
+            owner->children = node->next;
+        if (owner->last == node)
+            owner->last = node->prev;
+    }
+    if (node->prev)
+        node->prev->next = node->next;
+    if (node->next)
+        node->next->prev = node->prev;
+    node->parent = node->next = node->prev = nullptr;
+}
+
+void FreeNamespaces(NodeStore& store, Namespace* ns) {
+    while (ns) {
+        Namespace* next = ns->next;
+        store.FreeNamespace(ns);
+        ns = next;
+    }
+}
+
+void FreeOwnParts(NodeStore& store, Node* node) {
+    if (node->type == NODE_DOCUMENT)
+        FreeNamespaces(store, static_cast<DocumentNode*>(node)->parked);
+    Element* element = AsElement(node);
+    if (!element)
+        return;
+    for (Node* attribute = element->attributes; attribute;) {
+        Node* next = attribute->next;
+        store.FreeNode(attribute);
+        attribute = next;
+    }
+    FreeNamespaces(store, element->declarations);
+}
 } // namespace
 
-DocumentTree::DocumentTree(xmlDocPtr doc) : doc_(doc) {}
-
-DocumentTree::~DocumentTree() {
-    for (auto& subtree : detached_)
-        Free(subtree.first);
-    xmlFreeDoc(doc_);
+DocumentNode* NewDocumentNode(NodeStore& store) {
+    auto document = store.New<DocumentNode>();
+    if (!document)
+        return nullptr;
+    const char* prefix = store.Intern("xml", 3);
+    const char* uri = store.Intern(XmlNamespaceUri, sizeof XmlNamespaceUri - 1);
+    document->parked = prefix && uri ? store.NewNamespace(prefix, uri) : nullptr;
+    if (!document->parked) {
+        store.FreeNode(document);
+        return nullptr;
+    }
+    return document;
 }
+
+void FreeSubtree(NodeStore& store, Node* top) {
+    Node* node = top;
+    while (true) {
+        while (Node* child = FirstChild(node))
+            node = child;
+        // Every node reached here has no children left: free it, then go on
+        // with its next sibling, or its parent once the last child is gone.
+        while (true) {
+            Node* next = node == top ? nullptr : node->next;
+            Node* parent = node->parent;
+            FreeOwnParts(store, node);
+            store.FreeNode(node);
+            if (node == top)
+                return;
+            if (next) {
+                node = next;
+                break;
+            }
+            node = parent;
+        }
+    }
+}
+
+DocumentTree::DocumentTree(std::unique_ptr<NodeStore> store, DocumentNode* doc)
+    : store_(std::move(store)), doc_(doc) {}
+
+// The store takes every node, detached or not, with it.
+DocumentTree::~DocumentTree() = default;
 
 void DocumentTree::AddRef() {
     InterlockedIncrement(&references_);
@@ -56,7 +135,7 @@ void DocumentTree::Release() {
 
 // With no detached subtree every node lies in the document, and the walk up to
 // the top is skipped: objects of the document come and go on every search.
-void DocumentTree::ObjectCreated(xmlNodePtr node) {
+void DocumentTree::ObjectCreated(Node* node) {
     if (detached_.empty())
         return;
     auto subtree = detached_.find(TopOf(node));
@@ -64,10 +143,10 @@ void DocumentTree::ObjectCreated(xmlNodePtr node) {
         ++subtree->second;
 }
 
-void DocumentTree::ObjectDestroyed(xmlNodePtr node) {
+void DocumentTree::ObjectDestroyed(Node* node) {
     if (detached_.empty())
         return;
-    xmlNodePtr top = TopOf(node);
+    Node* top = TopOf(node);
     auto subtree = detached_.find(top);
     if (subtree != detached_.end())
         ObjectsLeft(top, subtree->second - 1);
@@ -80,7 +159,7 @@ void DocumentTree::Pin() {
 void DocumentTree::Unpin() {
     if (--pins_ > 0)
         return;
-    for (xmlNodePtr top : kept_) {
+    for (Node* top : kept_) {
         auto subtree = detached_.find(top);
         if (subtree != detached_.end() && subtree->second == 0) {
             detached_.erase(subtree);
@@ -90,28 +169,27 @@ void DocumentTree::Unpin() {
     kept_.clear();
 }
 
-std::vector<xmlNodePtr> DocumentTree::ElementsByTagName(xmlNodePtr under,
-                                                        const std::string& tagName) {
+std::vector<Node*> DocumentTree::ElementsByTagName(Node* under, const std::string& tagName) {
     return search_.Find(under, tagName, generation_);
 }
 
-void DocumentTree::AdoptCreated(xmlNodePtr node) {
+void DocumentTree::AdoptCreated(Node* node) {
     ObjectsLeft(node, CountObjects(node));
 }
 
-HRESULT DocumentTree::AppendChild(xmlNodePtr parent, xmlNodePtr child) {
-    if (child->doc != doc_ || !IsChildKind(child->type))
+HRESULT DocumentTree::AppendChild(Node* parent, Node* child) {
+    if (!IsChildKind(child->type))
         return E_INVALIDARG;
-    if (parent->type == XML_DOCUMENT_NODE) {
-        xmlNodePtr root = xmlDocGetRootElement(doc_);
-        if (child->type == XML_ELEMENT_NODE
+    if (parent->type == NODE_DOCUMENT) {
+        Element* root = RootElement(doc_);
+        if (child->type == NODE_ELEMENT
                 ? root && root != child
-                : child->type != XML_COMMENT_NODE && child->type != XML_PI_NODE)
+                : child->type != NODE_COMMENT && child->type != NODE_PROCESSING_INSTRUCTION)
             return E_INVALIDARG;
-    } else if (parent->type != XML_ELEMENT_NODE) {
+    } else if (parent->type != NODE_ELEMENT) {
         return E_INVALIDARG;
     }
-    for (xmlNodePtr ancestor = parent; ancestor; ancestor = ancestor->parent)
+    for (Node* ancestor = parent; ancestor; ancestor = ancestor->parent)
         if (ancestor == child)
             return E_INVALIDARG;
     ++generation_;
@@ -120,100 +198,105 @@ HRESULT DocumentTree::AppendChild(xmlNodePtr parent, xmlNodePtr child) {
     return S_OK;
 }
 
-HRESULT DocumentTree::RemoveChild(xmlNodePtr parent, xmlNodePtr child) {
-    if (child->parent != parent || child->type == XML_ATTRIBUTE_NODE)
+HRESULT DocumentTree::RemoveChild(Node* parent, Node* child) {
+    if (child->parent != parent || child->type == NODE_ATTRIBUTE)
         return E_INVALIDARG;
     ++generation_;
     Detach(child);
     return S_OK;
 }
 
-HRESULT DocumentTree::SetAttribute(xmlNodePtr element, xmlAttrPtr attribute, xmlAttrPtr replaced) {
-    auto node = reinterpret_cast<xmlNodePtr>(attribute);
-    if (element->type != XML_ELEMENT_NODE || attribute->doc != doc_)
+HRESULT DocumentTree::SetAttribute(Node* element, Attribute* attribute, Attribute* replaced) {
+    if (element->type != NODE_ELEMENT)
         return E_INVALIDARG;
-    if (node->parent == element)
+    if (attribute->parent == element)
         return S_OK;
-    if (node->parent)
+    if (attribute->parent)
         return E_INVALIDARG;
     if (replaced)
-        Detach(reinterpret_cast<xmlNodePtr>(replaced));
-    Attach(element, node);
+        Detach(replaced);
+    Attach(element, attribute);
     return S_OK;
 }
 
-HRESULT DocumentTree::ReplaceText(xmlNodePtr node, const std::string& text) {
+HRESULT DocumentTree::ReplaceText(Node* node, const std::string& text) {
     switch (node->type) {
-    case XML_ELEMENT_NODE:
-    case XML_ATTRIBUTE_NODE: {
-        xmlNodePtr replacement = nullptr;
+    case NODE_ELEMENT: {
+        TextNode* replacement = nullptr;
         if (!text.empty()) {
-            replacement = xmlNewDocTextLen(doc_, XmlText(text), static_cast<int>(text.size()));
+            replacement = store_->New<TextNode>(NODE_TEXT);
             if (!replacement)
                 return E_OUTOFMEMORY;
+            if (!store_->SetOwnedText(replacement, &replacement->content, text)) {
+                store_->FreeNode(replacement);
+                return E_OUTOFMEMORY;
+            }
         }
-        if (node->type == XML_ELEMENT_NODE)
-            ++generation_;
-        while (node->children)
-            Detach(node->children);
+        ++generation_;
+        auto element = static_cast<Element*>(node);
+        while (element->children)
+            Detach(element->children);
         if (replacement)
-            LinkLastChild(node, replacement);
+            LinkLastChild(element, replacement);
         return S_OK;
     }
-    case XML_TEXT_NODE:
-    case XML_CDATA_SECTION_NODE:
-    case XML_COMMENT_NODE:
-    case XML_PI_NODE:
-        xmlNodeSetContentLen(node, XmlText(text), static_cast<int>(text.size()));
-        return S_OK;
+    case NODE_ATTRIBUTE: {
+        auto attribute = static_cast<Attribute*>(node);
+        return store_->SetOwnedText(attribute, &attribute->value, text) ? S_OK : E_OUTOFMEMORY;
+    }
+    case NODE_TEXT:
+    case NODE_CDATA_SECTION:
+    case NODE_COMMENT: {
+        auto textNode = static_cast<TextNode*>(node);
+        return store_->SetOwnedText(textNode, &textNode->content, text) ? S_OK : E_OUTOFMEMORY;
+    }
+    case NODE_PROCESSING_INSTRUCTION: {
+        auto instruction = static_cast<ProcessingInstruction*>(node);
+        return store_->SetOwnedText(instruction, &instruction->content, text) ? S_OK
+                                                                              : E_OUTOFMEMORY;
+    }
     default:
         return E_FAIL;
     }
 }
 
-void DocumentTree::ReplaceContent(xmlDocPtr parsed) {
+void DocumentTree::ReplaceContent(DocumentNode* parsed) {
     ++generation_;
-    auto document = reinterpret_cast<xmlNodePtr>(doc_);
-    while (document->children)
-        Detach(document->children);
-    xmlNodePtr child = parsed->children;
+    while (doc_->children)
+        Detach(doc_->children);
+    Node* child = parsed->children;
     while (child) {
-        xmlNodePtr next = child->next;
-        xmlUnlinkNode(child);
-        xmlSetTreeDoc(child, doc_);
+        Node* next = child->next;
+        Unlink(child);
         ParkForeignReferences(doc_, parsed, child);
-        LinkLastChild(document, child);
-        BindParkedReferences(doc_, child);
+        LinkLastChild(doc_, child);
+        BindParkedReferences(*store_, doc_, child);
         child = next;
     }
-    xmlFreeDoc(parsed);
+    doc_->version = parsed->version;
+    doc_->standalone = parsed->standalone;
+    FreeSubtree(*store_, parsed);
 }
 
-xmlNodePtr DocumentTree::TopOf(xmlNodePtr node) const {
-    while (node->parent)
-        node = node->parent;
-    return node;
+bool DocumentTree::InDocument(Node* node) const {
+    return TopOf(node) == doc_;
 }
 
-bool DocumentTree::InDocument(xmlNodePtr node) const {
-    return TopOf(node) == reinterpret_cast<xmlNodePtr>(doc_);
-}
-
-LONG DocumentTree::CountObjects(xmlNodePtr top) const {
+LONG DocumentTree::CountObjects(Node* top) const {
     LONG count = 0;
-    VisitSubtree(top, [&count](xmlNodePtr node) {
-        if (node->_private)
+    VisitSubtree(top, [&count](Node* node) {
+        if (node->object)
             ++count;
     });
     return count;
 }
 
-void DocumentTree::Detach(xmlNodePtr node) {
-    xmlNodePtr formerTop = TopOf(node);
+void DocumentTree::Detach(Node* node) {
+    Node* formerTop = TopOf(node);
     if (formerTop == node)
         return;
-    ParkOutsideReferences(doc_, node);
-    xmlUnlinkNode(node);
+    ParkOutsideReferences(*store_, doc_, node);
+    Unlink(node);
     LONG moved = CountObjects(node);
     auto former = detached_.find(formerTop);
     if (former != detached_.end())
@@ -221,24 +304,24 @@ void DocumentTree::Detach(xmlNodePtr node) {
     ObjectsLeft(node, moved);
 }
 
-void DocumentTree::Attach(xmlNodePtr parent, xmlNodePtr node) {
+void DocumentTree::Attach(Node* parent, Node* node) {
     LONG moving = 0;
     auto subtree = detached_.find(node);
     if (subtree != detached_.end()) {
         moving = subtree->second;
         detached_.erase(subtree);
     }
-    if (node->type == XML_ATTRIBUTE_NODE)
-        LinkLastAttribute(parent, reinterpret_cast<xmlAttrPtr>(node));
+    if (node->type == NODE_ATTRIBUTE)
+        LinkLastAttribute(static_cast<Element*>(parent), static_cast<Attribute*>(node));
     else
-        LinkLastChild(parent, node);
+        LinkLastChild(static_cast<ParentNode*>(parent), node);
     if (InDocument(parent))
-        BindParkedReferences(doc_, node);
+        BindParkedReferences(*store_, doc_, node);
     else
         detached_[TopOf(parent)] += moving;
 }
 
-void DocumentTree::ObjectsLeft(xmlNodePtr top, LONG count) {
+void DocumentTree::ObjectsLeft(Node* top, LONG count) {
     if (count > 0 || pins_ > 0) {
         detached_[top] = count;
         if (count == 0)
@@ -249,13 +332,10 @@ void DocumentTree::ObjectsLeft(xmlNodePtr top, LONG count) {
     Free(top);
 }
 
-void DocumentTree::Free(xmlNodePtr top) {
+void DocumentTree::Free(Node* top) {
     // A search remembered below a freed element could otherwise be taken for
     // one below a new element made at the same address.
-    if (top->type == XML_ELEMENT_NODE)
+    if (top->type == NODE_ELEMENT)
         ++generation_;
-    if (top->type == XML_ATTRIBUTE_NODE)
-        xmlFreeProp(reinterpret_cast<xmlAttrPtr>(top));
-    else
-        xmlFreeNode(top);
+    FreeSubtree(*store_, top);
 }

@@ -1,4 +1,4 @@
-// One libxml2 document and the lifetime of everything in it.
+// One document tree and the lifetime of everything in it.
 //
 // Every COM node object holds a reference on the tree, so the document lives
 // until the document object and all node objects are gone. Nodes outside the
@@ -9,31 +9,33 @@
 // namespace references of moved nodes, stay right.
 #pragma once
 
+#include "dom_node.h"
 #include "element_search.h"
+#include "node_store.h"
 #include "windows.h"
 
-#include <libxml/tree.h>
-
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 class DocumentTree {
   public:
-    // Takes ownership of the document; the tree deletes itself when its last
-    // reference goes.
-    explicit DocumentTree(xmlDocPtr doc);
+    // Takes ownership of the store and of the document node made in it; the
+    // tree deletes itself when its last reference goes.
+    DocumentTree(std::unique_ptr<NodeStore> store, DocumentNode* doc);
     DocumentTree(const DocumentTree&) = delete;
     DocumentTree& operator=(const DocumentTree&) = delete;
 
-    xmlDocPtr Doc() const { return doc_; }
+    DocumentNode* Doc() const { return doc_; }
+    NodeStore& Store() { return *store_; }
     void AddRef();
     void Release();
 
-    // Node objects report their birth and death (xmlNode::_private is set
-    // while they live).
-    void ObjectCreated(xmlNodePtr node);
-    void ObjectDestroyed(xmlNodePtr node);
+    // Node objects report their birth and death (Node::object is set while
+    // they live).
+    void ObjectCreated(Node* node);
+    void ObjectDestroyed(Node* node);
 
     // While the tree is pinned (by node lists, which hold nodes without
     // objects), detached subtrees that no object refers into are kept; they
@@ -42,48 +44,57 @@ class DocumentTree {
     void Unpin();
 
     // getElementsByTagName below `under` (see RememberedSearch).
-    std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& tagName);
+    std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName);
 
     // Registers a node just created for this document as a detached subtree.
-    void AdoptCreated(xmlNodePtr node);
+    void AdoptCreated(Node* node);
 
     // Makes `child` the last child of `parent`, moving it with its subtree.
-    HRESULT AppendChild(xmlNodePtr parent, xmlNodePtr child);
+    HRESULT AppendChild(Node* parent, Node* child);
     // Detaches a direct child; E_INVALIDARG for anything else.
-    HRESULT RemoveChild(xmlNodePtr parent, xmlNodePtr child);
+    HRESULT RemoveChild(Node* parent, Node* child);
     // Attaches a detached attribute to the element after detaching `replaced`
     // (an attribute of the element, or null).
-    HRESULT SetAttribute(xmlNodePtr element, xmlAttrPtr attribute, xmlAttrPtr replaced);
-    // Replaces the children of an element or attribute with one text node
-    // (none for empty text), or sets the content of a text-like node.
-    HRESULT ReplaceText(xmlNodePtr node, const std::string& text);
-    // Replaces the document's content with the content of a parsed document,
-    // which is consumed.
-    void ReplaceContent(xmlDocPtr parsed);
+    HRESULT SetAttribute(Node* element, Attribute* attribute, Attribute* replaced);
+    // Replaces the children of an element with one text node (none for empty
+    // text), or sets the value of an attribute or the content of a text-like
+    // node.
+    HRESULT ReplaceText(Node* node, const std::string& text);
+    // Replaces the document's content with the content of a document parsed
+    // into this tree's store, which is consumed.
+    void ReplaceContent(DocumentNode* parsed);
 
   private:
     ~DocumentTree();
 
-    xmlNodePtr TopOf(xmlNodePtr node) const;
-    bool InDocument(xmlNodePtr node) const;
-    LONG CountObjects(xmlNodePtr top) const;
+    bool InDocument(Node* node) const;
+    LONG CountObjects(Node* top) const;
     // Takes the node out of its parent; it becomes a detached subtree, freed
     // at once when no object refers into it.
-    void Detach(xmlNodePtr node);
+    void Detach(Node* node);
     // Links a detached subtree as the last child (or attribute) of `parent`.
-    void Attach(xmlNodePtr parent, xmlNodePtr node);
-    void ObjectsLeft(xmlNodePtr top, LONG count);
-    void Free(xmlNodePtr top);
+    void Attach(Node* parent, Node* node);
+    void ObjectsLeft(Node* top, LONG count);
+    void Free(Node* top);
 
-    xmlDocPtr doc_;
+    std::unique_ptr<NodeStore> store_;
+    DocumentNode* doc_;
     LONG references_ = 0;
     LONG pins_ = 0;
     // Changes whenever elements are added, removed, moved or freed.
     unsigned long long generation_ = 0;
     RememberedSearch search_;
     // Detached subtree roots and the number of node objects inside each.
-    std::unordered_map<xmlNodePtr, LONG> detached_;
+    std::unordered_map<Node*, LONG> detached_;
     // Subtrees that lost their last object while the tree was pinned (some may
     // have been attached or gained objects since).
-    std::vector<xmlNodePtr> kept_;
+    std::vector<Node*> kept_;
 };
+
+// A new document node in the store, with its predefined xml namespace; null
+// when out of memory.
+DocumentNode* NewDocumentNode(NodeStore& store);
+
+// Frees a subtree that is not linked into any tree: its nodes, attributes and
+// declarations.
+void FreeSubtree(NodeStore& store, Node* top);

@@ -15,24 +15,23 @@ STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
         return hr;
     ClearOut(replaced);
     NodeObject* peer = Peer(attribute);
-    if (!peer || peer->Node()->type != XML_ATTRIBUTE_NODE)
+    Attribute* added = peer ? AsAttribute(peer->TreeNode()) : nullptr;
+    if (!added)
         return E_INVALIDARG;
-    auto added = reinterpret_cast<xmlAttrPtr>(peer->Node());
-    if (added->parent == Node())
+    if (added->parent == TreeNode())
         return S_OK;
     if (added->parent)
         return E_INVALIDARG;
-    xmlAttrPtr existing = Node()->properties;
+    Attribute* existing = static_cast<Element*>(TreeNode())->attributes;
     while (existing && !AttributesClash(existing, added))
-        existing = existing->next;
+        existing = static_cast<Attribute*>(existing->next);
     IXMLDOMAttribute* former = nullptr;
     if (existing && replaced) {
-        hr = ReturnNode(Tree(), reinterpret_cast<xmlNodePtr>(existing), IID_IXMLDOMAttribute,
-                        reinterpret_cast<void**>(&former));
+        hr = ReturnNode(Tree(), existing, IID_IXMLDOMAttribute, reinterpret_cast<void**>(&former));
         if (hr != S_OK)
             return hr;
     }
-    hr = Tree()->SetAttribute(Node(), added, existing);
+    hr = Tree()->SetAttribute(TreeNode(), added, existing);
     if (hr == S_OK && replaced)
         *replaced = former;
     else if (former)
@@ -49,6 +48,6 @@ STDMETHODIMP ElementObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList**
     *resultList = nullptr;
     if (!tagName)
         return E_INVALIDARG;
-    return NodeList::Create(Tree(), Tree()->ElementsByTagName(Node(), Utf8FromWide(tagName)),
+    return NodeList::Create(Tree(), Tree()->ElementsByTagName(TreeNode(), Utf8FromWide(tagName)),
                             resultList);
 }

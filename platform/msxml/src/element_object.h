@@ -6,7 +6,7 @@
 
 class ElementObject final : public NodeFace<IXMLDOMElement> {
   public:
-    ElementObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node), attributes_(this) {}
+    ElementObject(DocumentTree* tree, Node* node) : NodeFace(tree, node), attributes_(this) {}
 
     IXMLDOMNamedNodeMap* Attributes() override { return &attributes_; }
 

@@ -13,18 +13,19 @@ namespace {
 constexpr size_t PrefetchDistance = 4096;
 } // namespace
 
-std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& tagName) {
-    std::vector<xmlNodePtr> found;
+std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName) {
+    std::vector<Node*> found;
     bool any = tagName == "*";
     SplitName name = SplitQualifiedName(tagName);
-    xmlNodePtr node = under->children;
+    Node* node = FirstChild(under);
     while (node) {
         __builtin_prefetch(
             reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(node) + PrefetchDistance));
-        if (node->type == XML_ELEMENT_NODE && (any || HasWrittenName(node, name)))
-            found.push_back(node);
-        if (node->type == XML_ELEMENT_NODE && node->children) {
-            node = node->children;
+        Element* element = AsElement(node);
+        if (element && (any || HasWrittenName(element, name)))
+            found.push_back(element);
+        if (element && element->children) {
+            node = element->children;
             continue;
         }
         while (node != under && !node->next)
@@ -34,8 +35,8 @@ std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& t
     return found;
 }
 
-std::vector<xmlNodePtr> RememberedSearch::Find(xmlNodePtr under, const std::string& tagName,
-                                               unsigned long long generation) {
+std::vector<Node*> RememberedSearch::Find(Node* under, const std::string& tagName,
+                                          unsigned long long generation) {
     if (!valid_ || under != under_ || generation != generation_ || tagName != tagName_) {
         found_ = ElementsByTagName(under, tagName);
         valid_ = true;

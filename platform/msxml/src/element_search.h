@@ -2,12 +2,12 @@
 // its prefix, equals the name ("*" matches every element), in document order.
 #pragma once
 
-#include <libxml/tree.h>
+#include "dom_node.h"
 
 #include <string>
 #include <vector>
 
-std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& tagName);
+std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName);
 
 // The same search, remembering its last answer while the tree's elements stay
 // as they were: searches for the same name often follow one another with only
@@ -16,13 +16,12 @@ std::vector<xmlNodePtr> ElementsByTagName(xmlNodePtr under, const std::string& t
 // elements are added, removed, moved or freed.
 class RememberedSearch {
   public:
-    std::vector<xmlNodePtr> Find(xmlNodePtr under, const std::string& tagName,
-                                 unsigned long long generation);
+    std::vector<Node*> Find(Node* under, const std::string& tagName, unsigned long long generation);
 
   private:
     bool valid_ = false;
-    xmlNodePtr under_ = nullptr;
+    Node* under_ = nullptr;
     std::string tagName_;
     unsigned long long generation_ = 0;
-    std::vector<xmlNodePtr> found_;
+    std::vector<Node*> found_;
 };

@@ -43,14 +43,38 @@ HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error
 }
 } // namespace
 
+namespace {
+// A new empty document: its store and its document node.
+HRESULT NewDocument(std::unique_ptr<NodeStore>* store, DocumentNode** doc) {
+    store->reset(new (std::nothrow) NodeStore());
+    if (!*store || !(*store)->Usable())
+        return E_OUTOFMEMORY;
+    *doc = NewDocumentNode(**store);
+    return *doc ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT Load(const std::string& xml, IXMLDOMDocument2** document, XmlLoadError* error) {
+    std::unique_ptr<NodeStore> store;
+    DocumentNode* doc;
+    HRESULT hr = NewDocument(&store, &doc);
+    if (hr != S_OK)
+        return hr;
+    if (!ParseXml(xml, TextEncoding::Declared, *store, doc, error))
+        return E_FAIL;
+    return DocumentObject::Wrap(std::move(store), doc, document);
+}
+} // namespace
+
 HRESULT CreateDomDocument(IXMLDOMDocument2** document) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
-    if (!doc)
-        return E_OUTOFMEMORY;
-    return DocumentObject::Wrap(doc, document);
+    std::unique_ptr<NodeStore> store;
+    DocumentNode* doc;
+    HRESULT hr = NewDocument(&store, &doc);
+    if (hr != S_OK)
+        return hr;
+    return DocumentObject::Wrap(std::move(store), doc, document);
 }
 
 HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
@@ -58,10 +82,7 @@ HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** docume
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    xmlDocPtr doc = ParseXml(xml, TextEncoding::Declared, NodeStrings::Shared, error);
-    if (!doc)
-        return E_FAIL;
-    return DocumentObject::Wrap(doc, document);
+    return Load(xml, document, error);
 }
 
 HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
@@ -89,10 +110,7 @@ HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
     HRESULT hr = SerializeDocument(node->Tree()->Doc(), &xml);
     if (hr != S_OK)
         return hr;
-    xmlDocPtr doc = ParseXml(xml, TextEncoding::Declared, NodeStrings::Shared, nullptr);
-    if (!doc)
-        return E_FAIL;
-    return DocumentObject::Wrap(doc, copy);
+    return Load(xml, copy, nullptr);
 }
 
 HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml) {

@@ -1,40 +1,55 @@
 #include "namespace_binding.h"
 
 #include "subtree_walk.h"
-#include "utf_text.h"
 
+#include <cstring>
 #include <string>
 #include <unordered_set>
 
 namespace {
-const xmlChar* const XmlPrefix = BAD_CAST "xml";
+// Prefixes and URIs are shared through the store's dictionary, but names
+// given by callers are compared by content all the same.
+bool SameText(const char* a, const char* b) {
+    if (a == b)
+        return true;
+    return a && b && std::strcmp(a, b) == 0;
+}
 
-bool InList(xmlNsPtr list, xmlNsPtr ns) {
+bool InList(Namespace* list, Namespace* ns) {
     for (; list; list = list->next)
         if (list == ns)
             return true;
     return false;
 }
 
-// The predefined xml namespace, which libxml2 keeps at the head of oldNs.
-xmlNsPtr XmlNamespace(xmlDocPtr doc) {
-    return xmlSearchNs(doc, reinterpret_cast<xmlNodePtr>(doc), XmlPrefix);
+bool IsParked(DocumentNode* doc, Namespace* ns) {
+    return ns && ns != doc->parked && InList(doc->parked, ns);
 }
 
-bool IsParked(xmlDocPtr doc, xmlNsPtr ns) {
-    return ns && InList(doc->oldNs, ns) && !xmlStrEqual(ns->prefix, XmlPrefix);
+bool IsNamed(Node* node) {
+    return node->type == NODE_ELEMENT || node->type == NODE_ATTRIBUTE;
 }
 
-bool IsNamed(xmlNodePtr node) {
-    return node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE;
+// Adds a declaration to the element; null when out of memory.
+Namespace* Declare(NodeStore& store, Element* element, const char* prefix, const char* uri) {
+    Namespace* ns = store.NewNamespace(prefix, uri);
+    if (!ns)
+        return nullptr;
+    Namespace** end = &element->declarations;
+    while (*end)
+        end = &(*end)->next;
+    *end = ns;
+    return ns;
 }
 
 // Declares the URI on the element under a prefix that nothing in scope uses.
-xmlNsPtr DeclareFreshPrefix(xmlNodePtr element, const xmlChar* uri) {
+Namespace* DeclareFreshPrefix(NodeStore& store, Element* element, const char* uri) {
     for (unsigned i = 0;; ++i) {
         std::string prefix = "ns" + std::to_string(i);
-        if (!FindDeclaration(element, XmlText(prefix)))
-            return xmlNewNs(element, uri, XmlText(prefix));
+        if (!FindDeclaration(element, prefix.c_str())) {
+            const char* shared = store.Intern(prefix);
+            return shared ? Declare(store, element, shared, uri) : nullptr;
+        }
     }
 }
 
@@ -43,73 +58,87 @@ xmlNsPtr DeclareFreshPrefix(xmlNodePtr element, const xmlChar* uri) {
 // URI. Otherwise an element redeclares the prefix on itself, which shadows the
 // outer binding for itself only. An attribute may do so only when nothing in
 // scope uses the prefix: the element's own name could rely on the outer
-// binding, so a clashing attribute gets a fresh prefix instead.
-xmlNsPtr Bind(xmlNodePtr element, xmlNsPtr parked, bool forAttribute) {
-    xmlNsPtr inScope = FindDeclaration(element, parked->prefix);
-    if (inScope && xmlStrEqual(inScope->href, parked->href))
+// binding, so a clashing attribute gets a fresh prefix instead. Keeps the
+// parked declaration when out of memory.
+Namespace* Bind(NodeStore& store, Element* element, Namespace* parked, bool forAttribute) {
+    Namespace* inScope = FindDeclaration(element, parked->prefix);
+    if (inScope && SameText(inScope->uri, parked->uri))
         return inScope;
     bool mayRedeclare = !forAttribute || !inScope;
-    xmlNsPtr declared = mayRedeclare ? xmlNewNs(element, parked->href, parked->prefix) : nullptr;
-    return declared ? declared : DeclareFreshPrefix(element, parked->href);
+    Namespace* declared = mayRedeclare ? Declare(store, element, parked->prefix, parked->uri)
+                                       : DeclareFreshPrefix(store, element, parked->uri);
+    return declared ? declared : parked;
 }
 
-void BindElement(xmlDocPtr doc, xmlNodePtr element) {
+void BindElement(NodeStore& store, DocumentNode* doc, Element* element) {
     if (IsParked(doc, element->ns)) {
-        element->ns = Bind(element, element->ns, false);
+        element->ns = Bind(store, element, element->ns, false);
     } else if (!element->ns) {
-        xmlNsPtr inherited = FindDeclaration(element, nullptr);
-        if (inherited && inherited->href && inherited->href[0])
-            xmlNewNs(element, BAD_CAST "", nullptr);
+        Namespace* inherited = FindDeclaration(element, nullptr);
+        if (inherited && inherited->uri && inherited->uri[0])
+            Declare(store, element, nullptr, store.Intern("", 0));
     }
 }
 } // namespace
 
-xmlNsPtr ParkedNamespace(xmlDocPtr doc, const xmlChar* prefix, const xmlChar* uri) {
-    xmlNsPtr last = XmlNamespace(doc);
-    if (xmlStrEqual(prefix, XmlPrefix))
+Namespace* ParkedNamespace(NodeStore& store, DocumentNode* doc, const char* prefix,
+                           const char* uri) {
+    Namespace* last = doc->parked;
+    if (SameText(prefix, "xml"))
         return last;
-    for (xmlNsPtr ns = last->next; ns; ns = ns->next) {
-        if (xmlStrEqual(ns->prefix, prefix) && xmlStrEqual(ns->href, uri))
+    for (Namespace* ns = last->next; ns; ns = ns->next) {
+        if (SameText(ns->prefix, prefix) && SameText(ns->uri, uri))
             return ns;
         last = ns;
     }
-    last->next = xmlNewNs(nullptr, uri, prefix);
+    const char* sharedPrefix = prefix ? store.Intern(prefix, std::strlen(prefix)) : nullptr;
+    const char* sharedUri = store.Intern(uri, std::strlen(uri));
+    if ((prefix && !sharedPrefix) || !sharedUri)
+        return nullptr;
+    last->next = store.NewNamespace(sharedPrefix, sharedUri);
     return last->next;
 }
 
-xmlNsPtr FindDeclaration(xmlNodePtr element, const xmlChar* prefix) {
-    for (xmlNodePtr node = element; node && node->type == XML_ELEMENT_NODE; node = node->parent)
-        for (xmlNsPtr ns = node->nsDef; ns; ns = ns->next)
-            if (xmlStrEqual(ns->prefix, prefix))
+Namespace* FindDeclaration(Node* element, const char* prefix) {
+    for (Node* node = element; node && IsElement(node); node = node->parent)
+        for (Namespace* ns = static_cast<Element*>(node)->declarations; ns; ns = ns->next)
+            if (SameText(ns->prefix, prefix))
                 return ns;
     return nullptr;
 }
 
-void ParkOutsideReferences(xmlDocPtr doc, xmlNodePtr top) {
-    std::unordered_set<xmlNsPtr> inside;
-    VisitSubtree(top, [&inside](xmlNodePtr node) {
-        if (node->type == XML_ELEMENT_NODE)
-            for (xmlNsPtr ns = node->nsDef; ns; ns = ns->next)
+void ParkOutsideReferences(NodeStore& store, DocumentNode* doc, Node* top) {
+    std::unordered_set<Namespace*> inside;
+    VisitSubtree(top, [&inside](Node* node) {
+        if (Element* element = AsElement(node))
+            for (Namespace* ns = element->declarations; ns; ns = ns->next)
                 inside.insert(ns);
     });
-    VisitSubtree(top, [&inside, doc](xmlNodePtr node) {
-        if (IsNamed(node) && node->ns && !inside.count(node->ns) && !InList(doc->oldNs, node->ns))
-            node->ns = ParkedNamespace(doc, node->ns->prefix, node->ns->href);
+    VisitSubtree(top, [&inside, &store, doc](Node* node) {
+        Namespace* ns = NamespaceOf(node);
+        if (IsNamed(node) && ns && !inside.count(ns) && !InList(doc->parked, ns)) {
+            // Out of memory the reference stays: the node keeps its name.
+            if (Namespace* parked = ParkedNamespace(store, doc, ns->prefix, ns->uri))
+                SetNamespace(node, parked);
+        }
     });
 }
 
-void ParkForeignReferences(xmlDocPtr doc, xmlDocPtr from, xmlNodePtr top) {
-    VisitSubtree(top, [doc, from](xmlNodePtr node) {
-        if (IsNamed(node) && node->ns && InList(from->oldNs, node->ns))
-            node->ns = ParkedNamespace(doc, node->ns->prefix, node->ns->href);
+void ParkForeignReferences(DocumentNode* doc, DocumentNode* from, Node* top) {
+    VisitSubtree(top, [doc, from](Node* node) {
+        if (IsNamed(node) && NamespaceOf(node) == from->parked)
+            SetNamespace(node, doc->parked);
     });
 }
 
-void BindParkedReferences(xmlDocPtr doc, xmlNodePtr top) {
-    VisitSubtree(top, [doc](xmlNodePtr node) {
-        if (node->type == XML_ELEMENT_NODE)
-            BindElement(doc, node);
-        else if (node->type == XML_ATTRIBUTE_NODE && IsParked(doc, node->ns))
-            node->ns = Bind(node->parent, node->ns, true);
+void BindParkedReferences(NodeStore& store, DocumentNode* doc, Node* top) {
+    VisitSubtree(top, [&store, doc](Node* node) {
+        if (Element* element = AsElement(node)) {
+            BindElement(store, doc, element);
+        } else if (Attribute* attribute = AsAttribute(node)) {
+            if (IsParked(doc, attribute->ns))
+                attribute->ns =
+                    Bind(store, static_cast<Element*>(attribute->parent), attribute->ns, true);
+        }
     });
 }

@@ -1,6 +1,7 @@
 #include "namespace_manager.h"
 
 #include "namespace_binding.h"
+#include "node_names.h"
 #include "node_object.h"
 #include "utf_text.h"
 
@@ -40,10 +41,10 @@ HRESULT CopyOut(const std::u16string& text, WCHAR* buffer, int* count) {
 }
 
 // The element whose declarations are in scope at a node.
-xmlNodePtr ScopeElement(xmlNodePtr node) {
-    if (node->type == XML_ELEMENT_NODE)
+Node* ScopeElement(Node* node) {
+    if (IsElement(node))
         return node;
-    return node->parent && node->parent->type == XML_ELEMENT_NODE ? node->parent : nullptr;
+    return node->parent && IsElement(node->parent) ? node->parent : nullptr;
 }
 } // namespace
 
@@ -113,17 +114,15 @@ STDMETHODIMP NamespaceManager::pushNodeContext(IXMLDOMNode* contextNode, VARIANT
     if (!node)
         return E_INVALIDARG;
     Context context;
-    xmlNodePtr element =
-        node->Node()->type == XML_ELEMENT_NODE || fDeep ? ScopeElement(node->Node()) : nullptr;
-    for (; element && element->type == XML_ELEMENT_NODE;
-         element = fDeep ? element->parent : nullptr) {
-        for (xmlNsPtr ns = element->nsDef; ns; ns = ns->next) {
+    Node* element = IsElement(node->TreeNode()) || fDeep ? ScopeElement(node->TreeNode()) : nullptr;
+    for (; element && IsElement(element); element = fDeep ? element->parent : nullptr) {
+        for (Namespace* ns = static_cast<Element*>(element)->declarations; ns; ns = ns->next) {
             std::u16string prefix = WideFromUtf8(ns->prefix);
             bool hidden = false;
             for (const Binding& nearer : context)
                 hidden = hidden || nearer.prefix == prefix;
             if (!hidden)
-                context.push_back({prefix, WideFromUtf8(ns->href)});
+                context.push_back({prefix, WideFromUtf8(ns->uri)});
         }
     }
     contexts_.push_back(std::move(context));
@@ -148,7 +147,7 @@ STDMETHODIMP NamespaceManager::declarePrefix(const WCHAR* prefix, const WCHAR* n
         return E_INVALIDARG;
     std::u16string name = WideOrEmpty(prefix);
     std::u16string uri = WideOrEmpty(namespaceURI);
-    bool validName = name.empty() || xmlValidateNCName(XmlText(Utf8FromWide(name.c_str())), 0) == 0;
+    bool validName = name.empty() || IsXmlName(Utf8FromWide(name.c_str()), false);
     if (!validName || PredefinedUri(name) || (!name.empty() && uri.empty()))
         return E_INVALIDARG;
     for (Binding& binding : contexts_.back()) {
@@ -201,11 +200,11 @@ STDMETHODIMP NamespaceManager::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* pCon
         if (!node)
             return E_INVALIDARG;
         std::string name = Utf8FromWide(prefix.c_str());
-        xmlNodePtr element = ScopeElement(node->Node());
-        xmlNsPtr ns =
-            element ? FindDeclaration(element, name.empty() ? nullptr : XmlText(name)) : nullptr;
-        if (ns && ns->href && ns->href[0]) {
-            declared = WideFromUtf8(ns->href);
+        Node* element = ScopeElement(node->TreeNode());
+        Namespace* ns =
+            element ? FindDeclaration(element, name.empty() ? nullptr : name.c_str()) : nullptr;
+        if (ns && ns->uri && ns->uri[0]) {
+            declared = WideFromUtf8(ns->uri);
             uri = &declared;
         }
     } else if (!uri) {

@@ -1,13 +1,11 @@
 #include "node_creation.h"
 
-#include "msxml6.h"
 #include "namespace_binding.h"
 #include "node_names.h"
-#include "utf_text.h"
 
 namespace {
 bool IsAllowedName(const std::string& qualifiedName, const SplitName& name) {
-    if (xmlValidateQName(XmlText(qualifiedName), 0) != 0)
+    if (!IsXmlName(qualifiedName, true))
         return false;
     if (name.prefix == "xmlns" || (name.prefix.empty() && name.local == "xmlns"))
         return false;
@@ -15,48 +13,53 @@ bool IsAllowedName(const std::string& qualifiedName, const SplitName& name) {
 }
 
 // The namespace a named node of this kind takes, or E_INVALIDARG.
-HRESULT NamespaceFor(xmlDocPtr doc, LONG kind, const SplitName& name, const std::string& uri,
-                     xmlNsPtr* ns) {
+HRESULT NamespaceFor(NodeStore& store, DocumentNode* doc, LONG kind, const SplitName& name,
+                     const std::string& uri, Namespace** ns) {
     *ns = nullptr;
     if (name.prefix.empty() && (kind == NODE_ATTRIBUTE || uri.empty()))
         return S_OK;
     if (uri.empty())
         return E_INVALIDARG;
     bool xmlPrefix = name.prefix == "xml";
-    if (xmlPrefix != (uri == CharText(XML_XML_NAMESPACE)))
+    if (xmlPrefix != (uri == XmlNamespaceUri))
         return E_INVALIDARG;
-    const xmlChar* prefix = name.prefix.empty() ? nullptr : XmlText(name.prefix);
-    *ns = ParkedNamespace(doc, prefix, XmlText(uri));
+    const char* prefix = name.prefix.empty() ? nullptr : name.prefix.c_str();
+    *ns = ParkedNamespace(store, doc, prefix, uri.c_str());
     return *ns ? S_OK : E_OUTOFMEMORY;
+}
+
+template <class Named> Node* NewNamed(NodeStore& store, const char* local, Namespace* ns) {
+    Named* node = store.New<Named>();
+    if (node) {
+        node->name = local;
+        node->ns = ns;
+    }
+    return node;
 }
 } // namespace
 
-HRESULT CreateDetachedNode(xmlDocPtr doc, LONG kind, const std::string& qualifiedName,
-                           const std::string& uri, xmlNodePtr* created) {
+HRESULT CreateDetachedNode(NodeStore& store, DocumentNode* doc, LONG kind,
+                           const std::string& qualifiedName, const std::string& uri,
+                           Node** created) {
     *created = nullptr;
-    if (kind == NODE_TEXT)
-        *created = xmlNewDocText(doc, BAD_CAST "");
-    else if (kind == NODE_COMMENT)
-        *created = xmlNewDocComment(doc, BAD_CAST "");
-    if (kind == NODE_TEXT || kind == NODE_COMMENT)
+    if (kind == NODE_TEXT || kind == NODE_COMMENT) {
+        *created = store.New<TextNode>(static_cast<DOMNodeType>(kind));
         return *created ? S_OK : E_OUTOFMEMORY;
+    }
     if (kind != NODE_ELEMENT && kind != NODE_ATTRIBUTE)
         return E_INVALIDARG;
 
     SplitName name = SplitQualifiedName(qualifiedName);
     if (!IsAllowedName(qualifiedName, name))
         return E_INVALIDARG;
-    xmlNsPtr ns;
-    HRESULT hr = NamespaceFor(doc, kind, name, uri, &ns);
+    Namespace* ns;
+    HRESULT hr = NamespaceFor(store, doc, kind, name, uri, &ns);
     if (hr != S_OK)
         return hr;
-    xmlNodePtr node =
-        kind == NODE_ELEMENT
-            ? xmlNewDocNode(doc, nullptr, XmlText(name.local), nullptr)
-            : reinterpret_cast<xmlNodePtr>(xmlNewDocProp(doc, XmlText(name.local), nullptr));
-    if (!node)
+    const char* local = store.Intern(name.local);
+    if (!local)
         return E_OUTOFMEMORY;
-    node->ns = ns;
-    *created = node;
-    return S_OK;
+    *created = kind == NODE_ELEMENT ? NewNamed<Element>(store, local, ns)
+                                    : NewNamed<Attribute>(store, local, ns);
+    return *created ? S_OK : E_OUTOFMEMORY;
 }

@@ -1,9 +1,9 @@
 // createNode: new unattached nodes with qualified names and namespaces.
 #pragma once
 
+#include "dom_node.h"
+#include "node_store.h"
 #include "windows.h"
-
-#include <libxml/tree.h>
 
 #include <string>
 
@@ -16,5 +16,6 @@
 // a namespace is in that default namespace. Names of namespace declarations
 // ("xmlns", "xmlns:p") are refused: declarations are not attributes here.
 // E_INVALIDARG for a refused name or kind.
-HRESULT CreateDetachedNode(xmlDocPtr doc, LONG kind, const std::string& qualifiedName,
-                           const std::string& uri, xmlNodePtr* created);
+HRESULT CreateDetachedNode(NodeStore& store, DocumentNode* doc, LONG kind,
+                           const std::string& qualifiedName, const std::string& uri,
+                           Node** created);

@@ -1,4 +1,4 @@
-// One object per node: the object is found through xmlNode::_private, and
+// One object per node: the object is found through Node::object, and
 // made of the class that fits the node's kind when the node has none yet.
 #include "attribute_object.h"
 #include "document_object.h"
@@ -8,13 +8,13 @@
 #include <new>
 
 namespace {
-NodeObject* NewObject(DocumentTree* tree, xmlNodePtr node) {
+NodeObject* NewObject(DocumentTree* tree, Node* node) {
     switch (node->type) {
-    case XML_ELEMENT_NODE:
+    case NODE_ELEMENT:
         return new (std::nothrow) ElementObject(tree, node);
-    case XML_ATTRIBUTE_NODE:
+    case NODE_ATTRIBUTE:
         return new (std::nothrow) AttributeObject(tree, node);
-    case XML_DOCUMENT_NODE:
+    case NODE_DOCUMENT:
         return new (std::nothrow) DocumentObject(tree, node);
     default:
         return new (std::nothrow) PlainNodeObject(tree, node);
@@ -22,15 +22,15 @@ NodeObject* NewObject(DocumentTree* tree, xmlNodePtr node) {
 }
 } // namespace
 
-NodeObject* ObjectFor(DocumentTree* tree, xmlNodePtr node) {
-    if (auto existing = static_cast<NodeObject*>(node->_private)) {
+NodeObject* ObjectFor(DocumentTree* tree, Node* node) {
+    if (auto existing = static_cast<NodeObject*>(node->object)) {
         existing->Face()->AddRef();
         return existing;
     }
     return NewObject(tree, node);
 }
 
-HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, REFIID iid, void** out) {
+HRESULT ReturnNode(DocumentTree* tree, Node* node, REFIID iid, void** out) {
     NodeObject* object = ObjectFor(tree, node);
     if (!object)
         return E_OUTOFMEMORY;
@@ -39,7 +39,7 @@ HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, REFIID iid, void** out) 
     return hr;
 }
 
-HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, IXMLDOMNode** out) {
+HRESULT ReturnNode(DocumentTree* tree, Node* node, IXMLDOMNode** out) {
     NodeObject* object = ObjectFor(tree, node);
     if (!object)
         return E_OUTOFMEMORY;

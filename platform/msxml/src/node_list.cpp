@@ -3,8 +3,7 @@
 #include <new>
 #include <utility>
 
-HRESULT NodeList::Create(DocumentTree* tree, std::vector<xmlNodePtr> nodes,
-                         IXMLDOMNodeList** list) {
+HRESULT NodeList::Create(DocumentTree* tree, std::vector<Node*> nodes, IXMLDOMNodeList** list) {
     auto created = new (std::nothrow) NodeList(tree, std::move(nodes));
     if (!created)
         return E_OUTOFMEMORY;
@@ -12,7 +11,7 @@ HRESULT NodeList::Create(DocumentTree* tree, std::vector<xmlNodePtr> nodes,
     return S_OK;
 }
 
-NodeList::NodeList(DocumentTree* tree, std::vector<xmlNodePtr> nodes)
+NodeList::NodeList(DocumentTree* tree, std::vector<Node*> nodes)
     : tree_(tree), nodes_(std::move(nodes)) {
     tree_->AddRef();
     tree_->Pin();

@@ -13,8 +13,7 @@
 class NodeList final : public IXMLDOMNodeList, public LiveObject {
   public:
     // A list of the given nodes of `tree`, in that order.
-    static HRESULT Create(DocumentTree* tree, std::vector<xmlNodePtr> nodes,
-                          IXMLDOMNodeList** list);
+    static HRESULT Create(DocumentTree* tree, std::vector<Node*> nodes, IXMLDOMNodeList** list);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -28,11 +27,11 @@ class NodeList final : public IXMLDOMNodeList, public LiveObject {
     STDMETHODIMP reset() override;
 
   private:
-    NodeList(DocumentTree* tree, std::vector<xmlNodePtr> nodes);
+    NodeList(DocumentTree* tree, std::vector<Node*> nodes);
     ~NodeList();
 
     volatile LONG references_ = 1;
     DocumentTree* tree_;
-    std::vector<xmlNodePtr> nodes_;
+    std::vector<Node*> nodes_;
     size_t cursor_ = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "utf_text.h"
 
+#include <libxml/tree.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,61 +14,66 @@ SplitName SplitQualifiedName(const std::string& name) {
     return {name.substr(0, colon), name.substr(colon + 1)};
 }
 
-const xmlChar* PrefixOf(xmlNodePtr node) {
-    bool named = node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE;
-    return named && node->ns ? node->ns->prefix : nullptr;
+const char* PrefixOf(const Node* node) {
+    Namespace* ns = NamespaceOf(node);
+    return ns ? ns->prefix : nullptr;
 }
 
-std::string NodeName(xmlNodePtr node) {
+std::string NodeName(const Node* node) {
     switch (node->type) {
-    case XML_ELEMENT_NODE:
-    case XML_ATTRIBUTE_NODE: {
+    case NODE_ELEMENT:
+    case NODE_ATTRIBUTE: {
         std::string name;
-        if (const xmlChar* prefix = PrefixOf(node))
-            name.append(CharText(prefix)).append(1, ':');
-        return name.append(CharText(node->name));
+        if (const char* prefix = PrefixOf(node))
+            name.append(prefix).append(1, ':');
+        return name.append(LocalNameOf(node));
     }
-    case XML_PI_NODE:
-        return CharText(node->name);
-    case XML_TEXT_NODE:
+    case NODE_PROCESSING_INSTRUCTION:
+        return static_cast<const ProcessingInstruction*>(node)->target;
+    case NODE_TEXT:
         return "#text";
-    case XML_CDATA_SECTION_NODE:
+    case NODE_CDATA_SECTION:
         return "#cdata-section";
-    case XML_COMMENT_NODE:
+    case NODE_COMMENT:
         return "#comment";
-    case XML_DOCUMENT_NODE:
+    case NODE_DOCUMENT:
         return "#document";
-    case XML_DOCUMENT_FRAG_NODE:
-        return "#document-fragment";
     default:
-        return node->name ? CharText(node->name) : "";
+        return "";
     }
 }
 
 // The local name decides most comparisons, so it is compared first.
-bool HasWrittenName(xmlNodePtr node, const SplitName& name) {
-    if (static_cast<xmlChar>(name.local[0]) != node->name[0] ||
-        std::strcmp(name.local.c_str(), CharText(node->name)) != 0)
+bool HasWrittenName(const Node* node, const SplitName& name) {
+    const char* local = LocalNameOf(node);
+    if (!local || name.local[0] != local[0] || std::strcmp(name.local.c_str(), local) != 0)
         return false;
-    const xmlChar* prefix = PrefixOf(node);
-    return prefix ? std::strcmp(name.prefix.c_str(), CharText(prefix)) == 0 : name.prefix.empty();
+    const char* prefix = PrefixOf(node);
+    return prefix ? std::strcmp(name.prefix.c_str(), prefix) == 0 : name.prefix.empty();
 }
 
-bool HasWrittenName(xmlNodePtr node, const WCHAR* name) {
+bool HasWrittenName(const Node* node, const WCHAR* name) {
+    const char* localName = LocalNameOf(node);
+    if (!localName)
+        return false;
     const WCHAR* end = name + WideLength(name);
     const WCHAR* colon = std::find(name, end, u':');
     const WCHAR* prefixEnd = colon == end ? name : colon;
     const WCHAR* local = colon == end ? name : colon + 1;
-    if (!SameAsUtf8(local, end, node->name))
+    if (!SameAsUtf8(local, end, localName))
         return false;
-    const xmlChar* prefix = PrefixOf(node);
+    const char* prefix = PrefixOf(node);
     return prefix ? SameAsUtf8(name, prefixEnd, prefix) : prefixEnd == name;
 }
 
-bool AttributesClash(xmlAttrPtr a, xmlAttrPtr b) {
-    auto first = reinterpret_cast<xmlNodePtr>(a);
-    auto second = reinterpret_cast<xmlNodePtr>(b);
-    if (NodeName(first) == NodeName(second))
+bool AttributesClash(const Attribute* a, const Attribute* b) {
+    if (NodeName(a) == NodeName(b))
         return true;
-    return a->ns && b->ns && xmlStrEqual(a->ns->href, b->ns->href) && xmlStrEqual(a->name, b->name);
+    return a->ns && b->ns && std::strcmp(a->ns->uri, b->ns->uri) == 0 &&
+           std::strcmp(a->name, b->name) == 0;
+}
+
+bool IsXmlName(const std::string& text, bool qualified) {
+    auto name = reinterpret_cast<const xmlChar*>(text.c_str());
+    return (qualified ? xmlValidateQName(name, 0) : xmlValidateNCName(name, 0)) == 0;
 }

@@ -1,10 +1,9 @@
-// Names of libxml2 nodes as MSXML reports them: qualified names as written,
-// the "#text"-style names of unnamed node kinds, and name matching.
+// Names of nodes as MSXML reports them: qualified names as written, the
+// "#text"-style names of unnamed node kinds, and name matching.
 #pragma once
 
+#include "dom_node.h"
 #include "windows.h"
-
-#include <libxml/tree.h>
 
 #include <string>
 
@@ -16,17 +15,21 @@ struct SplitName {
 SplitName SplitQualifiedName(const std::string& name);
 
 // The prefix of an element or attribute, or null when it has none.
-const xmlChar* PrefixOf(xmlNodePtr node);
+const char* PrefixOf(const Node* node);
 
 // nodeName: "prefix:local" or "local" for elements and attributes, the target
 // of a processing instruction, "#text", "#comment", ... for the other kinds.
-std::string NodeName(xmlNodePtr node);
+std::string NodeName(const Node* node);
 
 // Whether an element or attribute is written with exactly this qualified name.
-bool HasWrittenName(xmlNodePtr node, const SplitName& name);
+bool HasWrittenName(const Node* node, const SplitName& name);
 // The same for a zero-terminated UTF-16 name, compared without converting it.
-bool HasWrittenName(xmlNodePtr node, const WCHAR* name);
+bool HasWrittenName(const Node* node, const WCHAR* name);
 
 // Whether two attributes would clash on one element: the same written name or
 // the same namespace and local name.
-bool AttributesClash(xmlAttrPtr a, xmlAttrPtr b);
+bool AttributesClash(const Attribute* a, const Attribute* b);
+
+// Whether the text is a name as XML allows it without a colon (NCName) or,
+// with `qualified`, a qualified name (at most one colon between NCNames).
+bool IsXmlName(const std::string& text, bool qualified);

@@ -9,14 +9,14 @@
 #include <utility>
 #include <vector>
 
-NodeObject::NodeObject(DocumentTree* tree, xmlNodePtr node) : node_(node), tree_(tree) {
+NodeObject::NodeObject(DocumentTree* tree, Node* node) : node_(node), tree_(tree) {
     tree_->AddRef();
-    node_->_private = this;
+    node_->object = this;
     tree_->ObjectCreated(node_);
 }
 
 NodeObject::~NodeObject() {
-    node_->_private = nullptr;
+    node_->object = nullptr;
     tree_->ObjectDestroyed(node_);
     tree_->Release();
 }
@@ -47,38 +47,7 @@ HRESULT NodeObject::GetNodeType(DOMNodeType* type) {
         return hr;
     if (!type)
         return E_POINTER;
-    switch (node_->type) {
-    case XML_ELEMENT_NODE:
-        *type = NODE_ELEMENT;
-        break;
-    case XML_ATTRIBUTE_NODE:
-        *type = NODE_ATTRIBUTE;
-        break;
-    case XML_TEXT_NODE:
-        *type = NODE_TEXT;
-        break;
-    case XML_CDATA_SECTION_NODE:
-        *type = NODE_CDATA_SECTION;
-        break;
-    case XML_ENTITY_REF_NODE:
-        *type = NODE_ENTITY_REFERENCE;
-        break;
-    case XML_PI_NODE:
-        *type = NODE_PROCESSING_INSTRUCTION;
-        break;
-    case XML_COMMENT_NODE:
-        *type = NODE_COMMENT;
-        break;
-    case XML_DOCUMENT_NODE:
-        *type = NODE_DOCUMENT;
-        break;
-    case XML_DOCUMENT_FRAG_NODE:
-        *type = NODE_DOCUMENT_FRAGMENT;
-        break;
-    default:
-        *type = NODE_INVALID;
-        break;
-    }
+    *type = node_->type;
     return S_OK;
 }
 
@@ -90,7 +59,7 @@ HRESULT NodeObject::GetParentNode(IXMLDOMNode** parent) {
         return E_POINTER;
     *parent = nullptr;
     // As in the DOM, an attribute has no parent node: its element owns it.
-    if (node_->type == XML_ATTRIBUTE_NODE || !node_->parent)
+    if (node_->type == NODE_ATTRIBUTE || !node_->parent)
         return S_FALSE;
     return ReturnNode(tree_, node_->parent, parent);
 }
@@ -102,12 +71,9 @@ HRESULT NodeObject::GetChildNodes(IXMLDOMNodeList** children) {
     if (!children)
         return E_POINTER;
     *children = nullptr;
-    std::vector<xmlNodePtr> nodes;
-    bool hasChildList = node_->type == XML_ELEMENT_NODE || node_->type == XML_DOCUMENT_NODE ||
-                        node_->type == XML_ATTRIBUTE_NODE;
-    if (hasChildList)
-        for (xmlNodePtr child = node_->children; child; child = child->next)
-            nodes.push_back(child);
+    std::vector<Node*> nodes;
+    for (Node* child = FirstChild(node_); child; child = child->next)
+        nodes.push_back(child);
     return NodeList::Create(tree_, std::move(nodes), children);
 }
 
@@ -165,10 +131,9 @@ HRESULT NodeObject::GetOwnerDocument(IXMLDOMDocument** document) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    if (node_->type == XML_DOCUMENT_NODE)
+    if (node_->type == NODE_DOCUMENT)
         return S_FALSE;
-    return ReturnNode(tree_, reinterpret_cast<xmlNodePtr>(node_->doc), IID_IXMLDOMDocument,
-                      reinterpret_cast<void**>(document));
+    return ReturnNode(tree_, tree_->Doc(), IID_IXMLDOMDocument, reinterpret_cast<void**>(document));
 }
 
 HRESULT NodeObject::GetText(BSTR* text) {
@@ -208,8 +173,8 @@ HRESULT NodeObject::GetNamespaceUri(BSTR* uri) {
         return hr;
     if (!uri)
         return E_POINTER;
-    bool named = node_->type == XML_ELEMENT_NODE || node_->type == XML_ATTRIBUTE_NODE;
-    return ReturnBstr(named && node_->ns ? node_->ns->href : nullptr, uri);
+    Namespace* ns = NamespaceOf(node_);
+    return ReturnBstr(ns ? ns->uri : nullptr, uri);
 }
 
 HRESULT NodeObject::GetPrefix(BSTR* prefix) {
@@ -227,7 +192,8 @@ HRESULT NodeObject::GetBaseName(BSTR* name) {
         return hr;
     if (!name)
         return E_POINTER;
-    bool named = node_->type == XML_ELEMENT_NODE || node_->type == XML_ATTRIBUTE_NODE ||
-                 node_->type == XML_PI_NODE;
-    return ReturnBstr(named ? node_->name : nullptr, name);
+    const char* local = node_->type == NODE_PROCESSING_INSTRUCTION
+                            ? static_cast<ProcessingInstruction*>(node_)->target
+                            : LocalNameOf(node_);
+    return ReturnBstr(local, name);
 }

@@ -1,5 +1,5 @@
-// The COM objects behind DOM nodes. One object stands for one libxml2 node
-// (xmlNode::_private points back at it while it lives), so asking for the same
+// The COM objects behind DOM nodes. One object stands for one tree node
+// (Node::object points back at it while it lives), so asking for the same
 // node twice gives the same object. Each object holds a reference on its
 // DocumentTree. NodeObject carries the IXMLDOMNode behaviour shared by every
 // kind of node; NodeFace puts it behind the kind's own interface.
@@ -12,7 +12,7 @@
 
 class NodeObject : public LiveObject {
   public:
-    xmlNodePtr Node() const { return node_; }
+    Node* TreeNode() const { return node_; }
     DocumentTree* Tree() const { return tree_; }
     virtual IXMLDOMNode* Face() = 0;
     // The attribute map of an element's object; null for other nodes.
@@ -23,7 +23,7 @@ class NodeObject : public LiveObject {
     static NodeObject* From(IUnknown* object);
 
   protected:
-    NodeObject(DocumentTree* tree, xmlNodePtr node);
+    NodeObject(DocumentTree* tree, Node* node);
     virtual ~NodeObject();
 
     HRESULT GetNodeName(BSTR* name);
@@ -47,7 +47,7 @@ class NodeObject : public LiveObject {
     volatile LONG references_ = 1;
 
   private:
-    xmlNodePtr node_;
+    Node* node_;
     DocumentTree* tree_;
 };
 
@@ -107,7 +107,7 @@ template <class Interface> class NodeFace : public Interface, public NodeObject 
 // Text, comments, processing instructions: nodes with IXMLDOMNode only.
 class PlainNodeObject final : public NodeFace<IXMLDOMNode> {
   public:
-    PlainNodeObject(DocumentTree* tree, xmlNodePtr node) : NodeFace(tree, node) {}
+    PlainNodeObject(DocumentTree* tree, Node* node) : NodeFace(tree, node) {}
 
   private:
     bool Offers(REFIID) const override { return false; }
@@ -115,10 +115,10 @@ class PlainNodeObject final : public NodeFace<IXMLDOMNode> {
 
 // The object standing for `node` with one new reference (created when the
 // node has none yet), or null when out of memory.
-NodeObject* ObjectFor(DocumentTree* tree, xmlNodePtr node);
+NodeObject* ObjectFor(DocumentTree* tree, Node* node);
 
 // Hands the object of `node` out as `iid` through `out`.
-HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, REFIID iid, void** out);
+HRESULT ReturnNode(DocumentTree* tree, Node* node, REFIID iid, void** out);
 // The same as IXMLDOMNode, which every node object is first of all: the
 // reference that ObjectFor gives becomes the caller's, with no interface query.
-HRESULT ReturnNode(DocumentTree* tree, xmlNodePtr node, IXMLDOMNode** out);
+HRESULT ReturnNode(DocumentTree* tree, Node* node, IXMLDOMNode** out);

@@ -20,6 +20,10 @@ void ReturnObjectMemory(void* block, size_t) noexcept {
     std::free(block);
 }
 
+bool CheckedAllocation() noexcept {
+    return true;
+}
+
 #else
 
 #if __has_include(<valgrind/valgrind.h>)
@@ -78,6 +82,10 @@ void ReturnObjectMemory(void* block, size_t size) noexcept {
     freed->next = stock.blocks[index];
     stock.blocks[index] = freed;
     ++stock.counts[index];
+}
+
+bool CheckedAllocation() noexcept {
+    return PTBRIDGE_PLAIN_UNDER_VALGRIND != 0;
 }
 
 #endif

@@ -13,3 +13,8 @@
 void* TakeObjectMemory(size_t size) noexcept;
 // Gives back a block that TakeObjectMemory(size) gave; null is ignored.
 void ReturnObjectMemory(void* block, size_t size) noexcept;
+
+// Whether memory is taken plainly from the allocator block by block, so that
+// the sanitizer or valgrind sees each block's end: true in sanitizer builds
+// and under valgrind.
+bool CheckedAllocation() noexcept;

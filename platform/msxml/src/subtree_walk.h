@@ -1,30 +1,20 @@
 // Visits every node of a subtree in document order without recursion, so that
 // deep trees cannot exhaust the stack: the node itself, for elements their
-// attributes and the attributes' text, then the children.
+// attributes, then the children.
 #pragma once
 
-#include <libxml/tree.h>
+#include "dom_node.h"
 
-template <class Visit> void VisitAttributeSubtree(xmlNodePtr attribute, Visit& visit) {
-    visit(attribute);
-    for (xmlNodePtr text = attribute->children; text; text = text->next)
-        visit(text);
-}
-
-template <class Visit> void VisitSubtree(xmlNodePtr top, Visit visit) {
-    if (top->type == XML_ATTRIBUTE_NODE) {
-        VisitAttributeSubtree(top, visit);
-        return;
-    }
-    xmlNodePtr node = top;
+template <class Visit> void VisitSubtree(Node* top, Visit visit) {
+    Node* node = top;
     while (true) {
         visit(node);
-        if (node->type == XML_ELEMENT_NODE)
-            for (xmlAttrPtr attribute = node->properties; attribute; attribute = attribute->next)
-                VisitAttributeSubtree(reinterpret_cast<xmlNodePtr>(attribute), visit);
-        bool hasChildList = node->type == XML_ELEMENT_NODE || node->type == XML_DOCUMENT_NODE;
-        if (hasChildList && node->children) {
-            node = node->children;
+        if (Element* element = AsElement(node))
+            for (Attribute* attribute = element->attributes; attribute;
+                 attribute = static_cast<Attribute*>(attribute->next))
+                visit(attribute);
+        if (Node* child = FirstChild(node)) {
+            node = child;
             continue;
         }
         while (node != top && !node->next)

@@ -131,8 +131,8 @@ std::string Utf8FromWide(const WCHAR* text) {
     return out;
 }
 
-bool SameAsUtf8(const WCHAR* begin, const WCHAR* end, const xmlChar* utf8) {
-    const char* other = CharText(utf8);
+bool SameAsUtf8(const WCHAR* begin, const WCHAR* end, const char* utf8) {
+    const char* other = utf8;
     for (const WCHAR* at = begin; at < end;) {
         if (*at < 0x80) {
             if (*other++ != static_cast<char>(*at++))
@@ -155,8 +155,8 @@ std::u16string WideFromUtf8(const char* text, size_t length) {
     return out;
 }
 
-std::u16string WideFromUtf8(const xmlChar* text) {
-    return text ? WideFromUtf8(CharText(text), std::strlen(CharText(text))) : std::u16string();
+std::u16string WideFromUtf8(const char* text) {
+    return text ? WideFromUtf8(text, std::strlen(text)) : std::u16string();
 }
 
 BSTR BstrFromUtf8(const char* text, size_t length) {
@@ -181,11 +181,11 @@ BSTR BstrFromUtf8(const char* text, size_t length) {
     return out;
 }
 
-BSTR BstrFromUtf8(const xmlChar* text) {
-    return text ? BstrFromUtf8(CharText(text), std::strlen(CharText(text))) : BstrFromUtf8("", 0);
+BSTR BstrFromUtf8(const char* text) {
+    return text ? BstrFromUtf8(text, std::strlen(text)) : BstrFromUtf8("", 0);
 }
 
-HRESULT ReturnBstr(const xmlChar* text, BSTR* out) {
+HRESULT ReturnBstr(const char* text, BSTR* out) {
     *out = BstrFromUtf8(text);
     return *out ? S_OK : E_OUTOFMEMORY;
 }

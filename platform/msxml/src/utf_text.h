@@ -1,9 +1,7 @@
-// Text crossing the DOM interfaces: UTF-16 BSTRs outside, UTF-8 inside libxml2.
+// Text crossing the DOM interfaces: UTF-16 BSTRs outside, UTF-8 inside the tree.
 #pragma once
 
 #include "windows.h"
-
-#include <libxml/xmlstring.h>
 
 #include <string>
 
@@ -17,22 +15,15 @@ std::string Utf8FromWide(const WCHAR* text);
 // Whether the UTF-16 units from `begin` to `end` (no terminator among them)
 // are, in their UTF-8 form as Utf8FromWide makes it, exactly the zero-terminated
 // `utf8`. Compares as it goes, without building the UTF-8 form.
-bool SameAsUtf8(const WCHAR* begin, const WCHAR* end, const xmlChar* utf8);
+bool SameAsUtf8(const WCHAR* begin, const WCHAR* end, const char* utf8);
 
 // UTF-16 form of UTF-8 text; malformed sequences become U+FFFD.
 std::u16string WideFromUtf8(const char* text, size_t length);
-std::u16string WideFromUtf8(const xmlChar* text);
+std::u16string WideFromUtf8(const char* text);
 
 // A new BSTR holding the text (null reads as empty), or null when allocation fails.
 BSTR BstrFromUtf8(const char* text, size_t length);
-BSTR BstrFromUtf8(const xmlChar* text);
+BSTR BstrFromUtf8(const char* text);
 
 // Stores a new BSTR of the text in *out: S_OK, or E_OUTOFMEMORY with *out null.
-HRESULT ReturnBstr(const xmlChar* text, BSTR* out);
-
-inline const xmlChar* XmlText(const std::string& text) {
-    return reinterpret_cast<const xmlChar*>(text.c_str());
-}
-inline const char* CharText(const xmlChar* text) {
-    return reinterpret_cast<const char*>(text);
-}
+HRESULT ReturnBstr(const char* text, BSTR* out);

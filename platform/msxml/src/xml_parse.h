@@ -1,12 +1,12 @@
-// Parsing whole documents with libxml2, safely: no network access, no entity
-// substitution, no DTD loading, and documents with a document type
-// declaration are refused altogether (as MSXML 6 does by default), which
-// also keeps external entities out.
+// Parsing whole documents into the stand-in DOM's tree, with libxml2's
+// parser, safely: no network access, no DTD loading, and documents with a
+// document type declaration are refused altogether (as MSXML 6 does by
+// default), which also keeps external entities out.
 #pragma once
 
+#include "dom_node.h"
 #include "msxml_standin.h"
-
-#include <libxml/tree.h>
+#include "node_store.h"
 
 #include <string>
 
@@ -15,18 +15,10 @@ enum class TextEncoding {
     Utf8,     // the text is UTF-8 whatever its declaration says
 };
 
-enum class NodeStrings {
-    // Names and short texts are shared through the document's dictionary, and
-    // texts shorter than 16 bytes are kept inside their node: a parsed tree
-    // takes much less memory, and the few names a search compares stay in
-    // cache. Such nodes never leave their document.
-    Shared,
-    // Every node owns its strings, so that the nodes can move into another
-    // document (loadXML).
-    Owned,
-};
-
-// The parsed document, or null with *error (when given) filled: malformed XML,
-// namespace errors such as undeclared prefixes, and refused DTDs all fail.
-xmlDocPtr ParseXml(const std::string& text, TextEncoding encoding, NodeStrings strings,
-                   XmlLoadError* error);
+// Builds the document's content into `document`, a new empty document node of
+// `store`. False, with *error (when given) filled, when the text is not a
+// sound document: malformed XML, namespace errors such as undeclared
+// prefixes, refused DTDs. What was built before the failure stays linked
+// below `document`, for the caller to free with it.
+bool ParseXml(const std::string& text, TextEncoding encoding, NodeStore& store,
+              DocumentNode* document, XmlLoadError* error);
