@@ -9,17 +9,6 @@ bool IsChildKind(DOMNodeType type) {
            type == NODE_COMMENT || type == NODE_PROCESSING_INSTRUCTION;
 }
 
-void LinkLastChild(ParentNode* parent, Node* child) {
-    child->parent = parent;
-    child->next = nullptr;
-    child->prev = parent->last;
-    if (parent->last)
-        parent->last->next = child;
-    else
-        parent->children = child;
-    parent->last = child;
-}
-
 void LinkLastAttribute(Element* element, Attribute* attribute) {
     attribute->parent = element;
     attribute->next = nullptr;

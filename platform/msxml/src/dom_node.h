@@ -104,6 +104,18 @@ inline Attribute* AsAttribute(Node* node) {
     return node->type == NODE_ATTRIBUTE ? static_cast<Attribute*>(node) : nullptr;
 }
 
+// Links a node that has no parent as the last child of `parent`.
+inline void LinkLastChild(ParentNode* parent, Node* child) {
+    child->parent = parent;
+    child->next = nullptr;
+    child->prev = parent->last;
+    if (parent->last)
+        parent->last->next = child;
+    else
+        parent->children = child;
+    parent->last = child;
+}
+
 // The first child of an element or the document; null for other nodes.
 inline Node* FirstChild(Node* node) {
     ParentNode* parent = AsParent(node);

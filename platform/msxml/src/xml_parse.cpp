@@ -60,7 +60,7 @@ class TreeBuilder {
         if (!element)
             return OutOfMemory();
         element->name = Text(localName);
-        Link(element);
+        LinkLastChild(current_, element);
         Namespace** end = &element->declarations;
         for (int i = 0; i < declarationCount; ++i) {
             *end = store_.NewNamespace(
@@ -134,7 +134,7 @@ class TreeBuilder {
         auto instruction = store_.New<ProcessingInstruction>();
         if (!instruction)
             return OutOfMemory();
-        Link(instruction);
+        LinkLastChild(current_, instruction);
         const char* content = data ? Text(data) : "";
         instruction->target = store_.Intern(Text(target), std::strlen(Text(target)));
         instruction->content = store_.Keep(content, std::strlen(content));
@@ -148,16 +148,6 @@ class TreeBuilder {
 
   private:
     static const char* Text(const xmlChar* text) { return reinterpret_cast<const char*>(text); }
-
-    void Link(Node* node) {
-        node->parent = current_;
-        node->prev = current_->last;
-        if (current_->last)
-            current_->last->next = node;
-        else
-            current_->children = node;
-        current_->last = node;
-    }
 
     // The declaration of the prefix in scope at the element; the document's
     // xml namespace for "xml". The parser has checked that there is one.
@@ -175,7 +165,7 @@ class TreeBuilder {
         auto node = store_.New<TextNode>(type);
         if (!node)
             return OutOfMemory();
-        Link(node);
+        LinkLastChild(current_, node);
         bool shared = type == NODE_TEXT && IsBlank(text, length);
         const char* content = shared ? store_.Intern(text, length) : nullptr;
         node->content = content ? content : store_.Keep(text, length);
