@@ -30,8 +30,9 @@ STDMETHODIMP AttributeMap::getNamedItem(BSTR name, IXMLDOMNode** namedItem) {
     *namedItem = nullptr;
     if (!name)
         return E_INVALIDARG;
+    WideSplitName wanted = SplitWideName(name);
     for (Node* attribute = FirstAttribute(); attribute; attribute = attribute->next)
-        if (HasWrittenName(attribute, name))
+        if (HasWrittenName(attribute, wanted))
             return ReturnNode(element_->Tree(), attribute, namedItem);
     return S_FALSE;
 }

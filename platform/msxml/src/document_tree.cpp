@@ -114,11 +114,11 @@ DocumentTree::DocumentTree(std::unique_ptr<NodeStore> store, DocumentNode* doc)
 DocumentTree::~DocumentTree() = default;
 
 void DocumentTree::AddRef() {
-    InterlockedIncrement(&references_);
+    ++references_;
 }
 
 void DocumentTree::Release() {
-    if (InterlockedDecrement(&references_) == 0)
+    if (--references_ == 0)
         delete this;
 }
 
@@ -159,7 +159,7 @@ void DocumentTree::Unpin() {
 }
 
 std::vector<Node*> DocumentTree::ElementsByTagName(Node* under, const std::string& tagName) {
-    return search_.Find(under, tagName, generation_);
+    return search_.Find(under, tagName);
 }
 
 void DocumentTree::AdoptCreated(Node* node) {
@@ -181,7 +181,7 @@ HRESULT DocumentTree::AppendChild(Node* parent, Node* child) {
     for (Node* ancestor = parent; ancestor; ancestor = ancestor->parent)
         if (ancestor == child)
             return E_INVALIDARG;
-    ++generation_;
+    search_.Changing(child);
     Detach(child);
     Attach(parent, child);
     return S_OK;
@@ -190,7 +190,7 @@ HRESULT DocumentTree::AppendChild(Node* parent, Node* child) {
 HRESULT DocumentTree::RemoveChild(Node* parent, Node* child) {
     if (child->parent != parent || child->type == NODE_ATTRIBUTE)
         return E_INVALIDARG;
-    ++generation_;
+    search_.Changing(child);
     Detach(child);
     return S_OK;
 }
@@ -221,10 +221,11 @@ HRESULT DocumentTree::ReplaceText(Node* node, const std::string& text) {
                 return E_OUTOFMEMORY;
             }
         }
-        ++generation_;
         auto element = static_cast<Element*>(node);
-        while (element->children)
+        while (element->children) {
+            search_.Changing(element->children);
             Detach(element->children);
+        }
         if (replacement)
             LinkLastChild(element, replacement);
         return S_OK;
@@ -250,7 +251,7 @@ HRESULT DocumentTree::ReplaceText(Node* node, const std::string& text) {
 }
 
 void DocumentTree::ReplaceContent(DocumentNode* parsed) {
-    ++generation_;
+    search_.Forget();
     while (doc_->children)
         Detach(doc_->children);
     Node* child = parsed->children;
@@ -324,7 +325,6 @@ void DocumentTree::ObjectsLeft(Node* top, LONG count) {
 void DocumentTree::Free(Node* top) {
     // A search remembered below a freed element could otherwise be taken for
     // one below a new element made at the same address.
-    if (top->type == NODE_ELEMENT)
-        ++generation_;
+    search_.Changing(top);
     FreeSubtree(*store_, top);
 }

@@ -79,10 +79,9 @@ class DocumentTree {
 
     std::unique_ptr<NodeStore> store_;
     DocumentNode* doc_;
+    // Counted without atomic operations, as the node objects' references are.
     LONG references_ = 0;
     LONG pins_ = 0;
-    // Changes whenever elements are added, removed, moved or freed.
-    unsigned long long generation_ = 0;
     RememberedSearch search_;
     // Detached subtree roots and the number of node objects inside each.
     std::unordered_map<Node*, LONG> detached_;

@@ -1,6 +1,7 @@
 #include "element_search.h"
 
 #include "node_names.h"
+#include "subtree_walk.h"
 
 #include <cstdint>
 
@@ -35,14 +36,23 @@ std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName) {
     return found;
 }
 
-std::vector<Node*> RememberedSearch::Find(Node* under, const std::string& tagName,
-                                          unsigned long long generation) {
-    if (!valid_ || under != under_ || generation != generation_ || tagName != tagName_) {
+std::vector<Node*> RememberedSearch::Find(Node* under, const std::string& tagName) {
+    if (!valid_ || under != under_ || tagName != tagName_) {
         found_ = ElementsByTagName(under, tagName);
         valid_ = true;
         under_ = under;
         tagName_ = tagName;
-        generation_ = generation;
     }
     return found_;
+}
+
+void RememberedSearch::Changing(Node* top) {
+    if (!valid_)
+        return;
+    bool any = tagName_ == "*";
+    SplitName name = SplitQualifiedName(tagName_);
+    VisitSubtree(top, [&](Node* node) {
+        if (node == under_ || (IsElement(node) && (any || HasWrittenName(node, name))))
+            valid_ = false;
+    });
 }

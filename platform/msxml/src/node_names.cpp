@@ -52,18 +52,20 @@ bool HasWrittenName(const Node* node, const SplitName& name) {
     return prefix ? std::strcmp(name.prefix.c_str(), prefix) == 0 : name.prefix.empty();
 }
 
-bool HasWrittenName(const Node* node, const WCHAR* name) {
-    const char* localName = LocalNameOf(node);
-    if (!localName)
-        return false;
+WideSplitName SplitWideName(const WCHAR* name) {
     const WCHAR* end = name + WideLength(name);
     const WCHAR* colon = std::find(name, end, u':');
-    const WCHAR* prefixEnd = colon == end ? name : colon;
-    const WCHAR* local = colon == end ? name : colon + 1;
-    if (!SameAsUtf8(local, end, localName))
+    if (colon == end)
+        return {name, name, name, end};
+    return {name, colon, colon + 1, end};
+}
+
+bool HasWrittenName(const Node* node, const WideSplitName& name) {
+    const char* local = LocalNameOf(node);
+    if (!local || !SameAsUtf8(name.local, name.end, local))
         return false;
     const char* prefix = PrefixOf(node);
-    return prefix ? SameAsUtf8(name, prefixEnd, prefix) : prefixEnd == name;
+    return prefix ? SameAsUtf8(name.begin, name.prefixEnd, prefix) : name.prefixEnd == name.begin;
 }
 
 bool AttributesClash(const Attribute* a, const Attribute* b) {

@@ -23,8 +23,18 @@ std::string NodeName(const Node* node);
 
 // Whether an element or attribute is written with exactly this qualified name.
 bool HasWrittenName(const Node* node, const SplitName& name);
-// The same for a zero-terminated UTF-16 name, compared without converting it.
-bool HasWrittenName(const Node* node, const WCHAR* name);
+// A zero-terminated UTF-16 qualified name split at its first colon, in place:
+// the prefix runs from `begin` to `prefixEnd` (empty when there is none), the
+// local name from `local` to `end`.
+struct WideSplitName {
+    const WCHAR* begin;
+    const WCHAR* prefixEnd;
+    const WCHAR* local;
+    const WCHAR* end;
+};
+WideSplitName SplitWideName(const WCHAR* name);
+// The same test for such a name, compared without converting it.
+bool HasWrittenName(const Node* node, const WideSplitName& name);
 
 // Whether two attributes would clash on one element: the same written name or
 // the same namespace and local name.

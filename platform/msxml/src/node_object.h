@@ -44,7 +44,10 @@ class NodeObject : public LiveObject {
     // The node object behind `object` when it belongs to this document; null otherwise.
     NodeObject* Peer(IUnknown* object) const;
 
-    volatile LONG references_ = 1;
+    // A document and its node objects are used by one thread at a time (the
+    // tree itself is not locked), so counting needs no atomic operations: a
+    // search makes and drops objects at every step.
+    ULONG references_ = 1;
 
   private:
     Node* node_;
@@ -65,9 +68,9 @@ template <class Interface> class NodeFace : public Interface, public NodeObject 
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
     STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = InterlockedDecrement(&references_);
+        ULONG left = --references_;
         if (left == 0)
             delete this;
         return left;
