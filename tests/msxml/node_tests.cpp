@@ -1,6 +1,8 @@
 // Node identity, interfaces, names, text and the xml of single nodes.
 #include "dom_test_support.h"
 
+#include <thread>
+
 namespace {
 class NodeTest : public DomTest {};
 
@@ -56,6 +58,19 @@ TEST_F(NodeTest, LiveObjectCountFollowsReferences) {
     EXPECT_EQ(LiveDomObjectCount(), before + 3);
     child.Reset();
     EXPECT_EQ(LiveDomObjectCount(), before + 2);
+
+    // Objects made on one thread and released on another, also after the
+    // thread that made them has ended, still count right.
+    Ref<IXMLDOMElement> madeElsewhere;
+    std::thread([&] { madeElsewhere = Find(root.get(), "b"); }).join();
+    EXPECT_EQ(LiveDomObjectCount(), before + 3);
+    std::thread([&] {
+        root.Reset();
+        document.Reset();
+    }).join();
+    EXPECT_EQ(LiveDomObjectCount(), before + 1);
+    madeElsewhere.Reset();
+    EXPECT_EQ(LiveDomObjectCount(), before);
 }
 
 TEST_F(NodeTest, EachKindAnswersOnlyItsOwnInterfaces) {

@@ -111,6 +111,34 @@ TEST_F(SearchTest, RepeatedSearchSeesEveryEditOfTheElements) {
     EXPECT_EQ(features(), (Names{"x"}));
 }
 
+// Answers to several searches are kept at once; each must see exactly the
+// edits that concern it, whichever search ran last.
+TEST_F(SearchTest, InterleavedSearchesEachSeeTheEditsThatConcernThem) {
+    auto document = Load(TicketXml);
+    auto root = Root(document.get());
+    auto outputBin = Find(root.get(), "psf:Feature");
+    auto features = [&] { return NamesIn(ByTagName(root.get(), "psf:Feature").get()); };
+    auto options = [&] { return NamesIn(ByTagName(root.get(), "psf:Option").get()); };
+    auto binOptions = [&] { return NamesIn(ByTagName(outputBin.get(), "psf:Option").get()); };
+    ASSERT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested", "psk:JobHolePunch"}));
+    ASSERT_EQ(options(), (Names{"psk:Center", "psk:Finisher", "pv:Punch"}));
+    ASSERT_EQ(binOptions(), (Names{"psk:Center", "psk:Finisher"}));
+
+    auto finisher = Find(root.get(), "psf:Option", 1);
+    ASSERT_EQ(outputBin->removeChild(finisher.get(), nullptr), S_OK);
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested", "psk:JobHolePunch"}));
+    EXPECT_EQ(binOptions(), (Names{"psk:Center"}));
+    EXPECT_EQ(options(), (Names{"psk:Center", "pv:Punch"}));
+
+    auto holePunch = Find(root.get(), "psf:Feature", 2);
+    ASSERT_EQ(outputBin->appendChild(holePunch.get(), nullptr), S_OK);
+    EXPECT_EQ(binOptions(), (Names{"psk:Center", "pv:Punch"}));
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested", "psk:JobHolePunch"}));
+    ASSERT_EQ(root->removeChild(outputBin.get(), nullptr), S_OK);
+    EXPECT_EQ(options(), Names{});
+    EXPECT_EQ(features(), Names{});
+}
+
 TEST_F(SearchTest, ItemsByIndexAndTheEnds) {
     auto document = Load(TicketXml);
     auto root = Root(document.get());

@@ -3,6 +3,7 @@
 #include "node_names.h"
 #include "subtree_walk.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -37,22 +38,28 @@ std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName) {
 }
 
 std::vector<Node*> RememberedSearch::Find(Node* under, const std::string& tagName) {
-    if (!valid_ || under != under_ || tagName != tagName_) {
-        found_ = ElementsByTagName(under, tagName);
-        valid_ = true;
-        under_ = under;
-        tagName_ = tagName;
+    auto known = std::find_if(answers_.begin(), answers_.end(), [&](const Answer& answer) {
+        return answer.under == under && answer.tagName == tagName;
+    });
+    if (known == answers_.end()) {
+        if (answers_.size() == Remembered)
+            answers_.pop_back();
+        answers_.push_back({under, tagName, ElementsByTagName(under, tagName)});
+        known = answers_.end() - 1;
     }
-    return found_;
+    std::rotate(answers_.begin(), known, known + 1);
+    return answers_.front().found;
 }
 
 void RememberedSearch::Changing(Node* top) {
-    if (!valid_)
-        return;
-    bool any = tagName_ == "*";
-    SplitName name = SplitQualifiedName(tagName_);
-    VisitSubtree(top, [&](Node* node) {
-        if (node == under_ || (IsElement(node) && (any || HasWrittenName(node, name))))
-            valid_ = false;
-    });
+    for (auto answer = answers_.begin(); answer != answers_.end();) {
+        bool any = answer->tagName == "*";
+        SplitName name = SplitQualifiedName(answer->tagName);
+        bool changes = false;
+        VisitSubtree(top, [&](Node* node) {
+            changes = changes || node == answer->under ||
+                      (IsElement(node) && (any || HasWrittenName(node, name)));
+        });
+        answer = changes ? answers_.erase(answer) : answer + 1;
+    }
 }

@@ -54,7 +54,7 @@ void* NodeStore::Allocate(size_t size) {
         slots_[index] = slot->next;
         return slot;
     }
-    if (size > left_ && !NewBlock(&free_, &left_))
+    if (size > left_ && !NewBlock())
         return nullptr;
     void* memory = free_;
     free_ += size;
@@ -62,13 +62,13 @@ void* NodeStore::Allocate(size_t size) {
     return memory;
 }
 
-bool NodeStore::NewBlock(char** free, size_t* left) {
+bool NodeStore::NewBlock() {
     void* block = std::malloc(BlockSize);
     if (!block)
         return false;
     blocks_.push_back(block);
-    *free = static_cast<char*>(block);
-    *left = BlockSize;
+    free_ = static_cast<char*>(block);
+    left_ = BlockSize;
     return true;
 }
 
@@ -153,11 +153,15 @@ const char* NodeStore::Keep(const char* text, size_t length) {
             return nullptr;
         }
     } else {
-        if (length + 1 > textLeft_ && !NewBlock(&textFree_, &textLeft_))
+        // In the nodes' blocks, right after the node being read: an element,
+        // its attributes and their values lie together in memory, as a search
+        // reads them. Rounded up so that nodes stay aligned.
+        size_t size = RoundUp(length + 1);
+        if (size > left_ && !NewBlock())
             return nullptr;
-        copy = textFree_;
-        textFree_ += length + 1;
-        textLeft_ -= length + 1;
+        copy = free_;
+        free_ += size;
+        left_ -= size;
     }
     std::memcpy(copy, text, length);
     copy[length] = 0;

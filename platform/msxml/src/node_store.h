@@ -60,7 +60,7 @@ class NodeStore {
 
   private:
     void* Allocate(size_t size);
-    bool NewBlock(char** free, size_t* left);
+    bool NewBlock();
     void Release(void* block, size_t size);
     void ReleaseContent(Node* node);
     static size_t SizeOf(const Node* node);
@@ -69,9 +69,6 @@ class NodeStore {
     std::vector<void*> blocks_;
     char* free_ = nullptr;
     size_t left_ = 0;
-    // Texts have blocks of their own, so that nodes stay aligned.
-    char* textFree_ = nullptr;
-    size_t textLeft_ = 0;
     // Freed slots by size in machine words.
     std::vector<void*> slots_;
     // Nodes allocated one by one (checked builds); freed with the store.

@@ -50,7 +50,7 @@ struct Stock {
     FreeBlock* blocks[SizeCount];
     unsigned counts[SizeCount];
 };
-thread_local Stock stock;
+thread_local Stock stock __attribute__((tls_model("initial-exec")));
 
 // The stock index of a size, SizeCount or more for sizes that are not kept.
 size_t IndexOf(size_t size) {
