@@ -113,31 +113,14 @@ DocumentTree::DocumentTree(std::unique_ptr<NodeStore> store, DocumentNode* doc)
 // The store takes every node, detached or not, with it.
 DocumentTree::~DocumentTree() = default;
 
-void DocumentTree::AddRef() {
-    ++references_;
-}
-
-void DocumentTree::Release() {
-    if (--references_ == 0)
-        delete this;
-}
-
-// With no detached subtree every node lies in the document, and the walk up to
-// the top is skipped: objects of the document come and go on every search.
-void DocumentTree::ObjectCreated(Node* node) {
-    if (detached_.empty())
-        return;
-    auto subtree = detached_.find(TopOf(node));
-    if (subtree != detached_.end())
-        ++subtree->second;
-}
-
-void DocumentTree::ObjectDestroyed(Node* node) {
-    if (detached_.empty())
-        return;
+void DocumentTree::CountObjectIn(Node* node, LONG change) {
     Node* top = TopOf(node);
     auto subtree = detached_.find(top);
-    if (subtree != detached_.end())
+    if (subtree == detached_.end())
+        return;
+    if (change > 0)
+        ++subtree->second;
+    else
         ObjectsLeft(top, subtree->second - 1);
 }
 

@@ -29,13 +29,24 @@ class DocumentTree {
 
     DocumentNode* Doc() const { return doc_; }
     NodeStore& Store() { return *store_; }
-    void AddRef();
-    void Release();
+    void AddRef() { ++references_; }
+    void Release() {
+        if (--references_ == 0)
+            delete this;
+    }
 
     // Node objects report their birth and death (Node::object is set while
-    // they live).
-    void ObjectCreated(Node* node);
-    void ObjectDestroyed(Node* node);
+    // they live). With no detached subtree every node lies in the document and
+    // there is nothing to count: objects of the document come and go on every
+    // step of a search.
+    void ObjectCreated(Node* node) {
+        if (!detached_.empty())
+            CountObjectIn(node, 1);
+    }
+    void ObjectDestroyed(Node* node) {
+        if (!detached_.empty())
+            CountObjectIn(node, -1);
+    }
 
     // While the tree is pinned (by node lists, which hold nodes without
     // objects), detached subtrees that no object refers into are kept; they
@@ -67,6 +78,8 @@ class DocumentTree {
   private:
     ~DocumentTree();
 
+    // Counts an object made or destroyed in a detached subtree.
+    void CountObjectIn(Node* node, LONG change);
     bool InDocument(Node* node) const;
     LONG CountObjects(Node* top) const;
     // Takes the node out of its parent; it becomes a detached subtree, freed
