@@ -1,18 +1,21 @@
 // BSTR: a 32-bit byte count, the UTF-16 text, then a terminator. The pointer
 // handed out addresses the text, so a BSTR reads as a plain wide string.
 #include "platform_testing.h"
+#include "thread_summed_count.h"
 #include "windows.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-std::atomic<LONG> liveBstrs{0};
+struct LiveBstrs;
+using LiveBstrsCount = ThreadSummedCount<LiveBstrs>;
 
 constexpr UINT MaxChars = (0xFFFFFFFFu - sizeof(uint32_t) - sizeof(OLECHAR)) / sizeof(OLECHAR) / 2;
 
-uint32_t* HeaderOf(BSTR text) { return reinterpret_cast<uint32_t*>(text) - 1; }
+uint32_t* HeaderOf(BSTR text) {
+    return reinterpret_cast<uint32_t*>(text) - 1;
+}
 
 BSTR Allocate(const OLECHAR* source, UINT length) {
     if (length > MaxChars || PlatformShouldFail(PlatformFaultAllocation, nullptr))
@@ -28,7 +31,7 @@ BSTR Allocate(const OLECHAR* source, UINT length) {
     else
         std::memset(text, 0, bytes);
     text[length] = 0;
-    liveBstrs.fetch_add(1, std::memory_order_relaxed);
+    LiveBstrsCount::Add(1);
     return text;
 }
 } // namespace
@@ -42,17 +45,25 @@ extern "C" BSTR SysAllocString(const OLECHAR* psz) {
     return Allocate(psz, length);
 }
 
-extern "C" BSTR SysAllocStringLen(const OLECHAR* strIn, UINT ui) { return Allocate(strIn, ui); }
+extern "C" BSTR SysAllocStringLen(const OLECHAR* strIn, UINT ui) {
+    return Allocate(strIn, ui);
+}
 
 extern "C" void SysFreeString(BSTR bstrString) {
     if (!bstrString)
         return;
-    liveBstrs.fetch_sub(1, std::memory_order_relaxed);
+    LiveBstrsCount::Add(-1);
     std::free(HeaderOf(bstrString));
 }
 
-extern "C" UINT SysStringByteLen(BSTR bstr) { return bstr ? *HeaderOf(bstr) : 0; }
+extern "C" UINT SysStringByteLen(BSTR bstr) {
+    return bstr ? *HeaderOf(bstr) : 0;
+}
 
-extern "C" UINT SysStringLen(BSTR pbstr) { return SysStringByteLen(pbstr) / sizeof(OLECHAR); }
+extern "C" UINT SysStringLen(BSTR pbstr) {
+    return SysStringByteLen(pbstr) / sizeof(OLECHAR);
+}
 
-extern "C" LONG PlatformLiveBstrCount(void) { return liveBstrs.load(); }
+extern "C" LONG PlatformLiveBstrCount(void) {
+    return LiveBstrsCount::Total();
+}
