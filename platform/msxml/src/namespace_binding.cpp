@@ -74,9 +74,13 @@ void BindElement(NodeStore& store, DocumentNode* doc, Element* element) {
     if (IsParked(doc, element->ns)) {
         element->ns = Bind(store, element, element->ns, false);
     } else if (!element->ns) {
+        // Out of memory the element is left without the undeclaration rather
+        // than with a declaration that has no URI to write.
         Namespace* inherited = FindDeclaration(element, nullptr);
-        if (inherited && inherited->uri && inherited->uri[0])
-            Declare(store, element, nullptr, store.Intern("", 0));
+        const char* none =
+            inherited && inherited->uri && inherited->uri[0] ? store.Intern("", 0) : nullptr;
+        if (none)
+            Declare(store, element, nullptr, none);
     }
 }
 } // namespace
