@@ -1,34 +1,25 @@
 #include "cli_commands.h"
 
+#include "conversion_diagnosis.h"
+#include "device_options.h"
 #include "document_io.h"
 #include "host_session.h"
 #include "hresult_names.h"
 #include "module_path.h"
 #include "pretty_xml.h"
+#include "print_schema_names.h"
 #include "sample_documents.h"
+#include "standard_input.h"
 #include "terminal.h"
 #include "text_encoding.h"
 #include "text_files.h"
 #include "xml_diff.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
-// Every error is one line: line breaks inside a message (libxml2 describes
-// undecodable input on two) become blanks, and other control characters,
-// which could drive the terminal, become '?'.
-void ReportError(const std::string& message) {
-    std::string line = message;
-    for (char& c : line) {
-        unsigned char byte = static_cast<unsigned char>(c);
-        if (byte == '\n' || byte == '\r' || byte == '\t')
-            c = ' ';
-        else if (byte < 0x20 || byte == 0x7F)
-            c = '?';
-    }
-    std::fprintf(stderr, "ptbridge: %s\n", line.c_str());
-}
-
 void Print(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
@@ -87,17 +78,18 @@ std::string HexBytes(const std::vector<BYTE>& bytes) {
     return text;
 }
 
-bool ParseOptions(const std::vector<std::string>& arguments,
-                  std::vector<OptionSelection>* selections) {
-    for (const std::string& argument : arguments) {
-        size_t equals = argument.find('=');
-        if (equals == std::string::npos || equals == 0 || equals + 1 == argument.size()) {
-            ReportError("--option '" + argument + "' is not of the form Feature=Option");
-            return false;
-        }
-        selections->push_back({argument.substr(0, equals), argument.substr(equals + 1)});
+// The device's features and their options, one feature a line, the first
+// line after `label` and the others indented to match.
+std::string DeviceOptionLines(const std::string& label) {
+    std::string lines;
+    for (const DeviceFeature& feature : DeviceFeatures()) {
+        std::string options;
+        for (const std::string& option : feature.options)
+            options += (options.empty() ? "" : ", ") + option;
+        lines += (lines.empty() ? label : std::string(label.size(), ' ')) + feature.keyword + ": " +
+                 options + " (" + feature.meaning + ")\n";
     }
-    return true;
+    return lines;
 }
 
 const SampleDocument& DefaultSample(Conversion conversion) {
@@ -110,18 +102,6 @@ const SampleDocument& DefaultSample(Conversion conversion) {
         break;
     }
     return SampleTicket();
-}
-
-const char* MethodName(Conversion conversion) {
-    switch (conversion) {
-    case Conversion::CompleteCapabilities:
-        return "CompletePrintCapabilities";
-    case Conversion::PrintTicketToDevMode:
-        return "ConvertPrintTicketToDevMode";
-    case Conversion::DevModeToPrintTicket:
-        break;
-    }
-    return "ConvertDevModeToPrintTicket";
 }
 
 HRESULT Convert(Conversion conversion, HostSession& session, HostDevmode& devmode,
@@ -137,7 +117,128 @@ HRESULT Convert(Conversion conversion, HostSession& session, HostDevmode& devmod
     return session.ConvertDevModeToPrintTicket(devmode, document);
 }
 
+bool ColourWanted(ColourChoice choice) {
+    if (choice != ColourChoice::Auto)
+        return choice == ColourChoice::Always;
+    const char* noColour = std::getenv("NO_COLOR");
+    const char* terminal = std::getenv("TERM");
+    if ((noColour && *noColour) || (terminal && std::string(terminal) == "dumb"))
+        return false;
+    return StdoutShowsColours();
+}
+
+// The input document's text and the name it goes by in messages.
+bool ReadInput(Conversion conversion, const std::string& inputFile, std::string* text,
+               std::string* label, std::string* error) {
+    if (inputFile.empty()) {
+        const SampleDocument& sample = DefaultSample(conversion);
+        *text = sample.text;
+        *label = sample.name;
+        return true;
+    }
+    if (inputFile == "-") {
+        *label = "standard input";
+        return ReadStandardInput(text, error);
+    }
+    *label = inputFile;
+    return ReadTextFile(inputFile, text, error);
+}
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+std::u16string ReadName(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*),
+                        IXMLDOMNode* node) {
+    BSTR text = nullptr;
+    std::u16string name;
+    if ((node->*getter)(&text) == S_OK && text)
+        name.assign(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+    SysFreeString(text);
+    return name;
+}
+
+// Checks that the document is the kind the conversion takes: its root element
+// is PrintTicket or PrintCapabilities in the Print Schema framework namespace.
+bool CheckRootElement(Conversion conversion, IXMLDOMDocument2* document, const std::string& label,
+                      std::string* error) {
+    ComPtr<IXMLDOMElement> root;
+    if (document->get_documentElement(root.Receive()) != S_OK || !root) {
+        *error = label + ": the document has no root element";
+        return false;
+    }
+    std::u16string uri = ReadName(&IXMLDOMNode::get_namespaceURI, root.Get());
+    std::u16string local = ReadName(&IXMLDOMNode::get_baseName, root.Get());
+    std::string expected = RootElementName(conversion);
+    if (uri == FrameworkNamespace && Utf8FromUtf16(local) == expected)
+        return true;
+    std::string found = "<" + Utf8FromUtf16(ReadName(&IXMLDOMNode::get_nodeName, root.Get())) + ">";
+    if (uri != FrameworkNamespace)
+        found += uri.empty() ? " in no namespace" : " in namespace " + Utf8FromUtf16(uri);
+    *error = label + ": the root element is " + found + "; the " + CommandName(conversion) +
+             " command takes a " + expected + " in namespace " + Utf8FromUtf16(FrameworkNamespace);
+    return false;
+}
+
+// Says why the plug-in failed: the first part of the unconverted document that
+// its rules need and do not find. The converted document holds the edits made
+// before the failure, so the text is parsed afresh for the check.
+std::string ExplainFailure(Conversion conversion, const std::string& text,
+                           const std::u16string& privateNamespace) {
+    ComPtr<IXMLDOMDocument2> pristine;
+    std::string error;
+    if (!ParseDocument(text, "", &pristine, &error))
+        return {};
+    std::string missing = FindMissingPart(conversion, pristine.Get(), privateNamespace);
+    return missing.empty() ? "the document holds everything the plug-in's rules look for" : missing;
+}
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+std::string TimesReport(Conversion conversion, Clock::duration load, Clock::duration convert,
+                        Clock::duration save) {
+    double whole = Milliseconds(load + convert + save);
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "time: load %.3f ms, %s %.3f ms, save %.3f ms; the conversion is %.1f%% of "
+                  "the %.3f ms these took\n",
+                  Milliseconds(load), MethodName(conversion), Milliseconds(convert),
+                  Milliseconds(save), whole > 0 ? 100.0 * Milliseconds(convert) / whole : 0.0,
+                  whole);
+    return std::string("ptbridge: ") + line;
+}
 } // namespace
+
+void ReportError(const std::string& message) {
+    // Every error is one line: line breaks inside a message (libxml2 describes
+    // undecodable input on two) become blanks, and other control characters,
+    // which could drive the terminal, become '?'.
+    std::string line = message;
+    for (char& c : line) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte == '\n' || byte == '\r' || byte == '\t')
+            c = ' ';
+        else if (byte < 0x20 || byte == 0x7F)
+            c = '?';
+    }
+    std::fprintf(stderr, "ptbridge: %s\n", line.c_str());
+}
+
+std::string DefaultSampleDescription(Conversion conversion) {
+    switch (conversion) {
+    case Conversion::CompleteCapabilities:
+        return "capabilities.xml, the device's PrintCapabilities";
+    case Conversion::PrintTicketToDevMode:
+        return "client_ticket.xml, a PrintTicket as an application hands it back";
+    case Conversion::DevModeToPrintTicket:
+        break;
+    }
+    return "ticket.xml, a PrintTicket as the core driver writes it from a DEVMODE";
+}
 
 int RunInfo(const CommandSettings& settings) {
     HostSession session;
@@ -164,37 +265,37 @@ int RunInfo(const CommandSettings& settings) {
     report +=
         "devmode section size: " + std::to_string(identity.defaultSection.size()) + " bytes\n";
     report += "default section:      " + HexBytes(identity.defaultSection) + "\n";
+    report += DeviceOptionLines("device options:       ");
     Print(report);
     return ExitSuccess;
 }
 
 int RunConversion(Conversion conversion, const CommandSettings& settings) {
-    std::vector<OptionSelection> selections;
-    if (!ParseOptions(settings.options, &selections))
-        return ExitUsageOrInput;
-
-    std::string text;
-    std::string label;
     std::string error;
-    if (settings.inputFile.empty()) {
-        const SampleDocument& sample = DefaultSample(conversion);
-        text = sample.text;
-        label = sample.name;
-    } else {
-        label = settings.inputFile;
-        if (!ReadTextFile(settings.inputFile, &text, &error)) {
-            ReportError(error);
-            return ExitUsageOrInput;
-        }
-    }
-    ComPtr<IXMLDOMDocument2> document;
-    if (!ParseDocument(text, label, &document, &error)) {
+    std::vector<OptionSelection> selections;
+    if (!ParseDeviceOptions(settings.options, &selections, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
     }
-    // The tree holds the document from here on; a large input need not be
-    // kept twice.
-    std::string().swap(text);
+
+    Clock::time_point loadStart = Clock::now();
+    std::string text;
+    std::string label;
+    if (!ReadInput(conversion, settings.inputFile, &text, &label, &error)) {
+        ReportError(error);
+        return ExitUsageOrInput;
+    }
+    if (IsBlank(text)) {
+        ReportError(label + " is empty: there is no document to convert");
+        return ExitUsageOrInput;
+    }
+    ComPtr<IXMLDOMDocument2> document;
+    if (!ParseDocument(text, label, &document, &error) ||
+        !CheckRootElement(conversion, document.Get(), label, &error)) {
+        ReportError(error);
+        return ExitUsageOrInput;
+    }
+    Clock::duration loadTime = Clock::now() - loadStart;
 
     HostSession session;
     int status = OpenSession(settings, &session);
@@ -217,25 +318,46 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         ReportError(error);
         return ExitUsageOrInput;
     }
+    Clock::time_point convertStart = Clock::now();
     hr = Convert(conversion, session, devmode, document.Get());
-    if (hr != S_OK) {
-        ReportError(std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr));
-        return ExitPluginFailed;
+    Clock::duration convertTime = Clock::now() - convertStart;
+    const bool converted = hr == S_OK;
+    if (!converted) {
+        const std::u16string privateNamespace =
+            session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
+        ReportError(std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) +
+                    ": " + ExplainFailure(conversion, text, privateNamespace));
+        status = ExitPluginFailed;
     }
+    // The tree holds the document from here on; a large input need not be
+    // kept twice.
+    std::string().swap(text);
+
+    Clock::time_point saveStart = Clock::now();
     std::string after;
     if (!SerializeDocument(document.Get(), &after, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
     }
+    Clock::duration saveTime = Clock::now() - saveStart;
+    document.Reset();
+    if (settings.time)
+        std::fputs(TimesReport(conversion, loadTime, convertTime, saveTime).c_str(), stderr);
 
-    if (!settings.outputFile.empty() && !WriteFileAtomically(settings.outputFile, after, &error)) {
-        ReportError(error);
-        return ExitUsageOrInput;
+    const bool toStdout = settings.outputFile.empty() || settings.outputFile == "-";
+    if ((converted || settings.keepPartial) && !(toStdout && settings.diff)) {
+        if (toStdout)
+            Print(after);
+        else if (!WriteFileAtomically(settings.outputFile, after, &error)) {
+            ReportError(error);
+            return ExitUsageOrInput;
+        }
     }
-    if (settings.diff)
+    if (settings.diff) {
+        std::string afterLabel =
+            label + " (after " + MethodName(conversion) + (converted ? "" : ", which failed") + ")";
         Print(UnifiedDiff(PrettyPrintXml(before), PrettyPrintXml(after), label + " (before)",
-                          label + " (after " + MethodName(conversion) + ")", ColourWanted()));
-    else if (settings.outputFile.empty())
-        Print(after);
-    return ExitSuccess;
+                          afterLabel, ColourWanted(settings.colour)));
+    }
+    return status;
 }

@@ -2,6 +2,8 @@
 // and reports on stdout (results) and stderr (problems).
 #pragma once
 
+#include "conversion.h"
+
 #include <string>
 #include <vector>
 
@@ -13,19 +15,25 @@ enum ExitCode {
     ExitModuleUnavailable = 3 // the plug-in module could not be loaded
 };
 
-enum class Conversion {
-    DevModeToPrintTicket, // ticket
-    CompleteCapabilities, // capabilities
-    PrintTicketToDevMode, // devmode
-};
+enum class ColourChoice { Auto, Always, Never };
 
 struct CommandSettings {
-    std::string pluginPath;           // empty: the default module
-    std::string inputFile;            // empty: the bundled sample
-    std::string outputFile;           // empty: stdout
-    bool diff = false;                // show a diff instead of the document on stdout
+    std::string pluginPath;   // empty: the default module
+    std::string inputFile;    // empty: the bundled sample; "-": standard input
+    std::string outputFile;   // empty or "-": stdout
+    bool diff = false;        // show a diff instead of the document on stdout
+    bool keepPartial = false; // write the document also when the plug-in fails
+    bool time = false;        // report load, conversion and save times on stderr
+    ColourChoice colour = ColourChoice::Auto;
     std::vector<std::string> options; // "Feature=Option" for the DEVMODE
 };
 
 int RunInfo(const CommandSettings& settings);
 int RunConversion(Conversion conversion, const CommandSettings& settings);
+
+// Writes one error line, "ptbridge: " and the message, on stderr.
+void ReportError(const std::string& message);
+
+// The bundled sample a conversion uses when no FILE is given: its file name
+// under examples/ and what it is.
+std::string DefaultSampleDescription(Conversion conversion);

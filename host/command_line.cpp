@@ -1,66 +1,166 @@
 #include "command_line.h"
 
 #include "cli_commands.h"
+#include "near_match.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <map>
+
 namespace {
-void AddConversionOptions(CLI::App* command, CommandSettings& settings) {
-    command->add_option("FILE", settings.inputFile,
-                        "Print Schema document to convert (default: the bundled sample)");
+const std::vector<std::string> CommandNames = {"ticket", "capabilities", "devmode", "info", "help"};
+
+void AddConversionOptions(CLI::App* command, Conversion conversion, CommandSettings& settings) {
+    command
+        ->add_option("FILE", settings.inputFile,
+                     "Print Schema document to convert; - reads standard input (default: the "
+                     "bundled sample " +
+                         DefaultSampleDescription(conversion) + ")")
+        ->type_name("");
     command
         ->add_option("-o,--output", settings.outputFile,
-                     "write the converted document to FILE (only when the plug-in succeeds)")
-        ->type_name("FILE");
+                     "write the converted document to OUT instead of standard output (- is "
+                     "standard output); a regular file is replaced whole, keeping its mode, a "
+                     "link is written through, a device or FIFO is written in place")
+        ->type_name("OUT");
     command->add_flag("--diff", settings.diff,
-                      "show a unified diff of the document before and after the conversion");
+                      "show a unified diff of the document before and after the conversion, "
+                      "also when the plug-in fails");
+    command->add_flag("--keep-partial", settings.keepPartial,
+                      "write the document even when the plug-in fails, with the edits it made "
+                      "before failing (by default nothing is written then)");
+    command->add_flag("--time", settings.time,
+                      "report on standard error how long loading, the conversion and saving took");
+}
+
+// The command word: the first argument that is neither an option nor the value
+// of one of the options that take a separate value. Empty when there is none.
+std::string CommandWord(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument == "--plugin" || argument == "--color") {
+            ++i;
+            continue;
+        }
+        if (argument.empty() || argument[0] != '-')
+            return argument;
+    }
+    return {};
+}
+
+int UnknownCommand(const std::string& word) {
+    std::string message = "unknown command '" + word + "'";
+    std::string nearest = NearestMatch(word, CommandNames);
+    if (!nearest.empty())
+        message += " (did you mean '" + nearest + "'?)";
+    ReportError(message + "; the commands are ticket, capabilities, devmode, info and help");
+    return ExitUsageOrInput;
 }
 } // namespace
 
 int RunCommandLine(int argc, const char* const* argv) {
     CommandSettings settings;
-    CLI::App app{"Runs the ptbridge plug-in's Print Schema conversions through a stand-in for the "
-                 "core printer driver.",
+    CLI::App app{"Runs the ptbridge printer-driver plug-in's Print Schema conversions through a "
+                 "stand-in for the core printer driver, so that what the plug-in does to a "
+                 "PrintTicket or PrintCapabilities document can be seen and checked.",
                  "ptbridge"};
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
     app.fallthrough();
     app.add_option("--plugin", settings.pluginPath,
                    "plug-in module to load (default: the " PTBRIDGE_MODULE_FILE_NAME
-                   " beside this program, else the one it was built with)")
+                   " installed with this program, else the one it was built with)")
         ->type_name("PATH");
-    app.footer("Exit status: 0 when the plug-in returned S_OK; 1 when it returned anything "
-               "else; 2 for bad arguments, unreadable or malformed input, or an unwritable "
-               "output file; 3 when the plug-in module cannot be loaded.\n");
+    std::string colour = "auto";
+    app.add_option("--color", colour,
+                   "colour the diff: auto (when standard output is a terminal, NO_COLOR is unset "
+                   "or empty and TERM is not dumb), always or never")
+        ->type_name("WHEN");
 
-    CLI::App* ticket =
-        app.add_subcommand("ticket", "DEVMODE to PrintTicket: ConvertDevModeToPrintTicket on FILE");
-    AddConversionOptions(ticket, settings);
+    std::map<CLI::App*, Conversion> conversions;
+    CLI::App* ticket = app.add_subcommand(
+        "ticket", "DEVMODE to PrintTicket: runs ConvertDevModeToPrintTicket on FILE with a "
+                  "DEVMODE holding the --option selections");
+    AddConversionOptions(ticket, Conversion::DevModeToPrintTicket, settings);
     ticket
         ->add_option("--option", settings.options,
-                     "device option selected in the DEVMODE (repeatable); the plug-in reads it "
-                     "back through IPrintCoreHelper::GetOption")
-        ->type_name("Feature=Option")
+                     "device option stored in the DEVMODE, which the plug-in reads back through "
+                     "IPrintCoreHelper::GetOption (repeatable, once per feature; 'ptbridge info' "
+                     "lists the device's features and options)")
+        ->type_name("FEATURE=OPTION")
         ->allow_extra_args(false);
+    conversions[ticket] = Conversion::DevModeToPrintTicket;
     CLI::App* capabilities = app.add_subcommand(
-        "capabilities", "complete a PrintCapabilities document: CompletePrintCapabilities on FILE");
-    AddConversionOptions(capabilities, settings);
+        "capabilities", "completes a PrintCapabilities document: runs CompletePrintCapabilities "
+                        "on FILE");
+    AddConversionOptions(capabilities, Conversion::CompleteCapabilities, settings);
+    conversions[capabilities] = Conversion::CompleteCapabilities;
     CLI::App* devmode = app.add_subcommand(
-        "devmode", "PrintTicket to DEVMODE: ConvertPrintTicketToDevMode on FILE");
-    AddConversionOptions(devmode, settings);
+        "devmode", "PrintTicket to DEVMODE: runs ConvertPrintTicketToDevMode on FILE");
+    AddConversionOptions(devmode, Conversion::PrintTicketToDevMode, settings);
+    conversions[devmode] = Conversion::PrintTicketToDevMode;
+    // Only ticket builds its DEVMODE from device options; the others say so
+    // rather than reject --option as an unknown argument.
+    std::vector<std::string> misplacedOptions;
+    for (CLI::App* command : {capabilities, devmode})
+        command->add_option("--option", misplacedOptions)->group("")->allow_extra_args(false);
     CLI::App* info = app.add_subcommand(
-        "info", "show the plug-in's signature, versions, namespace and DEVMODE section");
+        "info", "shows the plug-in's signature, versions, namespace and DEVMODE section, and "
+                "the device options the host offers");
+    CLI::App* help = app.add_subcommand("help", "shows this help, or a command's");
+    std::string helpTopic;
+    help->add_option("COMMAND", helpTopic, "the command to explain")->type_name("");
+
+    // Set after the commands are added, which would otherwise repeat it.
+    app.footer("Run 'ptbridge help COMMAND' for a command's options.\n\n"
+               "Exit status: 0 when the plug-in returned S_OK; 1 when it returned anything "
+               "else (the message names what the plug-in needed and did not find); 2 for bad "
+               "arguments, unreadable, empty or malformed input, a document of the wrong kind, "
+               "or output that cannot be written; 3 when the plug-in module cannot be loaded.\n");
+
+    std::string word = CommandWord(argc, argv);
+    if (!word.empty() &&
+        std::find(CommandNames.begin(), CommandNames.end(), word) == CommandNames.end())
+        return UnknownCommand(word);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? ExitSuccess : ExitUsageOrInput;
     }
+    if (colour == "always")
+        settings.colour = ColourChoice::Always;
+    else if (colour == "never")
+        settings.colour = ColourChoice::Never;
+    else if (colour != "auto") {
+        ReportError("--color '" + colour + "': expected auto, always or never");
+        return ExitUsageOrInput;
+    }
 
+    if (help->parsed()) {
+        if (helpTopic.empty()) {
+            std::fputs(app.help().c_str(), stdout);
+            return ExitSuccess;
+        }
+        if (std::find(CommandNames.begin(), CommandNames.end(), helpTopic) == CommandNames.end())
+            return UnknownCommand(helpTopic);
+        std::fputs(app.get_subcommand(helpTopic)->help("ptbridge").c_str(), stdout);
+        return ExitSuccess;
+    }
     if (info->parsed())
         return RunInfo(settings);
-    if (capabilities->parsed())
-        return RunConversion(Conversion::CompleteCapabilities, settings);
-    if (devmode->parsed())
-        return RunConversion(Conversion::PrintTicketToDevMode, settings);
-    return RunConversion(Conversion::DevModeToPrintTicket, settings);
+    for (const auto& [command, conversion] : conversions) {
+        if (!command->parsed())
+            continue;
+        if (!misplacedOptions.empty()) {
+            ReportError("--option: the " + command->get_name() +
+                        " command takes no device options; only ticket builds a DEVMODE from "
+                        "them");
+            return ExitUsageOrInput;
+        }
+        return RunConversion(conversion, settings);
+    }
+    ReportError("a command is required: ticket, capabilities, devmode, info or help (see "
+                "'ptbridge --help')");
+    return ExitUsageOrInput;
 }

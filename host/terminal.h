@@ -1,5 +1,5 @@
-// Whether the command's standard output is a terminal that shows colours.
+// Whether the command's standard output can show colours.
 #pragma once
 
-// True when stdout is a terminal able to show ANSI colours and NO_COLOR is not set.
-bool ColourWanted();
+// True when stdout is a terminal able to show ANSI colours.
+bool StdoutShowsColours();

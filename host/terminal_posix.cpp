@@ -1,8 +1,7 @@
 #include "terminal.h"
 
-#include <cstdlib>
 #include <unistd.h>
 
-bool ColourWanted() {
-    return isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR");
+bool StdoutShowsColours() {
+    return isatty(STDOUT_FILENO);
 }

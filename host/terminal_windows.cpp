@@ -2,11 +2,7 @@
 
 #include "plugin/platform.h"
 
-#include <cstdlib>
-
-bool ColourWanted() {
-    if (std::getenv("NO_COLOR"))
-        return false;
+bool StdoutShowsColours() {
     // A console shows ANSI colours once asked to; a pipe or file is no console.
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0;

@@ -55,7 +55,7 @@ void ExpectOneLineRefusal(const BadInput& input) {
 TEST(HostileInputCliTest, UnusableFilesAreRefusedOnOneLine) {
     ScratchFolder folder;
     const std::vector<BadInput> inputs = {
-        {"an empty file", folder.Write("empty.xml", ""), "empty.xml:1:1: XML error"},
+        {"an empty file", folder.Write("empty.xml", ""), "empty.xml is empty"},
         {"binary garbage", folder.Write("garbage.bin", Garbage("", 4096, 1)), "XML error"},
         {"garbage after a start tag", folder.Write("tag.xml", Garbage("<a>", 4096, 2)),
          "XML error"},

@@ -1,0 +1,27 @@
+#include "standard_input.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+bool ReadStandardInput(std::string* text, std::string* error) {
+#ifdef _WIN32
+    // Bytes as they come: no line-end translation, no end at a Ctrl-Z byte.
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    std::string content;
+    char buffer[65536];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+        content.append(buffer, count);
+    if (std::ferror(stdin)) {
+        *error = std::string("cannot read standard input: ") + std::strerror(errno);
+        return false;
+    }
+    *text = std::move(content);
+    return true;
+}

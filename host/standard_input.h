@@ -1,0 +1,7 @@
+// Reading the command's document from standard input, for the FILE "-".
+#pragma once
+
+#include <string>
+
+// Reads standard input to its end, as bytes.
+bool ReadStandardInput(std::string* text, std::string* error);
