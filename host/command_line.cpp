@@ -139,7 +139,10 @@ int RunCommandLine(int argc, const char* const* argv) {
 
     if (help->parsed()) {
         if (helpTopic.empty()) {
-            std::fputs(app.help().c_str(), stdout);
+            // app.help() would show the selected command's help: this one's.
+            std::string text =
+                app.get_formatter()->make_help(&app, "ptbridge", CLI::AppFormatMode::Normal);
+            std::fputs(text.c_str(), stdout);
             return ExitSuccess;
         }
         if (std::find(CommandNames.begin(), CommandNames.end(), helpTopic) == CommandNames.end())
