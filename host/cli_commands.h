@@ -28,4 +28,6 @@ struct CommandSettings {
 };
 
 int RunInfo(const CommandSettings& settings);
+// Prints ptbridge's version, then opens the module to print its signature and version.
+int RunVersion(const CommandSettings& settings);
 int RunConversion(Conversion conversion, const CommandSettings& settings);

@@ -28,6 +28,11 @@ int RunCommandLine(int argc, const char* const* argv) {
                    "plug-in module to load (default: the " PTBRIDGE_MODULE_FILE_NAME
                    " beside this program, else the one it was built with)")
         ->type_name("PATH");
+    // --version ends the parse before a subcommand is required. RunVersion, not
+    // CLI11, prints the versions: the module's is known once it is opened.
+    app.set_version_flag("--version", "",
+                         "show the version of ptbridge and the plug-in module's signature and "
+                         "version, then exit");
     app.footer("Exit status: 0 when the plug-in returned S_OK; 1 when it returned anything "
                "else; 2 for bad arguments, unreadable or malformed input, or an unwritable "
                "output file; 3 when the plug-in module cannot be loaded.\n");
@@ -52,6 +57,8 @@ int RunCommandLine(int argc, const char* const* argv) {
 
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForVersion&) {
+        return RunVersion(settings);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? ExitSuccess : ExitUsageOrInput;
     }
