@@ -270,6 +270,21 @@ int RunInfo(const CommandSettings& settings) {
     return ExitSuccess;
 }
 
+int RunVersion(const CommandSettings& settings) {
+    Print("ptbridge " PTBRIDGE_VERSION "\n");
+    // The version line comes before any error, also when both streams go to one file.
+    std::fflush(stdout);
+    HostSession session;
+    int status = OpenSession(settings, &session);
+    if (status != ExitSuccess)
+        return status;
+    const PluginIdentity& identity = session.Identity();
+    Print("plug-in module " + session.ModulePath() + ": signature \"" +
+          SignatureText(identity.signature) + "\" (" + Hex32(identity.signature) + "), version " +
+          std::to_string(identity.version) + "\n");
+    return ExitSuccess;
+}
+
 int RunConversion(Conversion conversion, const CommandSettings& settings) {
     std::string error;
     std::vector<OptionSelection> selections;

@@ -29,6 +29,8 @@ struct CommandSettings {
 };
 
 int RunInfo(const CommandSettings& settings);
+// Prints ptbridge's version, then opens the module to print its signature and version.
+int RunVersion(const CommandSettings& settings);
 int RunConversion(Conversion conversion, const CommandSettings& settings);
 
 // Writes one error line, "ptbridge: " and the message, on stderr.

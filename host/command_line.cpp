@@ -66,16 +66,26 @@ int RunCommandLine(int argc, const char* const* argv) {
                  "PrintTicket or PrintCapabilities document can be seen and checked.",
                  "ptbridge"};
     app.require_subcommand(0, 1);
+    // Wide enough that the longest option, "--option FEATURE=OPTION ...", keeps
+    // its description in the second column.
+    app.get_formatter()->column_width(34);
     app.fallthrough();
     app.add_option("--plugin", settings.pluginPath,
                    "plug-in module to load (default: the " PTBRIDGE_MODULE_FILE_NAME
-                   " installed with this program, else the one it was built with)")
+                   " beside this program or in its ../lib/ptbridge, else the one it was built "
+                   "with)")
         ->type_name("PATH");
     std::string colour = "auto";
     app.add_option("--color", colour,
                    "colour the diff: auto (when standard output is a terminal, NO_COLOR is unset "
                    "or empty and TERM is not dumb), always or never")
         ->type_name("WHEN");
+    // --version ends the parse before a command is looked for; it comes after
+    // --plugin, which CLI11 then has already read. RunVersion, not CLI11,
+    // prints the versions: the module's is known once it is opened.
+    app.set_version_flag("--version", "",
+                         "show the version of ptbridge and the plug-in module's signature and "
+                         "version, then exit");
 
     std::map<CLI::App*, Conversion> conversions;
     CLI::App* ticket = app.add_subcommand(
@@ -125,6 +135,8 @@ int RunCommandLine(int argc, const char* const* argv) {
 
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForVersion&) {
+        return RunVersion(settings);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? ExitSuccess : ExitUsageOrInput;
     }

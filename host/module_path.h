@@ -3,6 +3,7 @@
 
 #include <string>
 
-// The module beside the running executable when there is one (an installed
-// copy), otherwise the module built with this executable.
+// The module beside the running executable when there is one (a copy of the
+// command), else the one in the installed tree's private folder relative to the
+// executable, otherwise the module built with this executable.
 std::string DefaultModulePath();

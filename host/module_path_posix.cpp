@@ -1,6 +1,7 @@
 #include "module_path.h"
 
 #include <climits>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -18,9 +19,14 @@ std::string ExecutableDirectory() {
 std::string DefaultModulePath() {
     std::string directory = ExecutableDirectory();
     if (!directory.empty()) {
-        std::string beside = directory + "/" + PTBRIDGE_MODULE_FILE_NAME;
-        if (access(beside.c_str(), R_OK) == 0)
-            return beside;
+        for (const char* folder : {"", "/" PTBRIDGE_INSTALLED_MODULE_DIR}) {
+            std::string candidate =
+                std::filesystem::path(directory + folder + "/" + PTBRIDGE_MODULE_FILE_NAME)
+                    .lexically_normal()
+                    .string();
+            if (access(candidate.c_str(), R_OK) == 0)
+                return candidate;
+        }
     }
     return PTBRIDGE_BUILT_MODULE_PATH;
 }

@@ -174,4 +174,34 @@ TEST(CliUsageTest, BadArgumentsExitWith2) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(Contains(help.out, "ticket")) << help.out;
 }
+
+// --version prints the command's version and then the module's identity,
+// wherever --plugin stands; a module that cannot be loaded leaves the first line.
+TEST(CliVersionTest, NamesTheCommandsVersionAndTheModules) {
+    const std::string commandLine = "ptbridge " PTBRIDGE_PROJECT_VERSION "\n";
+    const std::string moduleLine =
+        "plug-in module " PTBRIDGE_MODULE_PATH ": signature \"QVQV\" (0x56515651), version 1\n";
+    const std::string missing = "/nonexistent/libother.so";
+    const std::string notLoaded = "ptbridge: cannot load plug-in module '" + missing + "'";
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;
+        std::string errStart; // empty: nothing on stderr
+    } cases[] = {
+        {{"--version"}, 0, commandLine + moduleLine, ""},
+        {{"--plugin", PTBRIDGE_MODULE_PATH, "--version"}, 0, commandLine + moduleLine, ""},
+        {{"info", "--version"}, 0, commandLine + moduleLine, ""},
+        {{"--plugin", missing, "--version"}, 3, commandLine, notLoaded},
+        {{"--version", "--plugin", missing}, 3, commandLine, notLoaded},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        CliRun run = RunCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart);
+        EXPECT_EQ(run.err.empty(), c.errStart.empty()) << run.err;
+    }
+}
 } // namespace
