@@ -10,7 +10,7 @@
 
 #include "conversion.h"
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 

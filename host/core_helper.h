@@ -5,7 +5,7 @@
 // namespace managers; every other helper operation is not offered here.
 #pragma once
 
-#include "plugin/oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 class HostCoreHelper final : public IPrintCoreHelper, public IPrintOemDriverUI {
   public:

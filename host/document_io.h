@@ -4,7 +4,7 @@
 
 #include "com_ptr.h"
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 

@@ -20,7 +20,7 @@
 // nothing is written. A prefix or URI that is not bound gives S_FALSE.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 #include <vector>

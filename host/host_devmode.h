@@ -13,7 +13,7 @@
 //   count times "Feature\0Option\0" (8-bit keywords), zero-padded to 4 bytes
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 #include <vector>

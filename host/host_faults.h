@@ -3,6 +3,6 @@
 // the current call must fail with *failure.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 bool HostCallFails(HRESULT* failure);

@@ -1,6 +1,6 @@
 #include "hresult_names.h"
 
-#include "plugin/oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 #include <cstdio>
 

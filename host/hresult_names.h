@@ -2,7 +2,7 @@
 // a failure can be shown as "E_NOTIMPL (0x80004001)" rather than a bare number.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 

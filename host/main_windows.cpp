@@ -6,7 +6,7 @@
 #include "hresult_names.h"
 #include "text_encoding.h"
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <cstdio>
 #include <string>

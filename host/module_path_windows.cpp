@@ -1,6 +1,6 @@
 #include "module_path.h"
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 #include "text_encoding.h"
 
 #include <vector>

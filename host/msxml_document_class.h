@@ -1,7 +1,7 @@
 // The MSXML 6 document class the Windows host creates its documents from.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #if !__has_include(<msxml6.h>)
 // This toolchain's msxml2.h names no version-6 document class, and its import

@@ -2,7 +2,7 @@
 // IPrintCoreHelper::CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60).
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 // A fresh namespace manager asked for `riid` (IID_IMXNamespaceManager or IID_IUnknown).
 HRESULT CreateHostNamespaceManager(REFIID riid, void** manager);

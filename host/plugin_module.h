@@ -5,7 +5,7 @@
 // exports DllMain and Load and Unload call it (plugin_module_posix.cpp).
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "terminal.h"
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 bool StdoutShowsColours() {
     // A console shows ANSI colours once asked to; a pipe or file is no console.

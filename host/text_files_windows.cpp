@@ -1,6 +1,6 @@
 #include "text_files.h"
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 #include "text_encoding.h"
 #include "windows_error.h"
 

@@ -1,7 +1,7 @@
 // Win32 error codes as text, for the Windows host's messages.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 

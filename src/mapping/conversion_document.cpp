@@ -1,4 +1,4 @@
-#include "conversion_document.h"
+#include "mapping/conversion_document.h"
 
 #include <new>
 

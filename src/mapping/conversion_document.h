@@ -1,7 +1,7 @@
 // Opens the host's document for one conversion call of the PrintTicket provider.
 #pragma once
 
-#include "plugin/oem_interfaces.h"
+#include "common/oem_interfaces.h"
 #include "schema/schema_document.h"
 
 #include <memory>

@@ -2,12 +2,12 @@
 // first option of the ticket's "JobHolePunch" feature.
 #include "plugin/print_ticket_provider.h"
 
+#include "common/namespaces.h"
 #include "schema/schema_document.h"
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
 #include "schema/schema_property.h"
 #include "schema/schema_value.h"
-#include "xml/namespaces.h"
 
 #include <cstring>
 #include <memory>

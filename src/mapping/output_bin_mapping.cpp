@@ -1,14 +1,14 @@
 // Announces the device's known output bins by their Print Schema bin type, and
 // names the bin chosen in a ticket back from its bin type.
-#include "output_bin_type_map.h"
+#include "mapping/output_bin_type_map.h"
 #include "plugin/print_ticket_provider.h"
 
+#include "common/namespaces.h"
 #include "schema/schema_document.h"
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
 #include "schema/schema_property.h"
 #include "schema/schema_value.h"
-#include "xml/namespaces.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "output_bin_type_map.h"
+#include "mapping/output_bin_type_map.h"
 
-#include "xml/namespaces.h"
+#include "common/namespaces.h"
 
 const OutputBinType OutputBinTypeMap[OutputBinTypeCount] = {
     {PrivateNamespaceUri, W("Center"), PrivateNamespaceUri, W("Tray")},

@@ -2,7 +2,7 @@
 // private option name of "JobOutputBin" paired with its bin type.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <cstddef>
 

@@ -3,9 +3,9 @@
 // "JobNUpAllDocumentsContiguously".
 #include "plugin/print_ticket_provider.h"
 
+#include "common/namespaces.h"
 #include "schema/schema_document.h"
 #include "schema/schema_feature.h"
-#include "xml/namespaces.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "oem_ui_plugin.h"
+#include "plugin/oem_ui_plugin.h"
 
-#include "private_devmode.h"
+#include "plugin/private_devmode.h"
 
 namespace {
 // Asks `source` for `iid` into `held`. A refused query leaves `held` null.

@@ -2,7 +2,7 @@
 // its private devmode section and holds the host interfaces it is given.
 #pragma once
 
-#include "oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 class OemUIPlugin final : public IPrintOemUI2 {
   public:

@@ -1,9 +1,10 @@
 // The PrintTicket provider: reports the supported interface version and the
 // plug-in's private namespace, keeps the core driver's helper, and rewrites the
-// Print Schema documents the core driver hands in.
+// Print Schema documents the core driver hands in. The conversions and the
+// mapping rules they run are defined in mapping/.
 #pragma once
 
-#include "oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 class SchemaDocument;
 

@@ -1,4 +1,4 @@
-#include "private_devmode.h"
+#include "plugin/private_devmode.h"
 
 #include <algorithm>
 #include <cstring>

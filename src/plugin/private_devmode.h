@@ -1,7 +1,7 @@
 // The plug-in's 12-byte section in the DEVMODE's driver-private area.
 #pragma once
 
-#include "oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 struct OemPrivateDevmode {
     OEM_DMEXTRAHEADER dmOEMExtra;

@@ -1,6 +1,6 @@
 #include "schema/caller_buffer.h"
 
-#include "xml/format_string.h"
+#include "common/format_string.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // 16-bit characters with an in/out capacity that includes the terminator.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 // Copies `text` (null reads as empty) with its terminator into `buffer`.
 // When the buffer is too small it stays untouched, the needed count (length

@@ -2,7 +2,7 @@
 // owner of the PrintSchemaDomHelper that every wrapper made from it borrows.
 #pragma once
 
-#include "plugin/oem_interfaces.h"
+#include "common/oem_interfaces.h"
 #include "schema/schema_node.h"
 
 class SchemaFeature;

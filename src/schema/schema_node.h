@@ -2,7 +2,7 @@
 // reached through the document's PrintSchemaDomHelper.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 class PrintSchemaDomHelper;
 

@@ -1,10 +1,10 @@
 #include "schema/schema_option.h"
 
+#include "common/namespaces.h"
 #include "schema/caller_buffer.h"
 #include "schema/schema_property.h"
 #include "schema/schema_value.h"
 #include "schema/wrapper_steps.h"
-#include "xml/namespaces.h"
 
 #include <memory>
 

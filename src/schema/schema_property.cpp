@@ -1,8 +1,8 @@
 #include "schema/schema_property.h"
 
+#include "common/namespaces.h"
 #include "schema/schema_value.h"
 #include "schema/wrapper_steps.h"
-#include "xml/namespaces.h"
 
 SchemaValue* SchemaProperty::AddStringValue(const WCHAR* text) {
     if (text == nullptr) {

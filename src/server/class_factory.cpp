@@ -1,4 +1,4 @@
-#include "class_factory.h"
+#include "server/class_factory.h"
 
 #include "plugin/oem_ui_plugin.h"
 #include "plugin/print_ticket_provider.h"

@@ -3,7 +3,7 @@
 // interface alone.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 class ClassFactory final : public IClassFactory {
   public:

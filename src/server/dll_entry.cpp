@@ -1,7 +1,7 @@
 // The module's entry points: the loader's DllMain and the two COM exports.
+#include "common/oem_interfaces.h"
 #include "server/class_factory.h"
 #include "server/server_state.h"
-#include "plugin/oem_interfaces.h"
 
 #include <new>
 

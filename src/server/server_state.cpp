@@ -1,4 +1,4 @@
-#include "server_state.h"
+#include "server/server_state.h"
 
 volatile LONG ServerLockCount = 0;
 HINSTANCE ModuleHandle = nullptr;

@@ -1,7 +1,7 @@
 // Process-wide state of the COM server, zero at load.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 // Server locks taken through IClassFactory::LockServer; read by DllCanUnloadNow.
 extern volatile LONG ServerLockCount;

@@ -1,7 +1,7 @@
 // Small helpers shared by the DOM helpers' implementations.
 #pragma once
 
-#include "../plugin/platform.h"
+#include "common/platform.h"
 
 template <typename Interface> void ReleaseAndClear(Interface*& pointer) {
     if (pointer) {

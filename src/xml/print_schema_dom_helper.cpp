@@ -1,7 +1,7 @@
-#include "print_schema_dom_helper.h"
+#include "xml/print_schema_dom_helper.h"
 
-#include "dom_utility.h"
-#include "namespaces.h"
+#include "common/namespaces.h"
+#include "xml/dom_utility.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 // the search starts; GetFirstOption and GetFirstValue clear theirs at entry.
 #pragma once
 
-#include "xml_dom_helper.h"
+#include "xml/xml_dom_helper.h"
 
 class PrintSchemaDomHelper : public XmlDomHelper {
   public:

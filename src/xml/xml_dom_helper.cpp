@@ -1,7 +1,7 @@
-#include "xml_dom_helper.h"
+#include "xml/xml_dom_helper.h"
 
-#include "dom_utility.h"
-#include "format_string.h"
+#include "common/format_string.h"
+#include "xml/dom_utility.h"
 
 namespace {
 

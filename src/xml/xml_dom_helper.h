@@ -12,8 +12,8 @@
 // out-values null and nothing touched.
 #pragma once
 
-#include "../plugin/oem_interfaces.h"
-#include "../plugin/platform.h"
+#include "common/oem_interfaces.h"
+#include "common/platform.h"
 
 class XmlDomHelper {
   public:

@@ -2,9 +2,9 @@
 // FormatQName's buffer protocol, and a document whose helper could not be made.
 #include "schema_test_support.h"
 
+#include "common/namespaces.h"
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
-#include "xml/namespaces.h"
 
 #include <algorithm>
 #include <iterator>

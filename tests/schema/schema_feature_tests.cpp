@@ -2,9 +2,9 @@
 // finding and removing options and properties.
 #include "schema_test_support.h"
 
+#include "common/namespaces.h"
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
-#include "xml/namespaces.h"
 
 #include <memory>
 

@@ -2,11 +2,11 @@
 // finding and removing scored properties.
 #include "schema_test_support.h"
 
+#include "common/namespaces.h"
 #include "platform_testing.h"
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
 #include "schema/schema_property.h"
-#include "xml/namespaces.h"
 
 #include <algorithm>
 #include <iterator>

@@ -2,12 +2,12 @@
 // first value found and removed, and a value's text read into a caller buffer.
 #include "schema_test_support.h"
 
+#include "common/namespaces.h"
 #include "platform_testing.h"
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
 #include "schema/schema_property.h"
 #include "schema/schema_value.h"
-#include "xml/namespaces.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,8 +1,8 @@
 #include "schema_test_support.h"
 
+#include "common/namespaces.h"
 #include "msxml_standin.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The module as the core driver's loader sees it: entry point, class objects,
 // factories and the unload test, all through the exported functions.
+#include "common/oem_interfaces.h"
 #include "module_loader.h"
-#include "plugin/oem_interfaces.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // to refuse either.
 #pragma once
 
-#include "plugin/oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
 #include "module_loader.h"
 
-#include "plugin/oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 #include <dlfcn.h>
 

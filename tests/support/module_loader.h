@@ -3,7 +3,7 @@
 // on destruction.
 #pragma once
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // Creating child elements and QName-valued attributes, and what a failure
 // part-way leaves in the document.
+#include "common/namespaces.h"
 #include "dom_test_support.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Building, re-initialising and destroying the helper, and what a helper
 // whose initialisation failed does.
+#include "common/namespaces.h"
 #include "dom_test_support.h"
 #include "fake_core_helper.h"
 #include "msxml_standin.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Listing, counting, indexing and searching elements by QName and attribute.
+#include "common/namespaces.h"
 #include "dom_test_support.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 #include <limits>
 #include <string>

@@ -1,7 +1,7 @@
 // Creating Feature, Option, Property, ScoredProperty and Value elements.
+#include "common/namespaces.h"
 #include "dom_test_support.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 #include <climits>
 

@@ -1,8 +1,8 @@
 // Finding features, properties, scored properties and options by name, and
 // the first option or value below an element.
+#include "common/namespaces.h"
 #include "dom_test_support.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 namespace {
 

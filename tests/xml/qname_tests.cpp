@@ -1,8 +1,8 @@
 // Building QName text from (namespace, local name) pairs with the prefixes
 // the root element declares.
+#include "common/namespaces.h"
 #include "dom_test_support.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Removing children, resolving a QName's namespace in context, and splitting
 // QName text.
+#include "common/namespaces.h"
 #include "dom_test_support.h"
 #include "platform_testing.h"
-#include "xml/namespaces.h"
 
 namespace {
 

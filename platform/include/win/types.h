@@ -75,6 +75,3 @@ typedef struct HDC__* HDC;
 // module built with -fvisibility=hidden stays private, as on Windows.
 #define STDAPI extern "C" __attribute__((visibility("default"))) HRESULT STDAPICALLTYPE
 #define STDAPI_(type) extern "C" __attribute__((visibility("default"))) type STDAPICALLTYPE
-
-// Wide string literal: u"..." here, L"..." on Windows.
-#define W(text) u##text

@@ -6,10 +6,10 @@
 #include "utf_text.h"
 
 namespace {
-const std::u16string XmlPrefix = W("xml");
-const std::u16string XmlUri = W("http://www.w3.org/XML/1998/namespace");
-const std::u16string XmlnsPrefix = W("xmlns");
-const std::u16string XmlnsUri = W("http://www.w3.org/2000/xmlns/");
+const std::u16string XmlPrefix = u"xml";
+const std::u16string XmlUri = u"http://www.w3.org/XML/1998/namespace";
+const std::u16string XmlnsPrefix = u"xmlns";
+const std::u16string XmlnsUri = u"http://www.w3.org/2000/xmlns/";
 
 std::u16string WideOrEmpty(const WCHAR* text) {
     return text ? std::u16string(text, WideLength(text)) : std::u16string();

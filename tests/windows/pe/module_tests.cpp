@@ -3,7 +3,7 @@
 #include "pe_test_support.h"
 
 #include "com_ptr.h"
-#include "plugin/oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 namespace {
 const IID OtherIid = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};

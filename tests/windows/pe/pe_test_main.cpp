@@ -1,5 +1,5 @@
 // The Windows test program runs its tests in one COM apartment, as ptbridge.exe does.
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <gtest/gtest.h>
 

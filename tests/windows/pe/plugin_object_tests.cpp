@@ -5,8 +5,8 @@
 #include "pe_test_support.h"
 
 #include "com_ptr.h"
+#include "common/oem_interfaces.h"
 #include "core_helper.h"
-#include "plugin/oem_interfaces.h"
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,6 @@
 // The namespace-manager identifiers, which the Windows import libraries of this
 // toolchain do not define.
-#include "platform.h"
+#include "common/platform.h"
 
 extern "C" {
 const IID IID_IMXNamespaceManager = {0xC90352F6, 0x643C, 0x4FBC, {0xBB, 0x23, 0xE9, 0x96, 0xEB, 0x2D, 0x51, 0xFD}};

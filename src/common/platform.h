@@ -14,9 +14,15 @@
 // The version-6 namespace manager class is missing from this toolchain's header.
 EXTERN_C const CLSID CLSID_MXNamespaceManager60;
 #endif
-// Wide string literal: L"..." here, u"..." on the stand-in platform.
-#define W(text) L##text
 #else
 #include <msxml6.h>
 #include <windows.h>
+#endif
+
+// Wide string literal in the platform's WCHAR: L"..." on Windows, whose wchar_t
+// is 16-bit; u"..." elsewhere, where WCHAR is char16_t.
+#ifdef _WIN32
+#define W(text) L##text
+#else
+#define W(text) u##text
 #endif

@@ -1,5 +1,5 @@
 // Values of the plug-in interface and class identifiers.
-#include "oem_interfaces.h"
+#include "common/oem_interfaces.h"
 
 extern "C" {
 const CLSID CLSID_OEMUI = {0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};

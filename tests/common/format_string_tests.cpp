@@ -1,5 +1,5 @@
 // Bounded formatting: printf results, truncation, limits and result codes.
-#include "xml/format_string.h"
+#include "common/format_string.h"
 
 #include <gtest/gtest.h>
 

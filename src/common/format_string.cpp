@@ -1,4 +1,4 @@
-#include "format_string.h"
+#include "common/format_string.h"
 
 #include <cstdarg>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Namespace URIs of the Print Schema documents and of the plug-in's own names.
 #pragma once
 
-#include "../plugin/platform.h"
+#include "common/platform.h"
 
 extern const WCHAR* const KeywordsNamespaceUri;
 extern const WCHAR* const FrameworkNamespaceUri;

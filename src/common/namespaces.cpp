@@ -1,4 +1,4 @@
-#include "namespaces.h"
+#include "common/namespaces.h"
 
 const WCHAR* const KeywordsNamespaceUri =
     W("http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords");

@@ -2,7 +2,7 @@
 // plug-in itself for every build. Slot orders and layouts are those of Windows.
 #pragma once
 
-#include "platform.h"
+#include "common/platform.h"
 
 // Result codes of the plug-in interfaces.
 #define E_VERSION_NOT_SUPPORTED ((HRESULT)0x80040001)

@@ -2,7 +2,7 @@
 // Windows safe-string functions, written once for every build.
 #pragma once
 
-#include "../plugin/platform.h"
+#include "common/platform.h"
 
 #include <cstddef>
 
