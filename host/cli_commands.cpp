@@ -6,6 +6,7 @@
 #include "module_path.h"
 #include "pretty_xml.h"
 #include "sample_documents.h"
+#include "standard_output.h"
 #include "terminal.h"
 #include "text_encoding.h"
 #include "text_files.h"
@@ -30,7 +31,7 @@ void ReportError(const std::string& message) {
 }
 
 void Print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    WriteStandardOutput(text);
 }
 
 // Opens a session with the chosen module; on failure reports it and gives the
@@ -228,7 +229,7 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         return ExitUsageOrInput;
     }
 
-    if (!settings.outputFile.empty() && !WriteFileAtomically(settings.outputFile, after, &error)) {
+    if (!settings.outputFile.empty() && !WriteOutputFile(settings.outputFile, after, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
     }
