@@ -172,26 +172,29 @@ bool WriteOutputFile(const std::string& path, const std::string& text, std::stri
         *error = "cannot write '" + path + "': the path is not UTF-8";
         return false;
     }
-    // Opened as it is, through any link, to learn what kind of file is there.
-    FileHandle existing(CreateFileW(Wide(widePath), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!existing.Valid()) {
-        DWORD openError = GetLastError();
-        if (openError != ERROR_FILE_NOT_FOUND) {
-            *error = SystemError("write", path, openError);
-            return false;
-        }
-        return ReplaceAtomically(widePath, FILE_ATTRIBUTE_NORMAL, text, path, error);
-    }
-    if (GetFileType(existing.Get()) != FILE_TYPE_DISK)
-        return WriteInPlace(existing, text, path, error);
-    std::u16string finalPath;
-    DWORD attributes = 0;
-    if (!DescribeDiskFile(existing.Get(), &finalPath, &attributes)) {
+    // Opened through any link, or created empty where nothing is yet (also at
+    // the end of a dangling link): the handle tells what kind of file is
+    // there, and where it is.
+    FileHandle target(CreateFileW(Wide(widePath), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!target.Valid()) {
         *error = SystemError("write", path, GetLastError());
         return false;
     }
-    existing.Close();
-    return ReplaceAtomically(finalPath, attributes, text, path, error);
+    bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+    if (GetFileType(target.Get()) != FILE_TYPE_DISK)
+        return WriteInPlace(target, text, path, error);
+    std::u16string finalPath;
+    DWORD attributes = 0;
+    if (!DescribeDiskFile(target.Get(), &finalPath, &attributes)) {
+        *error = SystemError("write", path, GetLastError());
+        return false;
+    }
+    target.Close();
+    if (ReplaceAtomically(finalPath, attributes, text, path, error))
+        return true;
+    if (created)
+        DeleteFileW(Wide(finalPath));
+    return false;
 }
