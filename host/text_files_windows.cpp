@@ -64,6 +64,7 @@ bool WriteAll(HANDLE file, const std::string& text) {
     }
     return true;
 }
+
 // Writes into an open file that is no disk file (NUL, a console, a pipe) as
 // it is: such a file is never replaced or created.
 bool WriteInPlace(FileHandle& file, const std::string& text, const std::string& path,
@@ -103,8 +104,8 @@ bool DescribeDiskFile(HANDLE file, std::u16string* finalPath, DWORD* attributes)
     return true;
 }
 
-// Replaces the disk file `file`, or creates it, through a temporary file
-// beside it that is moved over it once complete and on disk. Errors name
+// Replaces the disk file `file` through a temporary file beside it that is
+// moved over it once complete and on disk. Errors name
 // `shownPath`, the path as the user gave it.
 bool ReplaceAtomically(const std::u16string& file, DWORD attributes, const std::string& text,
                        const std::string& shownPath, std::string* error) {
