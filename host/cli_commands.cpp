@@ -10,6 +10,7 @@
 #include "print_schema_names.h"
 #include "sample_documents.h"
 #include "standard_input.h"
+#include "standard_output.h"
 #include "terminal.h"
 #include "text_encoding.h"
 #include "text_files.h"
@@ -21,7 +22,7 @@
 
 namespace {
 void Print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    WriteStandardOutput(text);
 }
 
 // Opens a session with the chosen module; on failure reports it and gives the
@@ -363,7 +364,7 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     if ((converted || settings.keepPartial) && !(toStdout && settings.diff)) {
         if (toStdout)
             Print(after);
-        else if (!WriteFileAtomically(settings.outputFile, after, &error)) {
+        else if (!WriteOutputFile(settings.outputFile, after, &error)) {
             ReportError(error);
             return ExitUsageOrInput;
         }

@@ -4,6 +4,7 @@
 #include "cli_commands.h"
 #include "command_line.h"
 #include "hresult_names.h"
+#include "standard_output.h"
 #include "text_encoding.h"
 
 #include "common/platform.h"
@@ -25,7 +26,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "ptbridge: cannot initialise COM: %s\n", DescribeHResult(hr).c_str());
         return ExitModuleUnavailable;
     }
-    int status = RunCommandLine(argc, pointers.data());
+    int status = FinishStandardOutput(RunCommandLine(argc, pointers.data()));
     CoUninitialize();
     return status;
 }

@@ -7,7 +7,10 @@
 // Reads a whole file.
 bool ReadTextFile(const std::string& path, std::string* text, std::string* error);
 
-// Writes `text` to `path` through a temporary file in the same folder that
-// replaces `path` only once it is complete, so a failure never leaves a
-// half-written file behind.
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error);
+// Writes the command's output document to `path` without harming what is
+// there: "-" is standard output (see standard_output.h); a regular file, or a name that does not
+// exist yet, is replaced through a temporary file in its folder only once the text is complete,
+// keeping the old file's mode (and, where allowed, owner and group); a symbolic link is written
+// through to the file it names; anything else (device, FIFO, console) is opened and written in
+// place, never replaced or created. On failure the old target is left as it was.
+bool WriteOutputFile(const std::string& path, const std::string& text, std::string* error);

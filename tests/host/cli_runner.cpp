@@ -46,21 +46,24 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDirectory) {
-    return RunProgram(PTBRIDGE_CLI_PATH, args, workingDirectory);
-}
-
-CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                  const std::string& workingDirectory) {
+namespace {
+// Runs the program with standard output going to `stdoutDescriptor` when it
+// is not -1, else as `streams` say.
+CliRun Spawn(const std::string& program, const std::vector<std::string>& args,
+             const std::string& workingDirectory, const CliStreams& streams, int stdoutDescriptor) {
     ScratchFolder capture;
-    std::string outPath = capture.File("stdout");
+    std::string outPath = streams.stdoutPath.empty() ? capture.File("stdout") : streams.stdoutPath;
     std::string errPath = capture.File("stderr");
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, streams.stdinPath.c_str(), O_RDONLY,
+                                     0);
+    if (stdoutDescriptor != -1)
+        posix_spawn_file_actions_adddup2(&actions, stdoutDescriptor, STDOUT_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (!workingDirectory.empty())
@@ -84,7 +87,28 @@ CliRun RunProgram(const std::string& program, const std::vector<std::string>& ar
     waitpid(child, &status, 0);
     if (WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
-    run.out = ReadFile(outPath);
+    if (stdoutDescriptor == -1 && streams.stdoutPath.empty())
+        run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);
+    return run;
+}
+} // namespace
+
+CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDirectory,
+              const CliStreams& streams) {
+    return RunProgram(PTBRIDGE_CLI_PATH, args, workingDirectory, streams);
+}
+
+CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                  const std::string& workingDirectory, const CliStreams& streams) {
+    return Spawn(program, args, workingDirectory, streams, -1);
+}
+
+CliRun RunCliIntoClosedPipe(const std::vector<std::string>& args) {
+    int ends[2];
+    EXPECT_EQ(pipe2(ends, O_CLOEXEC), 0);
+    close(ends[0]);
+    CliRun run = Spawn(PTBRIDGE_CLI_PATH, args, "", {}, ends[1]);
+    close(ends[1]);
     return run;
 }

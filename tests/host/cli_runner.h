@@ -30,10 +30,21 @@ class ScratchFolder {
     std::string path_;
 };
 
+// Where the command's standard streams come from and go to; standard error is
+// always captured into CliRun::err.
+struct CliStreams {
+    std::string stdinPath = "/dev/null"; // file opened as standard input
+    std::string stdoutPath;              // empty: captured into CliRun::out
+};
+
 // Runs `ptbridge args...` in `workingDirectory` (the test's own when empty).
-CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDirectory = "");
+CliRun RunCli(const std::vector<std::string>& args, const std::string& workingDirectory = "",
+              const CliStreams& streams = {});
 // The same with another copy of the executable.
 CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                  const std::string& workingDirectory = "");
+                  const std::string& workingDirectory = "", const CliStreams& streams = {});
+// Runs `ptbridge args...` with standard output a pipe whose reader is already
+// gone, as in `ptbridge ... | head -1` once head has quit.
+CliRun RunCliIntoClosedPipe(const std::vector<std::string>& args);
 
 std::string ReadFile(const std::string& path);
