@@ -3,7 +3,7 @@
 #include "cli_commands.h"
 #include "windows_error.h"
 
-#include "plugin/platform.h"
+#include "common/platform.h"
 
 #include <cstdio>
 #include <cstdlib>

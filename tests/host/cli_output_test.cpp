@@ -205,7 +205,7 @@ const OutputFailure OutputFailures[] = {
     {"UnwritableFolder", "ticket -o @/locked/result.xml", 2,
      "cannot write '@/locked/result.xml': Permission denied\n", true},
     {"ConversionFails", "ticket @/no-feature.xml -o @/result.xml", 1,
-     "ConvertDevModeToPrintTicket returned E_FAIL (0x80004005)\n"},
+     "ConvertDevModeToPrintTicket returned E_FAIL (0x80004005): "},
     {"InputMissing", "ticket @/missing.xml -o @/result.xml", 2,
      "cannot read '@/missing.xml': No such file or directory\n"},
     {"InputMalformed", "devmode @/broken.xml -o @/result.xml", 2, "@/broken.xml:2:"},
