@@ -4,7 +4,6 @@
 #include "host_session.h"
 #include "hresult_names.h"
 #include "module_path.h"
-#include "pretty_xml.h"
 #include "sample_documents.h"
 #include "terminal.h"
 #include "text_encoding.h"
@@ -233,8 +232,8 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         return ExitUsageOrInput;
     }
     if (settings.diff)
-        Print(UnifiedDiff(PrettyPrintXml(before), PrettyPrintXml(after), label + " (before)",
-                          label + " (after " + MethodName(conversion) + ")", ColourWanted()));
+        Print(DocumentDiff(std::move(before), std::move(after), label + " (before)",
+                           label + " (after " + MethodName(conversion) + ")", ColourWanted()));
     else if (settings.outputFile.empty())
         Print(after);
     return ExitSuccess;
