@@ -33,7 +33,7 @@ std::string WithBulk(const std::string& samplePath, const std::string& bulk) {
 // Written without layout, the elements each take a line of their own only
 // once re-indented.
 std::string SmallElements(size_t bytes) {
-    const std::string element = "<pv:s/>";
+    const std::string element = "<a/>";
     std::string bulk = "  <pv:Bulk>";
     bulk.reserve(bytes + element.size());
     while (bulk.size() < bytes)

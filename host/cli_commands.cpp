@@ -231,6 +231,8 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         ReportError(error);
         return ExitUsageOrInput;
     }
+    // The texts hold all that is left to show.
+    document.Reset();
     if (settings.diff)
         Print(DocumentDiff(std::move(before), std::move(after), label + " (before)",
                            label + " (after " + MethodName(conversion) + ")", ColourWanted()));

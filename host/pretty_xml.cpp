@@ -3,6 +3,7 @@
 // is known: the result is the only copy it makes.
 #include "pretty_xml.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -21,51 +22,67 @@ struct Piece {
     std::string_view text;
 };
 
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 bool IsBlank(std::string_view text) {
-    return text.find_first_not_of(" \t\r\n") == npos;
+    return std::all_of(text.begin(), text.end(), IsSpace);
 }
 
 // The end of the tag that starts at `start` (one past its '>'), skipping
 // quoted attribute values; npos when it is not closed.
 size_t TagEnd(std::string_view xml, size_t start) {
-    size_t at = xml.find_first_of("\"'>", start + 1);
-    while (at != npos && xml[at] != '>') {
-        size_t closingQuote = xml.find(xml[at], at + 1);
-        if (closingQuote == npos)
-            return npos;
-        at = xml.find_first_of("\"'>", closingQuote + 1);
+    char quote = 0;
+    for (size_t at = start + 1; at < xml.size(); ++at) {
+        char c = xml[at];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return at + 1;
+        }
     }
-    return at == npos ? npos : at + 1;
+    return npos;
 }
 
-// The end of a construct that closes with `terminator`; npos when it does not.
-size_t EndAfter(std::string_view xml, size_t start, std::string_view terminator) {
-    size_t at = xml.find(terminator, start);
-    return at == npos ? npos : at + terminator.size();
+// The end of a construct that starts at `start` with `opening` and closes
+// with `closing`; npos when it does not close.
+size_t EndAfter(std::string_view xml, size_t start, std::string_view opening,
+                std::string_view closing) {
+    size_t at = xml.find(closing, start + opening.size());
+    return at == npos ? npos : at + closing.size();
+}
+
+bool StartsWith(std::string_view xml, size_t at, std::string_view opening) {
+    return xml.substr(at, opening.size()) == opening;
 }
 
 // The piece that starts at `at`, which is inside `xml`; false when it is
 // markup that is not closed.
 bool ReadPiece(std::string_view xml, size_t at, Piece* piece) {
     PieceKind kind = PieceKind::Standalone;
+    char next = at + 1 < xml.size() ? xml[at + 1] : 0;
     size_t end;
     if (xml[at] != '<') {
         kind = PieceKind::CharacterData;
         end = xml.find('<', at);
         if (end == npos)
             end = xml.size();
-    } else if (xml.compare(at, 4, "<!--") == 0) {
-        end = EndAfter(xml, at + 4, "-->");
-    } else if (xml.compare(at, 9, "<![CDATA[") == 0) {
+    } else if (next == '!' && StartsWith(xml, at, "<!--")) {
+        end = EndAfter(xml, at, "<!--", "-->");
+    } else if (next == '!' && StartsWith(xml, at, "<![CDATA[")) {
         kind = PieceKind::CharacterData;
-        end = EndAfter(xml, at + 9, "]]>");
-    } else if (xml.compare(at, 2, "<?") == 0) {
-        end = EndAfter(xml, at + 2, "?>");
+        end = EndAfter(xml, at, "<![CDATA[", "]]>");
+    } else if (next == '?') {
+        end = EndAfter(xml, at, "<?", "?>");
     } else {
         end = TagEnd(xml, at);
-        if (end != npos && xml[at + 1] == '/')
+        if (end != npos && next == '/')
             kind = PieceKind::EndTag;
-        else if (end != npos && xml[at + 1] != '!')
+        else if (end != npos && next != '!')
             kind = xml[end - 2] == '/' ? PieceKind::EmptyTag : PieceKind::StartTag;
     }
     if (end == npos)
@@ -77,7 +94,9 @@ bool ReadPiece(std::string_view xml, size_t at, Piece* piece) {
 // The element name of a start, end or empty-element tag.
 std::string_view TagName(std::string_view tag) {
     size_t start = tag[1] == '/' ? 2 : 1;
-    size_t end = tag.find_first_of(" \t\r\n/>", start);
+    size_t end = start;
+    while (end < tag.size() && !IsSpace(tag[end]) && tag[end] != '/' && tag[end] != '>')
+        ++end;
     return tag.substr(start, end - start);
 }
 

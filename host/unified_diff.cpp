@@ -1,13 +1,13 @@
 // UnifiedDiff leaves the leading and trailing lines that both texts share to
-// plain byte comparison, and hands only the lines between them, as numbers
-// standing for the distinct lines, to dtl's diff algorithm. A small edit to a
-// large document thus costs little more than reading it.
+// plain byte comparison and hands only the lines between them to dtl's diff
+// algorithm, each line as the address where it starts in its text: a small
+// edit to a large document costs little more than reading it, and no line is
+// copied.
 #include "unified_diff.h"
 
 #include <dtl/dtl.hpp>
 
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -18,12 +18,70 @@ constexpr size_t npos = std::string_view::npos;
 constexpr size_t LeadingContext = dtl::DTL_CONTEXT_SIZE;
 constexpr size_t LookAhead = dtl::DTL_SEPARATE_SIZE - 1;
 constexpr size_t TrailingContext = dtl::DTL_CONTEXT_SIZE + LookAhead;
+// dtl places a change as late as equal lines allow, which often takes it past
+// the repeated end tags that follow it into the trailing common lines: the
+// diff first keeps this many of those, and more when the change ends up
+// short of its context.
+constexpr size_t FirstTrailingLines = 32;
 
 const char* const Bold = "\033[1m";
 const char* const Cyan = "\033[36m";
 const char* const Red = "\033[31m";
 const char* const Green = "\033[32m";
 const char* const Plain = "\033[0m";
+
+// A line inside a text whose every line ends with '\n', known by its start.
+using Line = const char*;
+
+std::string_view LineText(Line line) {
+    const char* end = line;
+    while (*end != '\n')
+        ++end;
+    return std::string_view(line, static_cast<size_t>(end - line));
+}
+
+class SameLine : public dtl::Compare<Line> {
+  public:
+    bool impl(const Line& a, const Line& b) const override {
+        for (const char *x = a, *y = b; *x == *y; ++x, ++y) {
+            if (*x == '\n')
+                return true;
+        }
+        return false;
+    }
+};
+
+// The lines dtl compares, seen in a vector of line starts held elsewhere:
+// dtl copies its sequences, and a view copies in constant time.
+class LineSpan {
+  public:
+    using iterator = const Line*;
+    using const_iterator = const Line*;
+
+    LineSpan() = default;
+    LineSpan(const Line* first, const Line* last) : first_(first), last_(last) {}
+    explicit LineSpan(const std::vector<Line>& lines)
+        : first_(lines.data()), last_(lines.data() + lines.size()) {}
+
+    const Line* begin() const { return first_; }
+    const Line* end() const { return last_; }
+    const Line& operator[](size_t index) const { return first_[index]; }
+
+  private:
+    const Line* first_ = nullptr;
+    const Line* last_ = nullptr;
+};
+
+using LineDiff = dtl::Diff<Line, LineSpan, SameLine>;
+using Hunks = std::vector<dtl::uniHunk<std::pair<Line, dtl::elemInfo>>>;
+
+// The text itself when it ends with a line end, or a copy in `own` that does.
+std::string_view WithFinalLineEnd(std::string_view text, std::string* own) {
+    if (text.empty() || text.back() == '\n')
+        return text;
+    *own = std::string(text) + '\n';
+    return *own;
+}
 
 // The length of the whole lines that both texts start with.
 size_t CommonLeadingLines(std::string_view a, std::string_view b) {
@@ -63,11 +121,19 @@ size_t LinesBack(std::string_view text, size_t at, size_t lines) {
 // The end of the line `lines` lines on from the one that starts at `at`, or
 // of the text.
 size_t LinesOn(std::string_view text, size_t at, size_t lines) {
-    for (; lines > 0 && at < text.size(); --lines) {
-        size_t lineEnd = text.find('\n', at);
-        at = lineEnd == npos ? text.size() : lineEnd + 1;
-    }
+    for (; lines > 0 && at < text.size(); --lines)
+        at = text.find('\n', at) + 1;
     return at;
+}
+
+std::vector<Line> LinesOf(std::string_view text) {
+    std::vector<Line> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')));
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (at == 0 || text[at - 1] == '\n')
+            lines.push_back(text.data() + at);
+    }
+    return lines;
 }
 
 // The part of both texts that dtl compares: the lines between their common
@@ -95,42 +161,11 @@ Window DifferingLines(std::string_view before, std::string_view after, size_t le
     return window;
 }
 
-// Numbers each distinct line, so that the diff algorithm compares numbers.
-class LineNumbering {
-  public:
-    std::vector<int> Number(std::string_view text) {
-        std::vector<int> numbers;
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == npos)
-                end = text.size();
-            numbers.push_back(NumberOf(text.substr(start, end - start)));
-            start = end + 1;
-        }
-        return numbers;
-    }
-
-    std::string_view Line(int number) const { return lines_[static_cast<size_t>(number)]; }
-
-  private:
-    int NumberOf(std::string_view line) {
-        auto found = numbers_.try_emplace(line, static_cast<int>(lines_.size()));
-        if (found.second)
-            lines_.push_back(line);
-        return found.first->second;
-    }
-
-    std::unordered_map<std::string_view, int> numbers_;
-    std::vector<std::string_view> lines_;
-};
-
 class DiffWriter {
   public:
-    DiffWriter(const LineNumbering& numbering, bool colour)
-        : numbering_(numbering), colour_(colour) {}
+    explicit DiffWriter(bool colour) : colour_(colour) {}
 
-    void Line(const char* colour, std::string_view text, char mark = 0) {
+    void Write(const char* colour, std::string_view text, char mark = 0) {
         if (colour_ && colour)
             out_ += colour;
         if (mark)
@@ -142,16 +177,15 @@ class DiffWriter {
     }
 
     template <typename SesElement> void Element(const SesElement& element) {
-        std::string_view line = numbering_.Line(element.first);
         switch (element.second.type) {
         case dtl::SES_ADD:
-            Line(Green, line, '+');
+            Write(Green, LineText(element.first), '+');
             break;
         case dtl::SES_DELETE:
-            Line(Red, line, '-');
+            Write(Red, LineText(element.first), '-');
             break;
         default:
-            Line(nullptr, line, ' ');
+            Write(nullptr, LineText(element.first), ' ');
             break;
         }
     }
@@ -159,23 +193,21 @@ class DiffWriter {
     std::string Take() { return std::move(out_); }
 
   private:
-    const LineNumbering& numbering_;
     bool colour_;
     std::string out_;
 };
-using Hunks = std::vector<dtl::uniHunk<std::pair<int, dtl::elemInfo>>>;
 
-std::string Write(const Hunks& hunks, const LineNumbering& numbering, size_t linesSkipped,
-                  const std::string& beforeLabel, const std::string& afterLabel, bool colour) {
-    DiffWriter writer(numbering, colour);
-    writer.Line(Bold, "--- " + beforeLabel);
-    writer.Line(Bold, "+++ " + afterLabel);
+std::string WriteHunks(const Hunks& hunks, size_t linesSkipped, const std::string& beforeLabel,
+                       const std::string& afterLabel, bool colour) {
+    DiffWriter writer(colour);
+    writer.Write(Bold, "--- " + beforeLabel);
+    writer.Write(Bold, "+++ " + afterLabel);
     auto lineNumber = [&](long long windowLine) {
         return std::to_string(static_cast<size_t>(windowLine) + linesSkipped);
     };
     for (const auto& hunk : hunks) {
-        writer.Line(Cyan, "@@ -" + lineNumber(hunk.a) + "," + std::to_string(hunk.b) + " +" +
-                              lineNumber(hunk.c) + "," + std::to_string(hunk.d) + " @@");
+        writer.Write(Cyan, "@@ -" + lineNumber(hunk.a) + "," + std::to_string(hunk.b) + " +" +
+                               lineNumber(hunk.c) + "," + std::to_string(hunk.d) + " @@");
         for (const auto& element : hunk.common[0])
             writer.Element(element);
         for (const auto& element : hunk.change)
@@ -190,18 +222,19 @@ std::string Write(const Hunks& hunks, const LineNumbering& numbering, size_t lin
 std::string UnifiedDiff(std::string_view before, std::string_view after,
                         const std::string& beforeLabel, const std::string& afterLabel,
                         bool colour) {
+    std::string ownBefore;
+    std::string ownAfter;
+    before = WithFinalLineEnd(before, &ownBefore);
+    after = WithFinalLineEnd(after, &ownAfter);
     if (before == after)
         return {};
     size_t leading = CommonLeadingLines(before, after);
     size_t trailing = CommonTrailingLines(before, after, leading);
-    // dtl places a change as late as equal lines allow, which can take it
-    // into the trailing common lines, short of the lines that follow it
-    // there: then it compares again with more of them.
-    for (size_t trailingLines = TrailingContext;; trailingLines *= 2) {
+    for (size_t trailingLines = FirstTrailingLines;; trailingLines *= 2) {
         Window window = DifferingLines(before, after, leading, trailing, trailingLines);
-        LineNumbering numbering;
-        std::vector<int> beforeLines = numbering.Number(window.before);
-        dtl::Diff<int> diff(beforeLines, numbering.Number(window.after));
+        std::vector<Line> beforeLines = LinesOf(window.before);
+        std::vector<Line> afterLines = LinesOf(window.after);
+        LineDiff diff{LineSpan(beforeLines), LineSpan(afterLines)};
         diff.compose();
         diff.composeUnifiedHunks();
         const Hunks hunks = diff.getUniHunks();
@@ -209,6 +242,6 @@ std::string UnifiedDiff(std::string_view before, std::string_view after,
             return {};
         size_t lastLine = static_cast<size_t>(hunks.back().a + hunks.back().b - 1);
         if (window.reachesEnd || lastLine + LookAhead <= beforeLines.size())
-            return Write(hunks, numbering, window.linesSkipped, beforeLabel, afterLabel, colour);
+            return WriteHunks(hunks, window.linesSkipped, beforeLabel, afterLabel, colour);
     }
 }
