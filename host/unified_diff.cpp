@@ -12,16 +12,15 @@
 
 namespace {
 constexpr size_t npos = std::string_view::npos;
-// dtl shows three lines of context around each change, and after the last
-// change all the lines that are left when at most two more would follow: it
-// looks that many lines past a change's context before it ends a hunk.
+// dtl shows three lines of context around each change; after the last change
+// it shows all the lines that are left when at most two more would follow, so
+// it looks that many lines past a hunk before it ends the hunk there.
 constexpr size_t LeadingContext = dtl::DTL_CONTEXT_SIZE;
 constexpr size_t LookAhead = dtl::DTL_SEPARATE_SIZE - 1;
-constexpr size_t TrailingContext = dtl::DTL_CONTEXT_SIZE + LookAhead;
-// dtl places a change as late as equal lines allow, which often takes it past
-// the repeated end tags that follow it into the trailing common lines: the
-// diff first keeps this many of those, and more when the change ends up
-// short of its context.
+// dtl places a change as late as equal lines allow, which can take it past the
+// repeated end tags that follow it into the common end: the window first takes
+// this many lines of that end, and more whenever the last hunk then ends
+// fewer than LookAhead lines before the window does.
 constexpr size_t FirstTrailingLines = 32;
 
 const char* const Bold = "\033[1m";
@@ -58,7 +57,6 @@ class LineSpan {
     using iterator = const Line*;
     using const_iterator = const Line*;
 
-    LineSpan() = default;
     LineSpan(const Line* first, const Line* last) : first_(first), last_(last) {}
     explicit LineSpan(const std::vector<Line>& lines)
         : first_(lines.data()), last_(lines.data() + lines.size()) {}
@@ -68,8 +66,8 @@ class LineSpan {
     const Line& operator[](size_t index) const { return first_[index]; }
 
   private:
-    const Line* first_ = nullptr;
-    const Line* last_ = nullptr;
+    const Line* first_;
+    const Line* last_;
 };
 
 using LineDiff = dtl::Diff<Line, LineSpan, SameLine>;
@@ -92,20 +90,12 @@ size_t CommonLeadingLines(std::string_view a, std::string_view b) {
     return lastLineEnd == npos ? 0 : lastLineEnd + 1;
 }
 
-// The length of the whole lines that both texts end with, outside the first
-// `leading` bytes.
-size_t CommonTrailingLines(std::string_view a, std::string_view b, size_t leading) {
+// The length of the end that both texts share outside their first `leading`
+// bytes, which may start inside a line.
+size_t CommonEnd(std::string_view a, std::string_view b, size_t leading) {
     size_t shared = std::min(a.size(), b.size()) - leading;
-    size_t equal = static_cast<size_t>(
-        std::mismatch(a.rbegin(), a.rbegin() + shared, b.rbegin()).first - a.rbegin());
-    auto startsLine = [&](std::string_view text) {
-        size_t start = text.size() - equal;
-        return start == leading || text[start - 1] == '\n';
-    };
-    if (startsLine(a) && startsLine(b))
-        return equal;
-    size_t firstLineEnd = a.find('\n', a.size() - equal);
-    return firstLineEnd == npos ? 0 : a.size() - firstLineEnd - 1;
+    return static_cast<size_t>(std::mismatch(a.rbegin(), a.rbegin() + shared, b.rbegin()).first -
+                               a.rbegin());
 }
 
 // The start of the line `lines` lines before the one that starts at `at`,
@@ -146,7 +136,9 @@ struct Window {
 };
 
 // The window with LeadingContext of the `leading` bytes of common leading
-// lines and `trailingLines` of the `trailing` bytes of common trailing lines.
+// lines, and `trailingLines` lines from where the `trailing` bytes of common
+// end start: taken by whole lines, they include the line that holds that
+// start, so that the window ends at a line end in both texts.
 Window DifferingLines(std::string_view before, std::string_view after, size_t leading,
                       size_t trailing, size_t trailingLines) {
     size_t start = LinesBack(before, leading, LeadingContext);
@@ -229,7 +221,7 @@ std::string UnifiedDiff(std::string_view before, std::string_view after,
     if (before == after)
         return {};
     size_t leading = CommonLeadingLines(before, after);
-    size_t trailing = CommonTrailingLines(before, after, leading);
+    size_t trailing = CommonEnd(before, after, leading);
     for (size_t trailingLines = FirstTrailingLines;; trailingLines *= 2) {
         Window window = DifferingLines(before, after, leading, trailing, trailingLines);
         std::vector<Line> beforeLines = LinesOf(window.before);
