@@ -8,6 +8,9 @@
 
 namespace {
 constexpr size_t npos = std::string_view::npos;
+// Lines are indented by at most this many levels, so that the lines of a
+// deeply nested document stay in proportion to it.
+constexpr size_t MaxIndentLevels = 30;
 
 enum class PieceKind {
     StartTag,      // <name ...>
@@ -129,7 +132,7 @@ class Layout {
   public:
     explicit Layout(size_t expectedSize) { out_.reserve(expectedSize); }
 
-    void StartLine() { out_.append(2 * open_.size(), ' '); }
+    void StartLine() { out_.append(2 * std::min(open_.size(), MaxIndentLevels), ' '); }
     void Append(std::string_view text) { out_ += text; }
     void EndLine() { out_ += '\n'; }
     void Line(std::string_view text) {

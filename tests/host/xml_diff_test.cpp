@@ -13,10 +13,17 @@
 #include <sstream>
 
 namespace {
+std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
 TEST(PrettyPrintXmlTest, LaysOutOneElementPerLine) {
     struct Case {
         const char* name;
-        const char* xml;
+        std::string xml;
         const char* expected; // null: returned unchanged
     };
     const Case cases[] = {
@@ -45,13 +52,11 @@ TEST(PrettyPrintXmlTest, LaysOutOneElementPerLine) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(PrettyPrintXml(c.xml), c.expected ? c.expected : c.xml) << c.name;
-}
 
-std::string Repeat(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
+    // Indentation stops growing at 30 levels.
+    std::string deep = PrettyPrintXml(Repeat("<a>", 40) + "<x/>" + Repeat("</a>", 40));
+    EXPECT_NE(deep.find("\n" + Repeat("  ", 30) + "<x/>\n"), std::string::npos) << deep;
+    EXPECT_EQ(deep.find(Repeat("  ", 31)), std::string::npos) << deep;
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
