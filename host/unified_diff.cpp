@@ -8,6 +8,7 @@
 #include <dtl/dtl.hpp>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -81,11 +82,25 @@ std::string_view WithFinalLineEnd(std::string_view text, std::string* own) {
     return *own;
 }
 
+// How many bytes `a` and `b` share at their start (or, with `fromEnd`, at
+// their end), up to `limit`: compared a block at a time, then byte by byte.
+size_t SharedLength(std::string_view a, std::string_view b, size_t limit, bool fromEnd) {
+    constexpr size_t Block = 4096;
+    auto at = [&](std::string_view text, size_t offset, size_t length) {
+        return text.data() + (fromEnd ? text.size() - offset - length : offset);
+    };
+    size_t equal = 0;
+    while (equal + Block <= limit &&
+           std::memcmp(at(a, equal, Block), at(b, equal, Block), Block) == 0)
+        equal += Block;
+    while (equal < limit && *at(a, equal, 1) == *at(b, equal, 1))
+        ++equal;
+    return equal;
+}
+
 // The length of the whole lines that both texts start with.
 size_t CommonLeadingLines(std::string_view a, std::string_view b) {
-    size_t shared = std::min(a.size(), b.size());
-    size_t equal = static_cast<size_t>(
-        std::mismatch(a.begin(), a.begin() + shared, b.begin()).first - a.begin());
+    size_t equal = SharedLength(a, b, std::min(a.size(), b.size()), false);
     size_t lastLineEnd = equal == 0 ? npos : a.rfind('\n', equal - 1);
     return lastLineEnd == npos ? 0 : lastLineEnd + 1;
 }
@@ -93,9 +108,7 @@ size_t CommonLeadingLines(std::string_view a, std::string_view b) {
 // The length of the end that both texts share outside their first `leading`
 // bytes, which may start inside a line.
 size_t CommonEnd(std::string_view a, std::string_view b, size_t leading) {
-    size_t shared = std::min(a.size(), b.size()) - leading;
-    return static_cast<size_t>(std::mismatch(a.rbegin(), a.rbegin() + shared, b.rbegin()).first -
-                               a.rbegin());
+    return SharedLength(a, b, std::min(a.size(), b.size()) - leading, true);
 }
 
 // The start of the line `lines` lines before the one that starts at `at`,

@@ -85,6 +85,11 @@ TEST(UnifiedDiffTest, ShowsWhatDtlShowsOnTheWholeTexts) {
     const std::string lines = "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n";
     const std::string tail = Repeat("<t/>\n", 5) + "</r>\n";
     const std::string block = Repeat("  <o/>\n", 40) + "</f>\n";
+    std::string numbered;
+    for (int line = 1; line <= 3000; ++line)
+        numbered += std::to_string(line) + "\n";
+    std::string numberedEdited = numbered;
+    numberedEdited.replace(numbered.find("\n1500\n"), 6, "\nX\n");
     struct Case {
         const char* name;
         std::string before;
@@ -103,6 +108,8 @@ TEST(UnifiedDiffTest, ShowsWhatDtlShowsOnTheWholeTexts) {
         {"four lines after the last change", "a\nb\nc\nd\n" + tail, "a\nB\nc\nd\n" + tail},
         {"an element removed after one that ends the same way, past the first trailing lines",
          "<r>\nX\n<f>\n" + block + "<g>\n" + block + tail, "<r>\nY\n<f>\n" + block + tail},
+        {"a change between common ends longer than the blocks compared at once", numbered,
+         numberedEdited},
         {"a line added among many equal lines that follow a change", "p\n" + Repeat("s\n", 100),
          "q\n" + Repeat("s\n", 101)},
     };
