@@ -7,16 +7,14 @@
 #include "benchmark_cases.h"
 #include "child_process.h"
 #include "report.h"
+#include "scratch_directory.h"
 
 #include "msxml_standin.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <malloc.h>
-#include <unistd.h>
 
 namespace {
 // Each benchmark runs in five repetitions interleaved at random with the
@@ -28,39 +26,6 @@ const char* const DefaultFlags[] = {
     "--benchmark_repetitions=5",
     "--benchmark_enable_random_interleaving=true",
     "--benchmark_display_aggregates_only=true",
-};
-
-class ScratchDirectory {
-  public:
-    ScratchDirectory() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/ptbridge-bench-XXXXXX";
-        if (mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    ~ScratchDirectory() {
-        for (const std::string& file : files_)
-            std::remove(file.c_str());
-        if (!path_.empty())
-            rmdir(path_.c_str());
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    // Writes a file into the directory; its path, or empty on failure.
-    std::string Write(const std::string& name, const std::string& text) {
-        if (path_.empty())
-            return {};
-        std::string file = path_ + "/" + name;
-        files_.push_back(file);
-        std::ofstream stream(file, std::ios::binary);
-        stream << text;
-        return stream.flush() ? file : std::string();
-    }
-
-  private:
-    std::string path_;
-    std::vector<std::string> files_;
 };
 
 // Heap in use by this process, from the C library's accounting.

@@ -84,12 +84,15 @@ ChildRun MeasurePeakMemory(const std::string& measurerPath,
     int exitCode = -1;
     unsigned long long peakBytes = 0;
     double seconds = 0;
+    double cpuSeconds = 0;
     if (!measurer.started || measurer.exitCode != 0 ||
-        std::sscanf(report.c_str(), "%d %llu %lf", &exitCode, &peakBytes, &seconds) != 3)
+        std::sscanf(report.c_str(), "%d %llu %lf %lf", &exitCode, &peakBytes, &seconds,
+                    &cpuSeconds) != 4)
         return run;
     run.started = true;
     run.exitCode = exitCode;
     run.peakBytes = static_cast<size_t>(peakBytes);
     run.seconds = seconds;
+    run.cpuSeconds = cpuSeconds;
     return run;
 }

@@ -6,7 +6,6 @@
 #include "host_session.h"
 #include "hresult_names.h"
 #include "module_path.h"
-#include "pretty_xml.h"
 #include "print_schema_names.h"
 #include "sample_documents.h"
 #include "standard_input.h"
@@ -372,8 +371,8 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     if (settings.diff) {
         std::string afterLabel =
             label + " (after " + MethodName(conversion) + (converted ? "" : ", which failed") + ")";
-        Print(UnifiedDiff(PrettyPrintXml(before), PrettyPrintXml(after), label + " (before)",
-                          afterLabel, ColourWanted(settings.colour)));
+        Print(DocumentDiff(std::move(before), std::move(after), label + " (before)", afterLabel,
+                           ColourWanted(settings.colour)));
     }
     return status;
 }

@@ -4,8 +4,9 @@
 
 #include <string>
 
-// A unified diff (---/+++ headers, @@ hunks with three lines of context) from
-// `before` to `after`, compared line by line; empty when they are equal.
-// `colour` adds terminal colours to headers, hunk lines, removals and additions.
-std::string UnifiedDiff(const std::string& before, const std::string& after,
-                        const std::string& beforeLabel, const std::string& afterLabel, bool colour);
+// The unified diff (see UnifiedDiff) from the serialised document `before` to
+// `after`, each re-indented by PrettyPrintXml; empty when only their layout
+// differs. The texts are taken by value and let go of once re-indented, so
+// that a caller who moves them in does not keep them alive.
+std::string DocumentDiff(std::string before, std::string after, const std::string& beforeLabel,
+                         const std::string& afterLabel, bool colour);

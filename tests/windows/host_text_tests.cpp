@@ -1,7 +1,5 @@
 // The Windows host's text handling, which is portable and so tested natively:
-// UTF-8/UTF-16 conversion, the form of the command's output, and the
-// re-indentation that --diff uses where libxml2 is not available.
-#include "pretty_xml.h"
+// UTF-8/UTF-16 conversion and the form of the command's output.
 #include "serialized_text.h"
 #include "text_encoding.h"
 
@@ -44,34 +42,5 @@ TEST(CommandOutputTest, LineEndsBecomeNewlines) {
     EXPECT_EQ(AsCommandOutput("<a>\r\n\t<b/>\r\n</a>\r\n"), "<a>\n\t<b/>\n</a>\n");
     EXPECT_EQ(AsCommandOutput("<a>\r<b/></a>"), "<a>\n<b/></a>\n");
     EXPECT_EQ(AsCommandOutput(""), "\n");
-}
-
-TEST(ReindentTest, OneElementPerLineTwoSpacesPerLevel) {
-    EXPECT_EQ(PrettyPrintXml("<?xml version=\"1.0\"?>\r\n<a x=\"1\">\r\n\t<b><c/></b>"
-                             "<!-- note --><v>2</v></a>"),
-              "<?xml version=\"1.0\"?>\n"
-              "<a x=\"1\">\n"
-              "  <b>\n"
-              "    <c/>\n"
-              "  </b>\n"
-              "  <!-- note -->\n"
-              "  <v>2</v>\n"
-              "</a>\n");
-}
-
-TEST(ReindentTest, AnElementLeftEmptyBecomesAnEmptyElementTag) {
-    EXPECT_EQ(PrettyPrintXml("<a>\n  <b name=\"x\">\n  </b>\n</a>"),
-              "<a>\n  <b name=\"x\"/>\n</a>\n");
-}
-
-TEST(ReindentTest, MarkupInsideValuesCommentsAndCdataIsText) {
-    EXPECT_EQ(PrettyPrintXml("<a t='>/'><b><![CDATA[<x>]]></b><!-- <c> --></a>"),
-              "<a t='>/'>\n  <b><![CDATA[<x>]]></b>\n  <!-- <c> -->\n</a>\n");
-}
-
-TEST(ReindentTest, TextThatDoesNotParseIsReturnedUnchanged) {
-    for (const char* broken :
-         {"<a><b></a>", "<a><b></c></a>", "<a", "</a>", "<a><!-- x </a>", "<a>"})
-        EXPECT_EQ(PrettyPrintXml(broken), broken);
 }
 } // namespace

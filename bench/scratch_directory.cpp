@@ -1,0 +1,30 @@
+#include "scratch_directory.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
+
+ScratchDirectory::ScratchDirectory() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/ptbridge-bench-XXXXXX";
+    if (mkdtemp(pattern.data()))
+        path_ = pattern;
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    for (const std::string& file : files_)
+        std::remove(file.c_str());
+    if (!path_.empty())
+        rmdir(path_.c_str());
+}
+
+std::string ScratchDirectory::Write(const std::string& name, const std::string& text) {
+    if (path_.empty())
+        return {};
+    std::string file = path_ + "/" + name;
+    files_.push_back(file);
+    std::ofstream stream(file, std::ios::binary);
+    stream << text;
+    return stream.flush() ? file : std::string();
+}
