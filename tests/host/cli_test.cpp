@@ -161,20 +161,6 @@ TEST(CliInputTest, MalformedXmlIsReportedWithLineAndColumn) {
     EXPECT_TRUE(Contains(run.err, "psf")) << run.err;
 }
 
-TEST(CliUsageTest, BadArgumentsExitWith2) {
-    EXPECT_EQ(RunCli({}).exitCode, 2);
-    EXPECT_EQ(RunCli({"print"}).exitCode, 2);
-    CliRun badOption = RunCli({"ticket", "--option", "PunchHole"});
-    EXPECT_EQ(badOption.exitCode, 2);
-    EXPECT_TRUE(Contains(badOption.err, "--option 'PunchHole' is not of the form Feature=Option"))
-        << badOption.err;
-    EXPECT_EQ(RunCli({"ticket", "--option", "=3Holes"}).exitCode, 2);
-    EXPECT_EQ(RunCli({"capabilities", "--option", "PunchHole=3Holes"}).exitCode, 2);
-    CliRun help = RunCli({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(Contains(help.out, "ticket")) << help.out;
-}
-
 // --version prints the command's version and then the module's identity,
 // wherever --plugin stands; a module that cannot be loaded leaves the first line.
 TEST(CliVersionTest, NamesTheCommandsVersionAndTheModules) {

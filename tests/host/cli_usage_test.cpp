@@ -41,6 +41,9 @@ TEST(CliUsageTest, MistakesAreRefusedWithALineThatNamesThem) {
          "--option 'Punch=Left': Punch is already set to 'NONE'"},
         {{"ticket", "--option", "PunchHole"},
          "--option 'PunchHole' is not of the form Feature=Option"},
+        {{"ticket", "--option", "=3Holes"}, "--option '=3Holes' is not of the form Feature=Option"},
+        {{"print"},
+         "unknown command 'print'; the commands are ticket, capabilities, devmode, info and help"},
         {{"devmode", "--option", "PunchHole=3Holes"},
          "--option: the devmode command takes no device options; only ticket builds a DEVMODE "
          "from them"},
@@ -78,10 +81,27 @@ TEST(CliUsageTest, ADocumentOfTheWrongKindOrNoneIsRefused) {
     EXPECT_EQ(empty.err, "ptbridge: " + blank + " is empty: there is no document to convert\n");
 }
 
+TEST(CliUsageTest, DashReadsTheDocumentFromStandardInput) {
+    CliStreams streams;
+    streams.stdinPath = std::string(PTBRIDGE_EXAMPLES_DIR) + "/capabilities.xml";
+    CliRun piped = RunCli({"capabilities", "-", "--diff"}, "", streams);
+    EXPECT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_EQ(piped.out.rfind("--- standard input (before)\n", 0), 0u) << piped.out;
+    CliRun named = RunCli({"capabilities", streams.stdinPath});
+    EXPECT_EQ(RunCli({"capabilities", "-"}, "", streams).out, named.out);
+
+    streams.stdinPath = "/dev/null";
+    CliRun empty = RunCli({"ticket", "-"}, "", streams);
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_EQ(empty.err, "ptbridge: standard input is empty: there is no document to convert\n");
+}
+
 TEST(CliUsageTest, HelpNamesTheCommandsTheirSamplesAndTheColourSetting) {
     CliRun help = RunCli({"help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(help.out, RunCli({"--help"}).out);
+    CliRun dashHelp = RunCli({"--help"});
+    EXPECT_EQ(dashHelp.exitCode, 0);
+    EXPECT_EQ(help.out, dashHelp.out);
     for (const char* part :
          {"ticket", "capabilities", "devmode", "info", "--color WHEN", "NO_COLOR", "Exit status"})
         EXPECT_TRUE(Contains(help.out, part)) << part;
