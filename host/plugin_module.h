@@ -1,8 +1,8 @@
 // The plug-in module as the core driver's loader sees it: opened, told about
 // process attach through its DllMain, asked for class objects through its
 // export, and told about process detach before it is closed. On Windows the
-// system loader runs DllMain (plugin_module_windows.cpp); elsewhere the module
-// exports DllMain and Load and Unload call it (plugin_module_posix.cpp).
+// system loader runs DllMain (windows/plugin_module.cpp); elsewhere the module
+// exports DllMain and Load and Unload call it (linux/plugin_module.cpp).
 #pragma once
 
 #include "common/platform.h"

@@ -1,7 +1,7 @@
 // The host's own namespace manager when DOM calls fail, over the stand-in DOM,
 // whose calls tests can make fail one by one.
-#include "dom_namespace_manager.h"
 #include "test_documents.h"
+#include "windows/dom_namespace_manager.h"
 
 #include "msxml_standin.h"
 #include "platform_testing.h"

@@ -1,7 +1,7 @@
 // The host's own namespace manager, over whichever DOM the test program runs
 // on: the stand-in DOM natively, Wine's MSXML 6 in the Windows test program.
-#include "dom_namespace_manager.h"
 #include "test_documents.h"
+#include "windows/dom_namespace_manager.h"
 
 #include <gtest/gtest.h>
 

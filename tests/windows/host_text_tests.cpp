@@ -1,7 +1,7 @@
 // The Windows host's text handling, which is portable and so tested natively:
 // UTF-8/UTF-16 conversion and the form of the command's output.
-#include "serialized_text.h"
 #include "text_encoding.h"
+#include "windows/serialized_text.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "common/platform.h"
 #include "standard_output.h"
 #include "text_encoding.h"
-#include "windows_error.h"
+#include "windows/windows_error.h"
 
 namespace {
 std::string SystemError(const std::string& action, const std::string& path, DWORD code) {

@@ -1,4 +1,4 @@
-#include "serialized_text.h"
+#include "windows/serialized_text.h"
 
 namespace {
 // Replaces the value of the declaration's encoding pseudo-attribute, if any.

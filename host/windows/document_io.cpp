@@ -1,9 +1,9 @@
 #include "document_io.h"
 
 #include "hresult_names.h"
-#include "msxml_document_class.h"
-#include "serialized_text.h"
 #include "text_encoding.h"
+#include "windows/msxml_document_class.h"
+#include "windows/serialized_text.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "namespace_manager_factory.h"
 
 #include "com_ptr.h"
-#include "dom_namespace_manager.h"
-#include "msxml_document_class.h"
+#include "windows/dom_namespace_manager.h"
+#include "windows/msxml_document_class.h"
 
 namespace {
 // Whether the platform's manager can read a node's declarations: some MSXML

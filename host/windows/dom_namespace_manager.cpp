@@ -1,4 +1,4 @@
-#include "dom_namespace_manager.h"
+#include "windows/dom_namespace_manager.h"
 
 #include "com_ptr.h"
 

@@ -1,7 +1,7 @@
 #include "plugin_module.h"
 
 #include "text_encoding.h"
-#include "windows_error.h"
+#include "windows/windows_error.h"
 
 namespace {
 // GetProcAddress hands out every export as FARPROC; going through void* lets

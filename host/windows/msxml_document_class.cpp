@@ -1,4 +1,4 @@
-#include "msxml_document_class.h"
+#include "windows/msxml_document_class.h"
 
 #if !__has_include(<msxml6.h>)
 extern "C" {

@@ -1,4 +1,4 @@
-#include "windows_error.h"
+#include "windows/windows_error.h"
 
 #include "text_encoding.h"
 

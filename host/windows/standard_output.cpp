@@ -1,7 +1,7 @@
 #include "standard_output.h"
 
 #include "cli_commands.h"
-#include "windows_error.h"
+#include "windows/windows_error.h"
 
 #include "common/platform.h"
 
