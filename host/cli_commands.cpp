@@ -2,17 +2,13 @@
 
 #include "conversion_diagnosis.h"
 #include "device_options.h"
-#include "document_io.h"
 #include "host_session.h"
 #include "hresult_names.h"
-#include "module_path.h"
+#include "platform_seams.h"
 #include "print_schema_names.h"
 #include "sample_documents.h"
 #include "standard_input.h"
-#include "standard_output.h"
-#include "terminal.h"
 #include "text_encoding.h"
-#include "text_files.h"
 #include "xml_diff.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "conversion_diagnosis.h"
 
 #include "com_ptr.h"
-#include "namespace_manager_factory.h"
+#include "platform_seams.h"
 #include "print_schema_names.h"
 #include "text_encoding.h"
 

@@ -1,8 +1,7 @@
 #include "core_helper.h"
 
 #include "host_devmode.h"
-#include "host_faults.h"
-#include "namespace_manager_factory.h"
+#include "platform_seams.h"
 
 #include <atomic>
 #include <new>

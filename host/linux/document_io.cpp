@@ -1,4 +1,4 @@
-#include "document_io.h"
+#include "platform_seams.h"
 
 #include "hresult_names.h"
 

@@ -1,4 +1,4 @@
-#include "host_faults.h"
+#include "platform_seams.h"
 
 #include "platform_testing.h"
 

@@ -1,7 +1,7 @@
 // ptbridge: runs the plug-in's Print Schema conversions through the stand-in
 // core driver, for driver developers without a Windows machine.
 #include "command_line.h"
-#include "standard_output.h"
+#include "platform_seams.h"
 
 #include <csignal>
 

@@ -1,4 +1,4 @@
-#include "module_path.h"
+#include "platform_seams.h"
 
 #include <climits>
 #include <filesystem>

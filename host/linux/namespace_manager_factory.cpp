@@ -1,4 +1,4 @@
-#include "namespace_manager_factory.h"
+#include "platform_seams.h"
 
 #include "msxml_standin.h"
 

@@ -1,4 +1,4 @@
-#include "standard_output.h"
+#include "platform_seams.h"
 
 #include "cli_commands.h"
 

@@ -1,6 +1,4 @@
-#include "text_files.h"
-
-#include "standard_output.h"
+#include "platform_seams.h"
 
 #include <cerrno>
 #include <cstdio>

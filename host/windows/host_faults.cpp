@@ -1,4 +1,4 @@
-#include "host_faults.h"
+#include "platform_seams.h"
 
 // The real Windows platform has no fault injection: host calls never fail on demand.
 bool HostCallFails(HRESULT*) {

@@ -4,7 +4,7 @@
 #include "cli_commands.h"
 #include "command_line.h"
 #include "hresult_names.h"
-#include "standard_output.h"
+#include "platform_seams.h"
 #include "text_encoding.h"
 
 #include "common/platform.h"

@@ -1,4 +1,4 @@
-#include "namespace_manager_factory.h"
+#include "platform_seams.h"
 
 #include "com_ptr.h"
 #include "windows/dom_namespace_manager.h"

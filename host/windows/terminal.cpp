@@ -1,4 +1,4 @@
-#include "terminal.h"
+#include "platform_seams.h"
 
 #include "common/platform.h"
 

@@ -1,7 +1,6 @@
-#include "text_files.h"
+#include "platform_seams.h"
 
 #include "common/platform.h"
-#include "standard_output.h"
 #include "text_encoding.h"
 #include "windows/windows_error.h"
 

@@ -1,6 +1,6 @@
 #include "test_documents.h"
 
-#include "document_io.h"
+#include "platform_seams.h"
 
 #include <gtest/gtest.h>
 

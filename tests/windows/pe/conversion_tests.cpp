@@ -6,9 +6,8 @@
 
 #include "com_ptr.h"
 #include "core_helper.h"
-#include "document_io.h"
 #include "host_session.h"
-#include "namespace_manager_factory.h"
+#include "platform_seams.h"
 #include "test_documents.h"
 
 #include <string>

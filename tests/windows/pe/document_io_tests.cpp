@@ -1,6 +1,6 @@
 // The Windows host's documents: MSXML 6 parses the bytes of a file as a file,
 // and the command writes UTF-8 with "\n" line ends whatever the DOM's habits.
-#include "document_io.h"
+#include "platform_seams.h"
 
 #include <gtest/gtest.h>
 
