@@ -221,7 +221,6 @@ HRESULT PrintSchemaDomHelper::FindOptionByOptionName(IXMLDOMNodeList* options, c
         IXMLDOMElement* candidate = nullptr;
         IXMLDOMElement* optionName = nullptr;
         IXMLDOMElement* value = nullptr;
-        BSTR text = nullptr;
         // An option without an "OptionName" scored property, or without a
         // value in it, is passed over and the search goes on.
         bool lacksOptionName = false;
@@ -237,21 +236,13 @@ HRESULT PrintSchemaDomHelper::FindOptionByOptionName(IXMLDOMNodeList* options, c
             lacksOptionName = result == S_FALSE;
         }
         if (result == S_OK)
-            result = value->get_text(&text);
-        *matched = result == S_OK && SameText(text, wanted);
-        SysFreeString(text);
+            result = TextIs(value, wanted, matched);
         ReleaseAndClear(value);
         ReleaseAndClear(optionName);
         ReleaseAndClear(candidate);
         return lacksOptionName ? S_OK : result;
     };
-    IXMLDOMNode* found = nullptr;
-    HRESULT hr = FindInList(options, hasOptionName, &found);
-    if (hr != S_OK)
-        return hr;
-    hr = found->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(option));
-    found->Release();
-    return hr;
+    return FindElementInList(options, hasOptionName, option);
 }
 
 HRESULT PrintSchemaDomHelper::GetFirstOption(IXMLDOMElement* parent, IXMLDOMElement** option) {

@@ -350,7 +350,6 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
     auto hasValue = [&](IXMLDOMNode* node, bool* matched) {
         IXMLDOMNode* item = nullptr;
         IXMLDOMAttribute* attribute = nullptr;
-        BSTR text = nullptr;
         HRESULT result = GetNamedItem(node, attributeName, &nameCopy, &item);
         // A node without the attribute is passed over; the search goes on.
         bool lacksAttribute = result == S_FALSE;
@@ -358,20 +357,13 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
             result =
                 item->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(&attribute));
         if (result == S_OK)
-            result = attribute->get_text(&text);
-        *matched = result == S_OK && SameText(text, value);
-        SysFreeString(text);
+            result = TextIs(attribute, value, matched);
         ReleaseAndClear(attribute);
         ReleaseAndClear(item);
         return lacksAttribute ? S_OK : result;
     };
-    IXMLDOMNode* found = nullptr;
-    HRESULT hr = FindInList(list, hasValue, &found);
+    HRESULT hr = FindElementInList(list, hasValue, element);
     SysFreeString(nameCopy);
-    if (hr != S_OK)
-        return hr;
-    hr = found->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
-    found->Release();
     return hr;
 }
 
