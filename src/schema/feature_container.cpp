@@ -3,47 +3,54 @@
 #include "schema/schema_feature.h"
 #include "schema/wrapper_steps.h"
 
+namespace {
+
+// A helper step that hands back the named feature under a parent: the
+// helper's CreateFeature or FindFeature.
+using FeatureStep = HRESULT (PrintSchemaDomHelper::*)(IXMLDOMElement* parent,
+                                                      const WCHAR* nameNamespaceUri,
+                                                      const WCHAR* nameLocalName,
+                                                      IXMLDOMElement** feature);
+
+// Takes `step` for the named feature of the container: the element it hands
+// back, with its reference, or null. Nothing is done when a name is missing
+// or the container has no document behind it.
+IXMLDOMElement* TakeFeatureStep(const SchemaNode& container, FeatureStep step,
+                                const WCHAR* namespaceUri, const WCHAR* localName) {
+    PrintSchemaDomHelper* helper = container.Helper();
+    IXMLDOMElement* parent = container.Element();
+    if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
+        return nullptr;
+    }
+    IXMLDOMElement* feature = nullptr;
+    if ((helper->*step)(parent, namespaceUri, localName, &feature) != S_OK) {
+        return nullptr;
+    }
+    return feature;
+}
+
+} // namespace
+
 namespace FeatureContainer {
 
 SchemaFeature* AddFeature(const SchemaNode& container, const WCHAR* namespaceUri,
                           const WCHAR* localName) {
-    PrintSchemaDomHelper* helper = container.Helper();
-    IXMLDOMElement* parent = container.Element();
-    if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
-        return nullptr;
-    }
-    IXMLDOMElement* created = nullptr;
-    if (helper->CreateFeature(parent, namespaceUri, localName, &created) != S_OK) {
-        return nullptr;
-    }
-    return WrapFoundElement<SchemaFeature>(helper, created);
+    IXMLDOMElement* created =
+        TakeFeatureStep(container, &PrintSchemaDomHelper::CreateFeature, namespaceUri, localName);
+    return created ? WrapFoundElement<SchemaFeature>(container.Helper(), created) : nullptr;
 }
 
 SchemaFeature* FindFeature(const SchemaNode& container, const WCHAR* namespaceUri,
                            const WCHAR* localName) {
-    PrintSchemaDomHelper* helper = container.Helper();
-    IXMLDOMElement* parent = container.Element();
-    if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
-        return nullptr;
-    }
-    IXMLDOMElement* found = nullptr;
-    if (helper->FindFeature(parent, namespaceUri, localName, &found) != S_OK) {
-        return nullptr;
-    }
-    return WrapFoundElement<SchemaFeature>(helper, found);
+    IXMLDOMElement* found =
+        TakeFeatureStep(container, &PrintSchemaDomHelper::FindFeature, namespaceUri, localName);
+    return found ? WrapFoundElement<SchemaFeature>(container.Helper(), found) : nullptr;
 }
 
 bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const WCHAR* localName) {
-    PrintSchemaDomHelper* helper = container.Helper();
-    IXMLDOMElement* parent = container.Element();
-    if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
-        return false;
-    }
-    IXMLDOMElement* found = nullptr;
-    if (helper->FindFeature(parent, namespaceUri, localName, &found) != S_OK) {
-        return false;
-    }
-    return DetachFoundElement(helper, parent, found);
+    IXMLDOMElement* found =
+        TakeFeatureStep(container, &PrintSchemaDomHelper::FindFeature, namespaceUri, localName);
+    return found != nullptr && DetachFoundElement(container.Helper(), container.Element(), found);
 }
 
 bool AppendFeature(const SchemaNode& container, const SchemaNode* feature) {

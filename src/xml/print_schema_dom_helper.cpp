@@ -28,8 +28,7 @@ HRESULT Uninitialized(IXMLDOMElement** out) {
 
 } // namespace
 
-PrintSchemaDomHelper::PrintSchemaDomHelper(IXMLDOMDocument2* document,
-                                           IPrintCoreHelper* coreHelper)
+PrintSchemaDomHelper::PrintSchemaDomHelper(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper)
     : XmlDomHelper(document, coreHelper) {}
 
 PrintSchemaDomHelper::~PrintSchemaDomHelper() = default;
@@ -47,8 +46,7 @@ HRESULT PrintSchemaDomHelper::CreateNamedElement(IXMLDOMElement* parent, const W
 }
 
 HRESULT PrintSchemaDomHelper::CreateFeature(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
-                                            const WCHAR* nameLocalName,
-                                            IXMLDOMElement** feature) {
+                                            const WCHAR* nameLocalName, IXMLDOMElement** feature) {
     if (!nameLocalName)
         return E_INVALIDARG;
     if (!IsInitialized())
@@ -77,16 +75,15 @@ HRESULT PrintSchemaDomHelper::CreateOption(IXMLDOMElement* parent, const WCHAR* 
     return HandOver(hr, created, option);
 }
 
-HRESULT PrintSchemaDomHelper::CreateProperty(IXMLDOMElement* parent,
-                                             const WCHAR* nameNamespaceUri,
+HRESULT PrintSchemaDomHelper::CreateProperty(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
                                              const WCHAR* nameLocalName,
                                              IXMLDOMElement** property) {
     if (!nameLocalName)
         return E_INVALIDARG;
     if (!IsInitialized())
         return Uninitialized(property);
-    return CreateNamedElement(ParentOrRoot(parent), W("Property"), nameNamespaceUri,
-                              nameLocalName, property);
+    return CreateNamedElement(ParentOrRoot(parent), W("Property"), nameNamespaceUri, nameLocalName,
+                              property);
 }
 
 HRESULT PrintSchemaDomHelper::CreateScoredProperty(IXMLDOMElement* parent,
@@ -133,8 +130,8 @@ HRESULT PrintSchemaDomHelper::CreateValue(IXMLDOMElement* parent, const WCHAR* t
         BSTR typeAttributeName = nullptr;
         hr = MakeQName(XsiNamespaceUri, W("type"), &typeAttributeName);
         if (hr == S_OK)
-            hr = CreateQNameAttribute(created, XsiNamespaceUri, typeAttributeName,
-                                      typeNamespaceUri, typeLocalName, nullptr);
+            hr = CreateQNameAttribute(created, XsiNamespaceUri, typeAttributeName, typeNamespaceUri,
+                                      typeLocalName, nullptr);
         SysFreeString(typeAttributeName);
     }
     if (hr == S_OK) {
@@ -172,8 +169,7 @@ HRESULT PrintSchemaDomHelper::FindFeature(IXMLDOMElement* parent, const WCHAR* n
 }
 
 HRESULT PrintSchemaDomHelper::FindProperty(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
-                                           const WCHAR* nameLocalName,
-                                           IXMLDOMElement** property) {
+                                           const WCHAR* nameLocalName, IXMLDOMElement** property) {
     if (!nameNamespaceUri || !nameLocalName || !property)
         return E_INVALIDARG;
     if (!IsInitialized())
@@ -219,32 +215,20 @@ HRESULT PrintSchemaDomHelper::FindOption(IXMLDOMElement* parent, const WCHAR* na
     return hr;
 }
 
-HRESULT PrintSchemaDomHelper::FindOptionByOptionName(IXMLDOMNodeList* options,
-                                                     const WCHAR* wanted,
+HRESULT PrintSchemaDomHelper::FindOptionByOptionName(IXMLDOMNodeList* options, const WCHAR* wanted,
                                                      IXMLDOMElement** option) {
-    HRESULT result = S_OK;
-    IXMLDOMNode* found = nullptr;
-    while (result == S_OK && !found) {
-        IXMLDOMNode* node = nullptr;
-        HRESULT next = options->nextNode(&node);
-        if (next != S_OK) {
-            // The end of the list (S_FALSE) only ends the search; a failure is reported.
-            if (FAILED(next))
-                result = next;
-            ReleaseAndClear(node);
-            break;
-        }
+    auto hasOptionName = [&](IXMLDOMNode* node, bool* matched) {
         IXMLDOMElement* candidate = nullptr;
         IXMLDOMElement* optionName = nullptr;
         IXMLDOMElement* value = nullptr;
-        BSTR text = nullptr;
         // An option without an "OptionName" scored property, or without a
         // value in it, is passed over and the search goes on.
         bool lacksOptionName = false;
-        result = node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&candidate));
+        HRESULT result =
+            node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&candidate));
         if (result == S_OK) {
-            result = FindScoredProperty(candidate, FrameworkNamespaceUri, W("OptionName"),
-                                        &optionName);
+            result =
+                FindScoredProperty(candidate, FrameworkNamespaceUri, W("OptionName"), &optionName);
             lacksOptionName = result == S_FALSE;
         }
         if (result == S_OK) {
@@ -252,24 +236,13 @@ HRESULT PrintSchemaDomHelper::FindOptionByOptionName(IXMLDOMNodeList* options,
             lacksOptionName = result == S_FALSE;
         }
         if (result == S_OK)
-            result = value->get_text(&text);
-        if (result == S_OK && SameText(text, wanted)) {
-            found = node;
-            node = nullptr;
-        }
-        if (lacksOptionName)
-            result = S_OK;
-        SysFreeString(text);
+            result = TextIs(value, wanted, matched);
         ReleaseAndClear(value);
         ReleaseAndClear(optionName);
         ReleaseAndClear(candidate);
-        ReleaseAndClear(node);
-    }
-    if (!found)
-        return result == S_OK ? S_FALSE : result;
-    HRESULT hr = found->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(option));
-    found->Release();
-    return hr;
+        return lacksOptionName ? S_OK : result;
+    };
+    return FindElementInList(options, hasOptionName, option);
 }
 
 HRESULT PrintSchemaDomHelper::GetFirstOption(IXMLDOMElement* parent, IXMLDOMElement** option) {

@@ -125,7 +125,9 @@ XmlDomHelper::XmlDomHelper(IXMLDOMDocument2* document, IPrintCoreHelper* coreHel
     Initialize(document, coreHelper);
 }
 
-XmlDomHelper::~XmlDomHelper() { ReleaseReferences(); }
+XmlDomHelper::~XmlDomHelper() {
+    ReleaseReferences();
+}
 
 void XmlDomHelper::ReleaseReferences() {
     ReleaseAndClear(document_);
@@ -222,12 +224,10 @@ HRESULT XmlDomHelper::CreateChildElement(IXMLDOMElement* parent, const WCHAR* na
     return hr;
 }
 
-HRESULT XmlDomHelper::CreateQNameAttribute(IXMLDOMElement* element,
-                                           const WCHAR* attributeNamespaceUri,
-                                           const WCHAR* attributeName,
-                                           const WCHAR* valueNamespaceUri,
-                                           const WCHAR* valueLocalName,
-                                           IXMLDOMAttribute** attribute) {
+HRESULT
+XmlDomHelper::CreateQNameAttribute(IXMLDOMElement* element, const WCHAR* attributeNamespaceUri,
+                                   const WCHAR* attributeName, const WCHAR* valueNamespaceUri,
+                                   const WCHAR* valueLocalName, IXMLDOMAttribute** attribute) {
     if (!element || !attributeName || !valueLocalName)
         return E_INVALIDARG;
     if (attribute)
@@ -288,8 +288,7 @@ HRESULT XmlDomHelper::GetRootElement(IXMLDOMElement** root) {
 }
 
 HRESULT XmlDomHelper::GetElementAt(IXMLDOMElement* parent, const WCHAR* namespaceUri,
-                                   const WCHAR* localName, LONG index,
-                                   IXMLDOMElement** element) {
+                                   const WCHAR* localName, LONG index, IXMLDOMElement** element) {
     if (!parent || !namespaceUri || !localName || !element)
         return E_INVALIDARG;
     *element = nullptr;
@@ -347,46 +346,24 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
     *element = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    HRESULT result = S_OK;
-    IXMLDOMNode* found = nullptr;
     BSTR nameCopy = nullptr;
-    while (result == S_OK && !found) {
-        IXMLDOMNode* node = nullptr;
-        HRESULT next = list->nextNode(&node);
-        if (next != S_OK) {
-            // The end of the list (S_FALSE) only ends the search; a failure is reported.
-            if (FAILED(next))
-                result = next;
-            ReleaseAndClear(node);
-            break;
-        }
+    auto hasValue = [&](IXMLDOMNode* node, bool* matched) {
         IXMLDOMNode* item = nullptr;
         IXMLDOMAttribute* attribute = nullptr;
-        BSTR text = nullptr;
-        result = GetNamedItem(node, attributeName, &nameCopy, &item);
+        HRESULT result = GetNamedItem(node, attributeName, &nameCopy, &item);
         // A node without the attribute is passed over; the search goes on.
         bool lacksAttribute = result == S_FALSE;
         if (result == S_OK)
-            result = item->QueryInterface(IID_IXMLDOMAttribute,
-                                          reinterpret_cast<void**>(&attribute));
+            result =
+                item->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(&attribute));
         if (result == S_OK)
-            result = attribute->get_text(&text);
-        if (result == S_OK && SameText(text, value)) {
-            found = node;
-            node = nullptr;
-        }
-        if (lacksAttribute)
-            result = S_OK;
-        SysFreeString(text);
+            result = TextIs(attribute, value, matched);
         ReleaseAndClear(attribute);
         ReleaseAndClear(item);
-        ReleaseAndClear(node);
-    }
+        return lacksAttribute ? S_OK : result;
+    };
+    HRESULT hr = FindElementInList(list, hasValue, element);
     SysFreeString(nameCopy);
-    if (!found)
-        return result == S_OK ? S_FALSE : result;
-    HRESULT hr = found->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
-    found->Release();
     return hr;
 }
 

@@ -1,7 +1,6 @@
 #include "document_object.h"
 
 #include "node_creation.h"
-#include "node_list.h"
 #include "utf_text.h"
 #include "xml_parse.h"
 
@@ -52,16 +51,7 @@ STDMETHODIMP DocumentObject::get_documentElement(IXMLDOMElement** DOMElement) {
 }
 
 STDMETHODIMP DocumentObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {
-    HRESULT hr;
-    if (DomCallFails(&hr, resultList))
-        return hr;
-    if (!resultList)
-        return E_POINTER;
-    *resultList = nullptr;
-    if (!tagName)
-        return E_INVALIDARG;
-    return NodeList::Create(Tree(), Tree()->ElementsByTagName(TreeNode(), Utf8FromWide(tagName)),
-                            resultList);
+    return GetElementsByTagName(tagName, resultList);
 }
 
 STDMETHODIMP DocumentObject::createNode(VARIANT Type, BSTR name, BSTR namespaceURI,

@@ -1,8 +1,6 @@
 #include "element_object.h"
 
-#include "node_list.h"
 #include "node_names.h"
-#include "utf_text.h"
 
 STDMETHODIMP ElementObject::get_tagName(BSTR* tagName) {
     return GetNodeName(tagName);
@@ -40,14 +38,5 @@ STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
 }
 
 STDMETHODIMP ElementObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {
-    HRESULT hr;
-    if (DomCallFails(&hr, resultList))
-        return hr;
-    if (!resultList)
-        return E_POINTER;
-    *resultList = nullptr;
-    if (!tagName)
-        return E_INVALIDARG;
-    return NodeList::Create(Tree(), Tree()->ElementsByTagName(TreeNode(), Utf8FromWide(tagName)),
-                            resultList);
+    return GetElementsByTagName(tagName, resultList);
 }

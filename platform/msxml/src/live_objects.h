@@ -45,3 +45,17 @@ template <class... Out> bool DomCallFails(HRESULT* failure, Out... outs) {
     (ClearOut(outs), ...);
     return true;
 }
+
+// The opening of a method that answers through `out`: the fault gate, then
+// E_POINTER for a null `out`, which is otherwise cleared. True when the method
+// must return *failure at once.
+template <class T> bool OpeningFails(HRESULT* failure, T** out) {
+    if (DomCallFails(failure, out))
+        return true;
+    if (!out) {
+        *failure = E_POINTER;
+        return true;
+    }
+    *out = nullptr;
+    return false;
+}

@@ -32,10 +32,8 @@ NodeObject* NodeObject::Peer(IUnknown* object) const {
 
 HRESULT NodeObject::GetNodeName(BSTR* name) {
     HRESULT hr;
-    if (DomCallFails(&hr, name))
+    if (OpeningFails(&hr, name))
         return hr;
-    if (!name)
-        return E_POINTER;
     std::string written = NodeName(node_);
     *name = BstrFromUtf8(written.data(), written.size());
     return *name ? S_OK : E_OUTOFMEMORY;
@@ -53,11 +51,8 @@ HRESULT NodeObject::GetNodeType(DOMNodeType* type) {
 
 HRESULT NodeObject::GetParentNode(IXMLDOMNode** parent) {
     HRESULT hr;
-    if (DomCallFails(&hr, parent))
+    if (OpeningFails(&hr, parent))
         return hr;
-    if (!parent)
-        return E_POINTER;
-    *parent = nullptr;
     // As in the DOM, an attribute has no parent node: its element owns it.
     if (node_->type == NODE_ATTRIBUTE || !node_->parent)
         return S_FALSE;
@@ -66,11 +61,8 @@ HRESULT NodeObject::GetParentNode(IXMLDOMNode** parent) {
 
 HRESULT NodeObject::GetChildNodes(IXMLDOMNodeList** children) {
     HRESULT hr;
-    if (DomCallFails(&hr, children))
+    if (OpeningFails(&hr, children))
         return hr;
-    if (!children)
-        return E_POINTER;
-    *children = nullptr;
     std::vector<Node*> nodes;
     for (Node* child = FirstChild(node_); child; child = child->next)
         nodes.push_back(child);
@@ -79,11 +71,8 @@ HRESULT NodeObject::GetChildNodes(IXMLDOMNodeList** children) {
 
 HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
     HRESULT hr;
-    if (DomCallFails(&hr, attributes))
+    if (OpeningFails(&hr, attributes))
         return hr;
-    if (!attributes)
-        return E_POINTER;
-    *attributes = nullptr;
     IXMLDOMNamedNodeMap* map = Attributes();
     if (!map)
         return S_FALSE;
@@ -93,44 +82,44 @@ HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
 }
 
 HRESULT NodeObject::RemoveChild(IXMLDOMNode* child, IXMLDOMNode** removed) {
+    return EditChild(&DocumentTree::RemoveChild, child, removed);
+}
+
+HRESULT NodeObject::AppendChild(IXMLDOMNode* child, IXMLDOMNode** appended) {
+    return EditChild(&DocumentTree::AppendChild, child, appended);
+}
+
+HRESULT NodeObject::EditChild(HRESULT (DocumentTree::*edit)(Node* parent, Node* child),
+                              IXMLDOMNode* child, IXMLDOMNode** result) {
     HRESULT hr;
-    if (DomCallFails(&hr, removed))
+    if (DomCallFails(&hr, result))
         return hr;
-    ClearOut(removed);
+    ClearOut(result);
     NodeObject* peer = Peer(child);
     if (!peer)
         return E_INVALIDARG;
-    hr = tree_->RemoveChild(node_, peer->node_);
-    if (hr == S_OK && removed) {
+    hr = (tree_->*edit)(node_, peer->node_);
+    if (hr == S_OK && result) {
         child->AddRef();
-        *removed = child;
+        *result = child;
     }
     return hr;
 }
 
-HRESULT NodeObject::AppendChild(IXMLDOMNode* child, IXMLDOMNode** appended) {
+HRESULT NodeObject::GetElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {
     HRESULT hr;
-    if (DomCallFails(&hr, appended))
+    if (OpeningFails(&hr, resultList))
         return hr;
-    ClearOut(appended);
-    NodeObject* peer = Peer(child);
-    if (!peer)
+    if (!tagName)
         return E_INVALIDARG;
-    hr = tree_->AppendChild(node_, peer->node_);
-    if (hr == S_OK && appended) {
-        child->AddRef();
-        *appended = child;
-    }
-    return hr;
+    return NodeList::Create(tree_, tree_->ElementsByTagName(node_, Utf8FromWide(tagName)),
+                            resultList);
 }
 
 HRESULT NodeObject::GetOwnerDocument(IXMLDOMDocument** document) {
     HRESULT hr;
-    if (DomCallFails(&hr, document))
+    if (OpeningFails(&hr, document))
         return hr;
-    if (!document)
-        return E_POINTER;
-    *document = nullptr;
     if (node_->type == NODE_DOCUMENT)
         return S_FALSE;
     return ReturnNode(tree_, tree_->Doc(), IID_IXMLDOMDocument, reinterpret_cast<void**>(document));
@@ -138,10 +127,8 @@ HRESULT NodeObject::GetOwnerDocument(IXMLDOMDocument** document) {
 
 HRESULT NodeObject::GetText(BSTR* text) {
     HRESULT hr;
-    if (DomCallFails(&hr, text))
+    if (OpeningFails(&hr, text))
         return hr;
-    if (!text)
-        return E_POINTER;
     return ReturnNodeText(node_, text);
 }
 
@@ -154,11 +141,8 @@ HRESULT NodeObject::PutText(BSTR text) {
 
 HRESULT NodeObject::GetXml(BSTR* xml) {
     HRESULT hr;
-    if (DomCallFails(&hr, xml))
+    if (OpeningFails(&hr, xml))
         return hr;
-    if (!xml)
-        return E_POINTER;
-    *xml = nullptr;
     std::string markup;
     hr = SerializeNode(node_, &markup);
     if (hr != S_OK)
@@ -169,29 +153,23 @@ HRESULT NodeObject::GetXml(BSTR* xml) {
 
 HRESULT NodeObject::GetNamespaceUri(BSTR* uri) {
     HRESULT hr;
-    if (DomCallFails(&hr, uri))
+    if (OpeningFails(&hr, uri))
         return hr;
-    if (!uri)
-        return E_POINTER;
     Namespace* ns = NamespaceOf(node_);
     return ReturnBstr(ns ? ns->uri : nullptr, uri);
 }
 
 HRESULT NodeObject::GetPrefix(BSTR* prefix) {
     HRESULT hr;
-    if (DomCallFails(&hr, prefix))
+    if (OpeningFails(&hr, prefix))
         return hr;
-    if (!prefix)
-        return E_POINTER;
     return ReturnBstr(PrefixOf(node_), prefix);
 }
 
 HRESULT NodeObject::GetBaseName(BSTR* name) {
     HRESULT hr;
-    if (DomCallFails(&hr, name))
+    if (OpeningFails(&hr, name))
         return hr;
-    if (!name)
-        return E_POINTER;
     const char* local = node_->type == NODE_PROCESSING_INSTRUCTION
                             ? static_cast<ProcessingInstruction*>(node_)->target
                             : LocalNameOf(node_);

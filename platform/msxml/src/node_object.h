@@ -40,6 +40,8 @@ class NodeObject : public LiveObject {
     HRESULT GetNamespaceUri(BSTR* uri);
     HRESULT GetPrefix(BSTR* prefix);
     HRESULT GetBaseName(BSTR* name);
+    // getElementsByTagName of documents and elements.
+    HRESULT GetElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList);
 
     // The node object behind `object` when it belongs to this document; null otherwise.
     NodeObject* Peer(IUnknown* object) const;
@@ -50,6 +52,11 @@ class NodeObject : public LiveObject {
     ULONG references_ = 1;
 
   private:
+    // removeChild and appendChild: `edit` moves the child, which comes back
+    // through the optional `result` when it succeeds.
+    HRESULT EditChild(HRESULT (DocumentTree::*edit)(Node* parent, Node* child), IXMLDOMNode* child,
+                      IXMLDOMNode** result);
+
     Node* node_;
     DocumentTree* tree_;
 };

@@ -1,6 +1,9 @@
-// Text crossing the DOM interfaces: UTF-16 BSTRs outside, UTF-8 inside the tree.
+// Text crossing the DOM interfaces: UTF-16 BSTRs outside, UTF-8 inside the
+// tree. text_encoding.h converts; the tree holds UTF-8 only, since the parser
+// refuses anything else and edits arrive through Utf8FromWide.
 #pragma once
 
+#include "text_encoding.h"
 #include "windows.h"
 
 #include <string>
@@ -12,16 +15,8 @@ size_t WideLength(const WCHAR* text);
 // surrogates become U+FFFD.
 std::string Utf8FromWide(const WCHAR* text);
 
-// Whether the UTF-16 units from `begin` to `end` (no terminator among them)
-// are, in their UTF-8 form as Utf8FromWide makes it, exactly the zero-terminated
-// `utf8`. Compares as it goes, without building the UTF-8 form.
-bool SameAsUtf8(const WCHAR* begin, const WCHAR* end, const char* utf8);
-
-// UTF-16 form of UTF-8 text; malformed sequences become U+FFFD.
-std::u16string WideFromUtf8(const char* text, size_t length);
-std::u16string WideFromUtf8(const char* text);
-
-// A new BSTR holding the text (null reads as empty), or null when allocation fails.
+// A new BSTR holding the text (null reads as empty), or null when allocation
+// fails or the text is not UTF-8.
 BSTR BstrFromUtf8(const char* text, size_t length);
 BSTR BstrFromUtf8(const char* text);
 

@@ -1,0 +1,235 @@
+#include "namespace_manager_core.h"
+
+#include <climits>
+
+namespace {
+const std::u16string XmlPrefix = u"xml";
+const std::u16string XmlUri = u"http://www.w3.org/XML/1998/namespace";
+const std::u16string XmlnsPrefix = u"xmlns";
+const std::u16string XmlnsUri = u"http://www.w3.org/2000/xmlns/";
+
+std::u16string TextOf(const WCHAR* text) {
+    return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : std::u16string();
+}
+
+// The URI of a prefix that is bound everywhere, or null.
+const std::u16string* PredefinedUri(const std::u16string& prefix) {
+    if (prefix == XmlPrefix)
+        return &XmlUri;
+    if (prefix == XmlnsPrefix)
+        return &XmlnsUri;
+    return nullptr;
+}
+
+HRESULT CopyOut(const std::u16string& text, WCHAR* buffer, int* count) {
+    if (!count)
+        return E_POINTER;
+    if (text.size() >= static_cast<size_t>(INT_MAX))
+        return E_FAIL;
+    int length = static_cast<int>(text.size());
+    if (buffer) {
+        if (*count <= length)
+            return E_INVALIDARG;
+        text.copy(reinterpret_cast<char16_t*>(buffer), text.size());
+        buffer[length] = 0;
+    }
+    *count = length;
+    return S_OK;
+}
+
+template <class Context> auto FindBinding(Context& context, const std::u16string& prefix) {
+    auto binding = context.begin();
+    while (binding != context.end() && binding->prefix != prefix)
+        ++binding;
+    return binding != context.end() ? &*binding : nullptr;
+}
+
+// The URI a binding gives its prefix, or null when it unbinds it.
+const std::u16string* BoundUri(const std::u16string& uri) {
+    return uri.empty() ? nullptr : &uri;
+}
+} // namespace
+
+NamespaceManagerCore::NamespaceManagerCore() : contexts_(1) {}
+
+STDMETHODIMP NamespaceManagerCore::QueryInterface(REFIID riid, void** object) {
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IMXNamespaceManager))
+        return E_NOINTERFACE;
+    *object = static_cast<IMXNamespaceManager*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) NamespaceManagerCore::AddRef() {
+    return InterlockedIncrement(&references_);
+}
+
+STDMETHODIMP_(ULONG) NamespaceManagerCore::Release() {
+    ULONG left = InterlockedDecrement(&references_);
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+STDMETHODIMP NamespaceManagerCore::putAllowOverride(VARIANT_BOOL fOverride) {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    allowOverride_ = fOverride ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+STDMETHODIMP NamespaceManagerCore::getAllowOverride(VARIANT_BOOL* fOverride) {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    if (!fOverride)
+        return E_POINTER;
+    *fOverride = allowOverride_;
+    return S_OK;
+}
+
+STDMETHODIMP NamespaceManagerCore::reset() {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    contexts_.assign(1, Context());
+    return S_OK;
+}
+
+STDMETHODIMP NamespaceManagerCore::pushContext() {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    contexts_.emplace_back();
+    return S_OK;
+}
+
+STDMETHODIMP NamespaceManagerCore::pushNodeContext(IXMLDOMNode* contextNode, VARIANT_BOOL fDeep) {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    if (!contextNode)
+        return E_INVALIDARG;
+    Context context;
+    hr = ReadNodeContext(contextNode, fDeep != 0, &context);
+    if (hr != S_OK)
+        return hr;
+    contexts_.push_back(std::move(context));
+    return S_OK;
+}
+
+STDMETHODIMP NamespaceManagerCore::popContext() {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    if (contexts_.size() <= 1)
+        return E_FAIL;
+    contexts_.pop_back();
+    return S_OK;
+}
+
+STDMETHODIMP NamespaceManagerCore::declarePrefix(const WCHAR* prefix, const WCHAR* namespaceURI) {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    if (!namespaceURI)
+        return E_INVALIDARG;
+    std::u16string name = TextOf(prefix);
+    std::u16string uri = TextOf(namespaceURI);
+    if ((!name.empty() && !IsPrefixName(name)) || PredefinedUri(name) ||
+        (!name.empty() && uri.empty()))
+        return E_INVALIDARG;
+    Binding* binding = FindBinding(contexts_.back(), name);
+    if (!binding) {
+        contexts_.back().push_back({name, uri});
+        return S_OK;
+    }
+    if (!allowOverride_)
+        return E_FAIL;
+    binding->uri = uri;
+    return S_FALSE;
+}
+
+STDMETHODIMP NamespaceManagerCore::getDeclaredPrefix(LONG nIndex, WCHAR* pwchPrefix,
+                                                     int* pcchPrefix) {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    if (nIndex < 0)
+        return E_INVALIDARG;
+    const Context& current = contexts_.back();
+    if (static_cast<size_t>(nIndex) >= current.size())
+        return pcchPrefix ? S_FALSE : E_POINTER;
+    return CopyOut(current[nIndex].prefix, pwchPrefix, pcchPrefix);
+}
+
+STDMETHODIMP NamespaceManagerCore::getPrefix(const WCHAR* pwszNamespaceURI, LONG nIndex,
+                                             WCHAR* pwchPrefix, int* pcchPrefix) {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    if (!pwszNamespaceURI || nIndex < 0)
+        return E_INVALIDARG;
+    std::vector<std::u16string> prefixes = PrefixesOf(TextOf(pwszNamespaceURI));
+    if (static_cast<size_t>(nIndex) >= prefixes.size())
+        return pcchPrefix ? S_FALSE : E_POINTER;
+    return CopyOut(prefixes[nIndex], pwchPrefix, pcchPrefix);
+}
+
+STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode,
+                                          WCHAR* pwchUri, int* pcchUri) {
+    HRESULT hr;
+    if (CallFails(&hr))
+        return hr;
+    std::u16string prefix = TextOf(pwchPrefix);
+    const std::u16string* uri = PredefinedUri(prefix);
+    Context atNode;
+    if (pContextNode && !uri) {
+        hr = ReadNodeContext(pContextNode, true, &atNode);
+        if (hr != S_OK)
+            return hr;
+        const Binding* binding = FindBinding(atNode, prefix);
+        uri = binding ? BoundUri(binding->uri) : nullptr;
+    } else if (!uri) {
+        uri = UriOf(prefix);
+    }
+    if (!uri)
+        return pcchUri ? S_FALSE : E_POINTER;
+    return CopyOut(*uri, pwchUri, pcchUri);
+}
+
+void NamespaceManagerCore::BindUnlessHidden(Context* context, std::u16string prefix,
+                                            std::u16string uri) {
+    if (!FindBinding(*context, prefix))
+        context->push_back({std::move(prefix), std::move(uri)});
+}
+
+bool NamespaceManagerCore::CallFails(HRESULT*) {
+    return false;
+}
+
+const std::u16string* NamespaceManagerCore::UriOf(const std::u16string& prefix) const {
+    for (auto context = contexts_.rbegin(); context != contexts_.rend(); ++context)
+        if (const Binding* binding = FindBinding(*context, prefix))
+            return BoundUri(binding->uri);
+    return PredefinedUri(prefix);
+}
+
+std::vector<std::u16string> NamespaceManagerCore::PrefixesOf(const std::u16string& uri) const {
+    std::vector<std::u16string> prefixes;
+    if (uri.empty())
+        return prefixes;
+    for (auto context = contexts_.rbegin(); context != contexts_.rend(); ++context)
+        for (const Binding& binding : *context)
+            if (binding.uri == uri && UriOf(binding.prefix) == &binding.uri)
+                prefixes.push_back(binding.prefix);
+    if (uri == XmlUri)
+        prefixes.push_back(XmlPrefix);
+    if (uri == XmlnsUri)
+        prefixes.push_back(XmlnsPrefix);
+    return prefixes;
+}
