@@ -3,13 +3,6 @@
 
 #include "common/platform.h"
 
-template <typename Interface> void ReleaseAndClear(Interface*& pointer) {
-    if (pointer) {
-        pointer->Release();
-        pointer = nullptr;
-    }
-}
-
 // Exact, case-sensitive comparison of whole texts; a null BSTR is the empty text.
 inline bool SameText(const WCHAR* text, const WCHAR* wanted) {
     if (!text)
