@@ -12,11 +12,11 @@ SchemaFeature* AddFeature(const SchemaNode& container, const WCHAR* namespaceUri
     if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* created = nullptr;
-    if (helper->CreateFeature(parent, namespaceUri, localName, &created) != S_OK) {
+    ComPtr<IXMLDOMElement> created;
+    if (helper->CreateFeature(parent, namespaceUri, localName, created.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaFeature>(helper, created);
+    return WrapFoundElement<SchemaFeature>(helper, std::move(created));
 }
 
 SchemaFeature* FindFeature(const SchemaNode& container, const WCHAR* namespaceUri,
@@ -26,11 +26,11 @@ SchemaFeature* FindFeature(const SchemaNode& container, const WCHAR* namespaceUr
     if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* found = nullptr;
-    if (helper->FindFeature(parent, namespaceUri, localName, &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (helper->FindFeature(parent, namespaceUri, localName, found.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaFeature>(helper, found);
+    return WrapFoundElement<SchemaFeature>(helper, std::move(found));
 }
 
 bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const WCHAR* localName) {
@@ -39,11 +39,11 @@ bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const
     if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
         return false;
     }
-    IXMLDOMElement* found = nullptr;
-    if (helper->FindFeature(parent, namespaceUri, localName, &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (helper->FindFeature(parent, namespaceUri, localName, found.Put()) != S_OK) {
         return false;
     }
-    return DetachFoundElement(helper, parent, found);
+    return DetachFoundElement(helper, parent, std::move(found));
 }
 
 bool AppendFeature(const SchemaNode& container, const SchemaNode* feature) {
