@@ -2,7 +2,7 @@
 // stand-in DOM, or MSXML 6 on Windows) and serialised back to text.
 #pragma once
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 
 #include "common/platform.h"
 
