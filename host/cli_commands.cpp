@@ -159,7 +159,7 @@ std::u16string ReadName(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*),
 bool CheckRootElement(Conversion conversion, IXMLDOMDocument2* document, const std::string& label,
                       std::string* error) {
     ComPtr<IXMLDOMElement> root;
-    if (document->get_documentElement(root.Receive()) != S_OK || !root) {
+    if (document->get_documentElement(root.Put()) != S_OK || !root) {
         *error = label + ": the document has no root element";
         return false;
     }

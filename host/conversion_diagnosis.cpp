@@ -1,6 +1,6 @@
 #include "conversion_diagnosis.h"
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "platform_seams.h"
 #include "print_schema_names.h"
 #include "text_encoding.h"
@@ -12,27 +12,16 @@ const WCHAR* Wide(const std::u16string& text) {
     return reinterpret_cast<const WCHAR*>(text.c_str());
 }
 
-// A BSTR copy of `text`, freed when it goes.
-class BstrCopy {
-  public:
-    explicit BstrCopy(const std::u16string& text)
-        : bstr_(SysAllocStringLen(Wide(text), static_cast<UINT>(text.size()))) {}
-    ~BstrCopy() { SysFreeString(bstr_); }
-    BstrCopy(const BstrCopy&) = delete;
-    BstrCopy& operator=(const BstrCopy&) = delete;
-    BSTR Get() const { return bstr_; }
-
-  private:
-    BSTR bstr_;
-};
+UniqueBstr BstrCopy(const std::u16string& text) {
+    return UniqueBstr(SysAllocStringLen(Wide(text), static_cast<UINT>(text.size())));
+}
 
 // The text of a node, or false when the DOM gives none.
 bool ReadText(IXMLDOMNode* node, std::u16string* text) {
-    BSTR value = nullptr;
-    HRESULT hr = node->get_text(&value);
-    if (hr == S_OK && value)
-        *text = std::u16string(reinterpret_cast<const char16_t*>(value), SysStringLen(value));
-    SysFreeString(value);
+    UniqueBstr value;
+    HRESULT hr = node->get_text(value.Put());
+    if (hr == S_OK && value.Get())
+        *text = std::u16string(reinterpret_cast<const char16_t*>(value.Get()), value.Length());
     return hr == S_OK;
 }
 
@@ -46,10 +35,9 @@ class SchemaReader {
     // Takes the root element and its namespace declarations.
 
     bool Open() {
-        if (document_->get_documentElement(root_.Receive()) != S_OK || !root_)
+        if (document_->get_documentElement(root_.Put()) != S_OK || !root_)
             return false;
-        return CreateHostNamespaceManager(IID_IMXNamespaceManager, manager_.ReceiveVoid()) ==
-                   S_OK &&
+        return CreateHostNamespaceManager(IID_IMXNamespaceManager, manager_.PutVoid()) == S_OK &&
                manager_->pushNodeContext(root_.Get(), VARIANT_TRUE) == S_OK;
     }
 
@@ -76,16 +64,16 @@ class SchemaReader {
         ComPtr<IXMLDOMNodeList> list;
         if (!ListBelow(root_.Get(), elementName, &list))
             return Search::Failed;
-        BstrCopy attributeName(u"name");
+        UniqueBstr attributeName = BstrCopy(u"name");
         for (;;) {
             ComPtr<IXMLDOMNode> node;
-            if (list->nextNode(node.Receive()) != S_OK || !node)
+            if (list->nextNode(node.Put()) != S_OK || !node)
                 return Search::NotFound;
             ComPtr<IXMLDOMNamedNodeMap> attributes;
             ComPtr<IXMLDOMNode> attribute;
             std::u16string text;
-            if (node->get_attributes(attributes.Receive()) != S_OK ||
-                attributes->getNamedItem(attributeName.Get(), attribute.Receive()) != S_OK ||
+            if (node->get_attributes(attributes.Put()) != S_OK ||
+                attributes->getNamedItem(attributeName.Get(), attribute.Put()) != S_OK ||
                 !attribute || !ReadText(attribute.Get(), &text))
                 return Search::StoppedAtUnnamed;
             if (text == wanted) {
@@ -100,27 +88,27 @@ class SchemaReader {
                     ComPtr<IXMLDOMNode>* found) {
         ComPtr<IXMLDOMElement> element;
         ComPtr<IXMLDOMNodeList> list;
-        return parent->QueryInterface(IID_IXMLDOMElement, element.ReceiveVoid()) == S_OK &&
+        return parent->QueryInterface(IID_IXMLDOMElement, element.PutVoid()) == S_OK &&
                ListBelow(element.Get(), elementName, &list) &&
-               list->get_item(0, found->Receive()) == S_OK && *found;
+               list->get_item(0, found->Put()) == S_OK && *found;
     }
 
     // Whether `node` is `ancestor` or lies inside it. Nodes are compared as
     // COM objects, through their IUnknown.
     static bool Contains(IXMLDOMNode* ancestor, IXMLDOMNode* node) {
         ComPtr<IUnknown> wanted;
-        if (ancestor->QueryInterface(IID_IUnknown, wanted.ReceiveVoid()) != S_OK)
+        if (ancestor->QueryInterface(IID_IUnknown, wanted.PutVoid()) != S_OK)
             return false;
         ComPtr<IXMLDOMNode> current;
         node->AddRef();
-        *current.Receive() = node;
+        current.Attach(node);
         while (current) {
             ComPtr<IUnknown> identity;
-            if (current->QueryInterface(IID_IUnknown, identity.ReceiveVoid()) == S_OK &&
+            if (current->QueryInterface(IID_IUnknown, identity.PutVoid()) == S_OK &&
                 identity.Get() == wanted.Get())
                 return true;
             ComPtr<IXMLDOMNode> parent;
-            if (current->get_parentNode(parent.Receive()) != S_OK)
+            if (current->get_parentNode(parent.Put()) != S_OK)
                 return false;
             current = std::move(parent);
         }
@@ -130,8 +118,8 @@ class SchemaReader {
   private:
     bool ListBelow(IXMLDOMElement* parent, const std::u16string& elementName,
                    ComPtr<IXMLDOMNodeList>* list) {
-        BstrCopy tagName(elementName);
-        return parent->getElementsByTagName(tagName.Get(), list->Receive()) == S_OK && *list;
+        UniqueBstr tagName = BstrCopy(elementName);
+        return parent->getElementsByTagName(tagName.Get(), list->Put()) == S_OK && *list;
     }
 
     IXMLDOMDocument2* document_;

@@ -37,7 +37,7 @@ OpenStatus HostSession::Open(const std::string& modulePath, std::string* error) 
     Close();
     if (!module_.Load(modulePath, error))
         return OpenStatus::ModuleUnavailable;
-    *coreHelper_.Receive() = HostCoreHelper::Create();
+    coreHelper_.Attach(HostCoreHelper::Create());
     if (!coreHelper_) {
         *error = "out of memory";
         Close();
@@ -68,13 +68,13 @@ bool HostSession::CreatePlugins(std::string* error) {
         const char* name;
     };
     const Role roles[] = {
-        {CLSID_OEMUI, IID_IPrintOemUI2, uiPlugin_.ReceiveVoid(), "IPrintOemUI2"},
-        {CLSID_OEMPTPROVIDER, IID_IPrintOemPrintTicketProvider, provider_.ReceiveVoid(),
+        {CLSID_OEMUI, IID_IPrintOemUI2, uiPlugin_.PutVoid(), "IPrintOemUI2"},
+        {CLSID_OEMPTPROVIDER, IID_IPrintOemPrintTicketProvider, provider_.PutVoid(),
          "IPrintOemPrintTicketProvider"},
     };
     for (const Role& role : roles) {
         ComPtr<IClassFactory> factory;
-        HRESULT hr = module_.GetClassObject(role.clsid, IID_IClassFactory, factory.ReceiveVoid());
+        HRESULT hr = module_.GetClassObject(role.clsid, IID_IClassFactory, factory.PutVoid());
         if (hr != S_OK || !factory) {
             *error = Failure("DllGetClassObject", hr) + " for the " + role.name + " class";
             return false;
@@ -181,9 +181,9 @@ bool HostSession::BindProvider(std::string* error) {
                                 &namespaces);
     if (namespaces) {
         for (INT i = 0; i < namespaceCount; ++i) {
+            UniqueBstr text(namespaces[i]);
             if (hr == S_OK)
-                identity_.namespaces.push_back(NamespaceText(namespaces[i]));
-            SysFreeString(namespaces[i]);
+                identity_.namespaces.push_back(NamespaceText(text.Get()));
         }
         CoTaskMemFree(namespaces);
     }

@@ -5,7 +5,7 @@
 // DEVMODEs that the caller supplies.
 #pragma once
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "core_helper.h"
 #include "host_devmode.h"
 #include "plugin_module.h"

@@ -5,7 +5,7 @@
 // plug-in module's loader (plugin_module.h).
 #pragma once
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 
 #include "common/platform.h"
 

@@ -7,7 +7,7 @@
 bool ParseDocument(const std::string& text, const std::string& label,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error) {
     XmlLoadError loadError;
-    HRESULT hr = LoadDocumentFromString(text, document->Receive(), &loadError);
+    HRESULT hr = LoadDocumentFromString(text, document->Put(), &loadError);
     if (hr == S_OK && *document)
         return true;
     document->Reset();

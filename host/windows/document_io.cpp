@@ -11,13 +11,10 @@ namespace {
 // A fresh MSXML 6 document that loads synchronously and keeps whitespace as
 // written, as the stand-in DOM does.
 HRESULT CreateDocument(ComPtr<IXMLDOMDocument2>* document) {
-    HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IXMLDOMDocument2, document->ReceiveVoid());
-    if (hr == S_OK)
-        hr = (*document)->put_async(VARIANT_FALSE);
-    if (hr == S_OK)
-        hr = (*document)->put_preserveWhiteSpace(VARIANT_TRUE);
-    return hr;
+    RETURN_IF_NOT_OK(CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IXMLDOMDocument2, document->PutVoid()));
+    RETURN_IF_NOT_OK((*document)->put_async(VARIANT_FALSE));
+    return (*document)->put_preserveWhiteSpace(VARIANT_TRUE);
 }
 
 // Loads the bytes as a file's content, so that the parser reads the encoding
@@ -28,31 +25,25 @@ HRESULT LoadBytes(IXMLDOMDocument2* document, const std::string& bytes, VARIANT_
     SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
     if (!array)
         return E_OUTOFMEMORY;
+    UniqueVariant source;
+    V_VT(source.Get()) = VT_ARRAY | VT_UI1;
+    V_ARRAY(source.Get()) = array;
     void* data = nullptr;
-    HRESULT hr = SafeArrayAccessData(array, &data);
-    if (hr == S_OK) {
-        std::memcpy(data, bytes.data(), bytes.size());
-        SafeArrayUnaccessData(array);
-    }
-    VARIANT source;
-    VariantInit(&source);
-    V_VT(&source) = VT_ARRAY | VT_UI1;
-    V_ARRAY(&source) = array;
-    if (hr == S_OK)
-        hr = document->load(source, loaded);
-    VariantClear(&source);
-    return hr;
+    RETURN_IF_NOT_OK(SafeArrayAccessData(array, &data));
+    std::memcpy(data, bytes.data(), bytes.size());
+    SafeArrayUnaccessData(array);
+    return document->load(*source.Get(), loaded);
 }
 
 // "LINE:COLUMN: reason" from the document's parse error, as much as it tells.
 std::string DescribeParseError(IXMLDOMDocument2* document, HRESULT hr, const std::string& label) {
     ComPtr<IXMLDOMParseError> parseError;
     long line = 0, column = 0;
-    BSTR reason = nullptr;
-    if (document->get_parseError(parseError.Receive()) == S_OK && parseError) {
+    UniqueBstr reason;
+    if (document->get_parseError(parseError.Put()) == S_OK && parseError) {
         parseError->get_line(&line);
         parseError->get_linepos(&column);
-        parseError->get_reason(&reason);
+        parseError->get_reason(reason.Put());
     }
     std::string where = label;
     if (line > 0) {
@@ -60,11 +51,10 @@ std::string DescribeParseError(IXMLDOMDocument2* document, HRESULT hr, const std
         if (column > 0)
             where += ":" + std::to_string(column);
     }
-    std::string text = reason
-                           ? Utf8FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(reason),
-                                                          SysStringLen(reason)))
-                           : std::string();
-    SysFreeString(reason);
+    std::string text =
+        reason.Get() ? Utf8FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(reason.Get()),
+                                                    reason.Length()))
+                     : std::string();
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
     return where + ": XML error: " + (text.empty() ? DescribeHResult(hr) : text);
@@ -90,15 +80,13 @@ bool ParseDocument(const std::string& text, const std::string& label,
 }
 
 bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error) {
-    BSTR xml = nullptr;
-    HRESULT hr = document->get_xml(&xml);
+    UniqueBstr xml;
+    HRESULT hr = document->get_xml(xml.Put());
     if (hr != S_OK) {
-        SysFreeString(xml);
         *error = "cannot serialise the document: " + DescribeHResult(hr);
         return false;
     }
-    std::u16string wide(reinterpret_cast<const char16_t*>(xml), SysStringLen(xml));
-    SysFreeString(xml);
+    std::u16string wide(reinterpret_cast<const char16_t*>(xml.Get()), xml.Length());
     *text = AsCommandOutput(Utf8FromUtf16(wide));
     return true;
 }

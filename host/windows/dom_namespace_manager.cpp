@@ -1,6 +1,6 @@
 #include "windows/dom_namespace_manager.h"
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 
 #include <new>
 
@@ -10,13 +10,12 @@ const std::u16string DeclarationPrefix = u"xmlns:";
 
 // Runs a DOM getter that hands out a BSTR; "none" (S_FALSE or null) is "".
 template <typename Getter> HRESULT ReadString(Getter get, std::u16string* text) {
-    BSTR value = nullptr;
-    HRESULT hr = get(&value);
+    UniqueBstr value;
+    HRESULT hr = get(value.Put());
     if (SUCCEEDED(hr))
-        *text = value
-                    ? std::u16string(reinterpret_cast<const char16_t*>(value), SysStringLen(value))
-                    : std::u16string();
-    SysFreeString(value);
+        *text = value.Get() ? std::u16string(reinterpret_cast<const char16_t*>(value.Get()),
+                                             value.Length())
+                            : std::u16string();
     return FAILED(hr) ? hr : S_OK;
 }
 } // namespace
@@ -25,18 +24,17 @@ HRESULT DomNamespaceManager::Create(REFIID riid, void** manager) {
     if (!manager)
         return E_POINTER;
     *manager = nullptr;
-    auto* made = new (std::nothrow) DomNamespaceManager();
+    ComPtr<DomNamespaceManager> made;
+    made.Attach(new (std::nothrow) DomNamespaceManager());
     if (!made)
         return E_OUTOFMEMORY;
-    HRESULT hr = made->QueryInterface(riid, manager);
-    made->Release();
-    return hr;
+    return made->QueryInterface(riid, manager);
 }
 
 HRESULT DomNamespaceManager::ReadNodeContext(IXMLDOMNode* node, bool deep, Context* context) {
     node->AddRef();
     ComPtr<IXMLDOMNode> element;
-    *element.Receive() = node;
+    element.Attach(node);
     for (;;) {
         DOMNodeType type = NODE_INVALID;
         HRESULT hr = element->get_nodeType(&type);
@@ -46,7 +44,7 @@ HRESULT DomNamespaceManager::ReadNodeContext(IXMLDOMNode* node, bool deep, Conte
             return S_OK;
 
         ComPtr<IXMLDOMNamedNodeMap> attributes;
-        hr = element->get_attributes(attributes.Receive());
+        hr = element->get_attributes(attributes.Put());
         if (FAILED(hr))
             return hr;
         LONG count = 0;
@@ -60,7 +58,7 @@ HRESULT DomNamespaceManager::ReadNodeContext(IXMLDOMNode* node, bool deep, Conte
             // namespace declarations) is passed over; the element's own name
             // below still shows a default namespace.
             ComPtr<IXMLDOMNode> attribute;
-            if (attributes->get_item(i, attribute.Receive()) != S_OK || !attribute)
+            if (attributes->get_item(i, attribute.Put()) != S_OK || !attribute)
                 continue;
             std::u16string name;
             hr = ReadString([&](BSTR* text) { return attribute->get_nodeName(text); }, &name);
@@ -88,7 +86,7 @@ HRESULT DomNamespaceManager::ReadNodeContext(IXMLDOMNode* node, bool deep, Conte
         if (!deep)
             return S_OK;
         ComPtr<IXMLDOMNode> parent;
-        hr = element->get_parentNode(parent.Receive());
+        hr = element->get_parentNode(parent.Put());
         if (FAILED(hr))
             return hr;
         if (!parent)

@@ -1,6 +1,6 @@
 #include "platform_seams.h"
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "windows/dom_namespace_manager.h"
 #include "windows/msxml_document_class.h"
 
@@ -11,15 +11,14 @@ namespace {
 HRESULT PlatformManagerReadsNodes(IMXNamespaceManager* manager, bool* readsNodes) {
     ComPtr<IXMLDOMDocument2> document;
     HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IXMLDOMDocument2, document.ReceiveVoid());
+                                  IID_IXMLDOMDocument2, document.PutVoid());
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    BSTR probe = SysAllocString(W("<probe xmlns:p=\"urn:probe\"/>"));
+    UniqueBstr probe(SysAllocString(W("<probe xmlns:p=\"urn:probe\"/>")));
     if (hr == S_OK)
-        hr = probe ? document->loadXML(probe, &loaded) : E_OUTOFMEMORY;
-    SysFreeString(probe);
+        hr = probe.Get() ? document->loadXML(probe.Get(), &loaded) : E_OUTOFMEMORY;
     ComPtr<IXMLDOMElement> root;
     if (hr == S_OK)
-        hr = loaded ? document->get_documentElement(root.Receive()) : E_FAIL;
+        hr = loaded ? document->get_documentElement(root.Put()) : E_FAIL;
     if (hr != S_OK)
         return FAILED(hr) ? hr : E_FAIL;
     HRESULT pushed = manager->pushNodeContext(root.Get(), VARIANT_TRUE);
@@ -47,7 +46,7 @@ HRESULT CreateHostNamespaceManager(REFIID riid, void** manager) {
     if (chosenKind == ManagerKind::Dom)
         return DomNamespaceManager::Create(riid, manager);
     ComPtr<IMXNamespaceManager> platform;
-    HRESULT hr = CreatePlatformManager(IID_IMXNamespaceManager, platform.ReceiveVoid());
+    HRESULT hr = CreatePlatformManager(IID_IMXNamespaceManager, platform.PutVoid());
     if (hr == REGDB_E_CLASSNOTREG || hr == CLASS_E_CLASSNOTAVAILABLE) {
         chosenKind = ManagerKind::Dom;
         return DomNamespaceManager::Create(riid, manager);

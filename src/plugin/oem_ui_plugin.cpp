@@ -35,6 +35,7 @@ STDMETHODIMP_(ULONG) OemUIPlugin::AddRef() { return InterlockedIncrement(&refere
 STDMETHODIMP_(ULONG) OemUIPlugin::Release() {
     LONG count = InterlockedDecrement(&referenceCount_);
     if (count == 0) {
+        // Written out because the order is fixed: the driver UI first, then the core helper.
         if (driverUI_)
             driverUI_->Release();
         if (coreHelper_)

@@ -1,5 +1,6 @@
 #include "plugin/print_ticket_provider.h"
 
+#include "common/com_ptr.h"
 #include "common/format_string.h"
 #include "common/namespaces.h"
 
@@ -27,6 +28,7 @@ STDMETHODIMP_(ULONG) PrintTicketProvider::AddRef() {
 STDMETHODIMP_(ULONG) PrintTicketProvider::Release() {
     LONG count = InterlockedDecrement(&referenceCount_);
     if (count == 0) {
+        // The provider's own reference on the core helper, taken in PublishDriverInterface.
         if (coreHelper_)
             coreHelper_->Release();
         delete this;
@@ -52,17 +54,13 @@ HRESULT PrintTicketProvider::AllocateNamespaceText(BSTR* text) {
     HRESULT hr = BoundedLength(PrivateNamespaceUri, MaxNamespaceChars, &length);
     if (hr != S_OK)
         return E_INVALIDARG;
-    BSTR value = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (!value)
+    UniqueBstr value(SysAllocStringLen(nullptr, static_cast<UINT>(length)));
+    if (!value.Get())
         return E_OUTOFMEMORY;
     // The BSTR has room for the text and its terminator; its counted length is
     // the text's alone.
-    hr = FormatString(value, length + 1, W("%s"), PrivateNamespaceUri);
-    if (hr != S_OK) {
-        SysFreeString(value);
-        return hr;
-    }
-    *text = value;
+    RETURN_IF_NOT_OK(FormatString(value.Get(), length + 1, W("%s"), PrivateNamespaceUri));
+    *text = value.Detach();
     return S_OK;
 }
 
@@ -99,7 +97,8 @@ STDMETHODIMP PrintTicketProvider::PublishDriverInterface(IUnknown* pIUnknown) {
     HRESULT hr = pIUnknown->QueryInterface(IID_IPrintCoreHelper,
                                            reinterpret_cast<void**>(&coreHelper_));
     if (hr != S_OK) {
-        // A query that succeeded in another way still handed over a reference.
+        // Released by hand: a query that succeeded in another way still handed
+        // over a reference, a failed one handed over nothing whatever it wrote.
         if (SUCCEEDED(hr) && coreHelper_)
             coreHelper_->Release();
         coreHelper_ = nullptr;

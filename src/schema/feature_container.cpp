@@ -15,16 +15,16 @@ using FeatureStep = HRESULT (PrintSchemaDomHelper::*)(IXMLDOMElement* parent,
 // Takes `step` for the named feature of the container: the element it hands
 // back, with its reference, or null. Nothing is done when a name is missing
 // or the container has no document behind it.
-IXMLDOMElement* TakeFeatureStep(const SchemaNode& container, FeatureStep step,
-                                const WCHAR* namespaceUri, const WCHAR* localName) {
+ComPtr<IXMLDOMElement> TakeFeatureStep(const SchemaNode& container, FeatureStep step,
+                                       const WCHAR* namespaceUri, const WCHAR* localName) {
     PrintSchemaDomHelper* helper = container.Helper();
     IXMLDOMElement* parent = container.Element();
+    ComPtr<IXMLDOMElement> feature;
     if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
-        return nullptr;
+        return feature;
     }
-    IXMLDOMElement* feature = nullptr;
-    if ((helper->*step)(parent, namespaceUri, localName, &feature) != S_OK) {
-        return nullptr;
+    if ((helper->*step)(parent, namespaceUri, localName, feature.Put()) != S_OK) {
+        feature.Reset();
     }
     return feature;
 }
@@ -35,22 +35,23 @@ namespace FeatureContainer {
 
 SchemaFeature* AddFeature(const SchemaNode& container, const WCHAR* namespaceUri,
                           const WCHAR* localName) {
-    IXMLDOMElement* created =
+    ComPtr<IXMLDOMElement> created =
         TakeFeatureStep(container, &PrintSchemaDomHelper::CreateFeature, namespaceUri, localName);
-    return created ? WrapFoundElement<SchemaFeature>(container.Helper(), created) : nullptr;
+    return created ? WrapFoundElement<SchemaFeature>(container.Helper(), std::move(created))
+                   : nullptr;
 }
 
 SchemaFeature* FindFeature(const SchemaNode& container, const WCHAR* namespaceUri,
                            const WCHAR* localName) {
-    IXMLDOMElement* found =
+    ComPtr<IXMLDOMElement> found =
         TakeFeatureStep(container, &PrintSchemaDomHelper::FindFeature, namespaceUri, localName);
-    return found ? WrapFoundElement<SchemaFeature>(container.Helper(), found) : nullptr;
+    return found ? WrapFoundElement<SchemaFeature>(container.Helper(), std::move(found)) : nullptr;
 }
 
 bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const WCHAR* localName) {
-    IXMLDOMElement* found =
+    ComPtr<IXMLDOMElement> found =
         TakeFeatureStep(container, &PrintSchemaDomHelper::FindFeature, namespaceUri, localName);
-    return found != nullptr && DetachFoundElement(container.Helper(), container.Element(), found);
+    return found && DetachFoundElement(container.Helper(), container.Element(), std::move(found));
 }
 
 bool AppendFeature(const SchemaNode& container, const SchemaNode* feature) {

@@ -12,13 +12,13 @@ SchemaDocument::SchemaDocument(IXMLDOMDocument2* document, IPrintCoreHelper* cor
     }
     // A helper whose initialisation failed has no root element; the document
     // then stays empty rather than wrap nothing.
-    IXMLDOMElement* root = nullptr;
-    if (helper->GetRootElement(&root) != S_OK || root == nullptr) {
+    ComPtr<IXMLDOMElement> root;
+    if (helper->GetRootElement(root.Put()) != S_OK || !root) {
         delete helper;
         return;
     }
     SetHelper(helper);
-    AdoptElement(root);
+    AdoptElement(root.Detach());
 }
 
 SchemaDocument::~SchemaDocument() {

@@ -9,20 +9,16 @@ bool SchemaFeature::Rename(const WCHAR* namespaceUri, const WCHAR* localName) {
     if (namespaceUri == nullptr || localName == nullptr) {
         return false;
     }
-    BSTR qname = nullptr;
-    if (Helper()->MakeQName(namespaceUri, localName, &qname) != S_OK) {
+    UniqueBstr qname;
+    if (Helper()->MakeQName(namespaceUri, localName, qname.Put()) != S_OK) {
         return false;
     }
     // A feature without a "name" attribute keeps having none.
-    IXMLDOMAttribute* name = nullptr;
-    if (Helper()->GetAttributeNode(Element(), W("name"), &name) != S_OK) {
-        SysFreeString(qname);
+    ComPtr<IXMLDOMAttribute> name;
+    if (Helper()->GetAttributeNode(Element(), W("name"), name.Put()) != S_OK) {
         return false;
     }
-    const HRESULT written = name->put_text(qname);
-    name->Release();
-    SysFreeString(qname);
-    return written == S_OK;
+    return name->put_text(qname.Get()) == S_OK;
 }
 
 SchemaFeature* SchemaFeature::AddFeature(const WCHAR* namespaceUri, const WCHAR* localName) {
@@ -45,11 +41,11 @@ SchemaProperty* SchemaFeature::AddProperty(const WCHAR* namespaceUri, const WCHA
     if (namespaceUri == nullptr || localName == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* created = nullptr;
-    if (Helper()->CreateProperty(Element(), namespaceUri, localName, &created) != S_OK) {
+    ComPtr<IXMLDOMElement> created;
+    if (Helper()->CreateProperty(Element(), namespaceUri, localName, created.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaProperty>(Helper(), created);
+    return WrapFoundElement<SchemaProperty>(Helper(), std::move(created));
 }
 
 SchemaOption* SchemaFeature::AddOption(const WCHAR* namespaceUri, const WCHAR* localName,
@@ -58,48 +54,48 @@ SchemaOption* SchemaFeature::AddOption(const WCHAR* namespaceUri, const WCHAR* l
     if (namespaceUri == nullptr || localName == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* created = nullptr;
+    ComPtr<IXMLDOMElement> created;
     if (Helper()->CreateOption(Element(), namespaceUri, localName, constrainedNamespaceUri,
-                               constrainedLocalName, &created) != S_OK) {
+                               constrainedLocalName, created.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaOption>(Helper(), created);
+    return WrapFoundElement<SchemaOption>(Helper(), std::move(created));
 }
 
 SchemaOption* SchemaFeature::FindOption(const WCHAR* namespaceUri, const WCHAR* localName) {
     if (namespaceUri == nullptr || localName == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->FindOption(Element(), namespaceUri, localName, &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->FindOption(Element(), namespaceUri, localName, found.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaOption>(Helper(), found);
+    return WrapFoundElement<SchemaOption>(Helper(), std::move(found));
 }
 
 SchemaOption* SchemaFeature::FirstOption() {
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->GetFirstOption(Element(), &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->GetFirstOption(Element(), found.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaOption>(Helper(), found);
+    return WrapFoundElement<SchemaOption>(Helper(), std::move(found));
 }
 
 bool SchemaFeature::RemoveOption(const WCHAR* namespaceUri, const WCHAR* localName) {
     if (namespaceUri == nullptr || localName == nullptr) {
         return false;
     }
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->FindOption(Element(), namespaceUri, localName, &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->FindOption(Element(), namespaceUri, localName, found.Put()) != S_OK) {
         return false;
     }
-    return DetachFoundElement(Helper(), Element(), found);
+    return DetachFoundElement(Helper(), Element(), std::move(found));
 }
 
 bool SchemaFeature::RemoveFirstOption() {
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->GetFirstOption(Element(), &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->GetFirstOption(Element(), found.Put()) != S_OK) {
         return false;
     }
-    return DetachFoundElement(Helper(), Element(), found);
+    return DetachFoundElement(Helper(), Element(), std::move(found));
 }

@@ -3,18 +3,14 @@
 #include "schema/caller_buffer.h"
 #include "xml/print_schema_dom_helper.h"
 
-SchemaNode::SchemaNode(PrintSchemaDomHelper* helper, IXMLDOMElement* element)
-    : helper_(helper), element_(element) {
-    if (element_ != nullptr) {
-        element_->AddRef();
+SchemaNode::SchemaNode(PrintSchemaDomHelper* helper, IXMLDOMElement* element) : helper_(helper) {
+    if (element != nullptr) {
+        element->AddRef();
     }
+    element_.Attach(element);
 }
 
-SchemaNode::~SchemaNode() {
-    if (element_ != nullptr) {
-        element_->Release();
-    }
-}
+SchemaNode::~SchemaNode() = default;
 
 bool SchemaNode::FormatQName(const WCHAR* namespaceUri, const WCHAR* localName, WCHAR* buffer,
                              ULONG* capacity) {
@@ -22,17 +18,15 @@ bool SchemaNode::FormatQName(const WCHAR* namespaceUri, const WCHAR* localName, 
     if (helper == nullptr) {
         return false;
     }
-    BSTR qname = nullptr;
-    if (helper->MakeQName(namespaceUri, localName, &qname) != S_OK) {
+    UniqueBstr qname;
+    if (helper->MakeQName(namespaceUri, localName, qname.Put()) != S_OK) {
         return false;
     }
-    const bool copied = CopyToCallerBuffer(qname, buffer, capacity);
-    SysFreeString(qname);
-    return copied;
+    return CopyToCallerBuffer(qname.Get(), buffer, capacity);
 }
 
 IXMLDOMElement* SchemaNode::Element() const {
-    return element_;
+    return element_.Get();
 }
 
 PrintSchemaDomHelper* SchemaNode::Helper() const {
@@ -40,7 +34,7 @@ PrintSchemaDomHelper* SchemaNode::Helper() const {
 }
 
 void SchemaNode::AdoptElement(IXMLDOMElement* element) {
-    element_ = element;
+    element_.Attach(element);
 }
 
 void SchemaNode::SetHelper(PrintSchemaDomHelper* helper) {

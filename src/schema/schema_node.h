@@ -2,6 +2,7 @@
 // reached through the document's PrintSchemaDomHelper.
 #pragma once
 
+#include "common/com_ptr.h"
 #include "common/platform.h"
 
 class PrintSchemaDomHelper;
@@ -37,5 +38,5 @@ class SchemaNode {
 
   private:
     PrintSchemaDomHelper* helper_ = nullptr;
-    IXMLDOMElement* element_ = nullptr;
+    ComPtr<IXMLDOMElement> element_;
 };

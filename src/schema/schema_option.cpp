@@ -19,11 +19,11 @@ SchemaProperty* SchemaOption::AddScoredProperty(const WCHAR* namespaceUri, const
     if (namespaceUri == nullptr || localName == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* created = nullptr;
-    if (Helper()->CreateScoredProperty(Element(), namespaceUri, localName, &created) != S_OK) {
+    ComPtr<IXMLDOMElement> created;
+    if (Helper()->CreateScoredProperty(Element(), namespaceUri, localName, created.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaProperty>(Helper(), created);
+    return WrapFoundElement<SchemaProperty>(Helper(), std::move(created));
 }
 
 SchemaProperty* SchemaOption::FindScoredProperty(const WCHAR* namespaceUri,
@@ -31,35 +31,32 @@ SchemaProperty* SchemaOption::FindScoredProperty(const WCHAR* namespaceUri,
     if (namespaceUri == nullptr || localName == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->FindScoredProperty(Element(), namespaceUri, localName, &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->FindScoredProperty(Element(), namespaceUri, localName, found.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaProperty>(Helper(), found);
+    return WrapFoundElement<SchemaProperty>(Helper(), std::move(found));
 }
 
 bool SchemaOption::RemoveScoredProperty(const WCHAR* namespaceUri, const WCHAR* localName) {
     if (namespaceUri == nullptr || localName == nullptr) {
         return false;
     }
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->FindScoredProperty(Element(), namespaceUri, localName, &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->FindScoredProperty(Element(), namespaceUri, localName, found.Put()) != S_OK) {
         return false;
     }
-    return DetachFoundElement(Helper(), Element(), found);
+    return DetachFoundElement(Helper(), Element(), std::move(found));
 }
 
 bool SchemaOption::GetName(WCHAR* buffer, ULONG* capacity) {
-    IXMLDOMAttribute* name = nullptr;
-    if (Helper()->GetAttributeNode(Element(), NameAttribute, &name) == S_OK) {
-        BSTR text = nullptr;
-        bool copied = false;
-        if (name->get_text(&text) == S_OK) {
-            copied = CopyToCallerBuffer(text, buffer, capacity);
+    ComPtr<IXMLDOMAttribute> name;
+    if (Helper()->GetAttributeNode(Element(), NameAttribute, name.Put()) == S_OK) {
+        UniqueBstr text;
+        if (name->get_text(text.Put()) != S_OK) {
+            return false;
         }
-        SysFreeString(text);
-        name->Release();
-        return copied;
+        return CopyToCallerBuffer(text.Get(), buffer, capacity);
     }
 
     // Without a "name" attribute the option is named by the first value of
@@ -79,41 +76,31 @@ bool SchemaOption::GetName(WCHAR* buffer, ULONG* capacity) {
 bool SchemaOption::GetNameParts(BSTR* namespaceUri, BSTR* localName) {
     *namespaceUri = nullptr;
     *localName = nullptr;
-    IXMLDOMAttribute* name = nullptr;
-    if (Helper()->GetAttributeNode(Element(), NameAttribute, &name) != S_OK) {
+    ComPtr<IXMLDOMAttribute> name;
+    if (Helper()->GetAttributeNode(Element(), NameAttribute, name.Put()) != S_OK) {
         return false;
     }
-    BSTR text = nullptr;
-    HRESULT result = name->get_text(&text);
-    if (result == S_OK) {
-        result = Helper()->ResolveQNameNamespace(Element(), text, namespaceUri);
+    UniqueBstr text;
+    UniqueBstr uri;
+    UniqueBstr local;
+    if (name->get_text(text.Put()) != S_OK ||
+        Helper()->ResolveQNameNamespace(Element(), text.Get(), uri.Put()) != S_OK ||
+        Helper()->LocalPartOf(text.Get(), local.Put()) != S_OK) {
+        return false;
     }
-    if (result == S_OK) {
-        result = Helper()->LocalPartOf(text, localName);
-    }
-    name->Release();
-    SysFreeString(text);
-    if (result == S_OK) {
-        return true;
-    }
-    SysFreeString(*namespaceUri);
-    SysFreeString(*localName);
-    *namespaceUri = nullptr;
-    *localName = nullptr;
-    return false;
+    *namespaceUri = uri.Detach();
+    *localName = local.Detach();
+    return true;
 }
 
 bool SchemaOption::Rename(const WCHAR* namespaceUri, const WCHAR* localName) {
-    IXMLDOMAttribute* name = nullptr;
-    if (Helper()->GetAttributeNode(Element(), NameAttribute, &name) == S_OK) {
-        BSTR qname = nullptr;
-        HRESULT result = Helper()->MakeQName(namespaceUri, localName, &qname);
-        if (result == S_OK) {
-            result = name->put_text(qname);
+    ComPtr<IXMLDOMAttribute> name;
+    if (Helper()->GetAttributeNode(Element(), NameAttribute, name.Put()) == S_OK) {
+        UniqueBstr qname;
+        if (Helper()->MakeQName(namespaceUri, localName, qname.Put()) != S_OK) {
+            return false;
         }
-        SysFreeString(qname);
-        name->Release();
-        return result == S_OK;
+        return name->put_text(qname.Get()) == S_OK;
     }
 
     // The option is named by its "OptionName" scored property (or not at

@@ -8,52 +8,51 @@ SchemaValue* SchemaProperty::AddStringValue(const WCHAR* text) {
     if (text == nullptr) {
         return nullptr;
     }
-    IXMLDOMElement* created = nullptr;
-    if (Helper()->CreateValue(Element(), XsdNamespaceUri, W("string"), text, &created) != S_OK) {
+    ComPtr<IXMLDOMElement> created;
+    if (Helper()->CreateValue(Element(), XsdNamespaceUri, W("string"), text, created.Put()) !=
+        S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaValue>(Helper(), created);
+    return WrapFoundElement<SchemaValue>(Helper(), std::move(created));
 }
 
 SchemaValue* SchemaProperty::AddQNameValue(const WCHAR* namespaceUri, const WCHAR* localName) {
     if (localName == nullptr) {
         return nullptr;
     }
-    BSTR qname = nullptr;
-    if (Helper()->MakeQName(namespaceUri, localName, &qname) != S_OK) {
+    UniqueBstr qname;
+    if (Helper()->MakeQName(namespaceUri, localName, qname.Put()) != S_OK) {
         return nullptr;
     }
-    IXMLDOMElement* created = nullptr;
-    const HRESULT result =
-        Helper()->CreateValue(Element(), XsdNamespaceUri, W("QName"), qname, &created);
-    SysFreeString(qname);
-    if (result != S_OK) {
-        return nullptr;
-    }
-    return WrapFoundElement<SchemaValue>(Helper(), created);
-}
-
-SchemaValue* SchemaProperty::AddIntegerValue(LONG value) {
-    IXMLDOMElement* created = nullptr;
-    if (Helper()->CreateIntegerValue(Element(), XsdNamespaceUri, W("integer"), value, &created) !=
+    ComPtr<IXMLDOMElement> created;
+    if (Helper()->CreateValue(Element(), XsdNamespaceUri, W("QName"), qname.Get(), created.Put()) !=
         S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaValue>(Helper(), created);
+    return WrapFoundElement<SchemaValue>(Helper(), std::move(created));
+}
+
+SchemaValue* SchemaProperty::AddIntegerValue(LONG value) {
+    ComPtr<IXMLDOMElement> created;
+    if (Helper()->CreateIntegerValue(Element(), XsdNamespaceUri, W("integer"), value,
+                                     created.Put()) != S_OK) {
+        return nullptr;
+    }
+    return WrapFoundElement<SchemaValue>(Helper(), std::move(created));
 }
 
 SchemaValue* SchemaProperty::FirstValue() {
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->GetFirstValue(Element(), &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->GetFirstValue(Element(), found.Put()) != S_OK) {
         return nullptr;
     }
-    return WrapFoundElement<SchemaValue>(Helper(), found);
+    return WrapFoundElement<SchemaValue>(Helper(), std::move(found));
 }
 
 bool SchemaProperty::RemoveFirstValue() {
-    IXMLDOMElement* found = nullptr;
-    if (Helper()->GetFirstValue(Element(), &found) != S_OK) {
+    ComPtr<IXMLDOMElement> found;
+    if (Helper()->GetFirstValue(Element(), found.Put()) != S_OK) {
         return false;
     }
-    return DetachFoundElement(Helper(), Element(), found);
+    return DetachFoundElement(Helper(), Element(), std::move(found));
 }

@@ -3,11 +3,9 @@
 #include "schema/caller_buffer.h"
 
 bool SchemaValue::GetText(WCHAR* buffer, ULONG* capacity) {
-    BSTR text = nullptr;
-    if (Element()->get_text(&text) != S_OK) {
+    UniqueBstr text;
+    if (Element()->get_text(text.Put()) != S_OK) {
         return false;
     }
-    const bool copied = CopyToCallerBuffer(text, buffer, capacity);
-    SysFreeString(text);
-    return copied;
+    return CopyToCallerBuffer(text.Get(), buffer, capacity);
 }

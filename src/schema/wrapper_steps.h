@@ -2,25 +2,23 @@
 // once the helper has handed back an element with one reference.
 #pragma once
 
+#include "common/com_ptr.h"
 #include "xml/print_schema_dom_helper.h"
 
 #include <new>
+#include <utility>
 
-// Wraps `element` in a new Wrapper (which takes its own reference) and
-// releases the reference the helper handed back. Null when the wrapper cannot
-// be allocated; a created element then stays in the document.
+// Wraps `element` in a new Wrapper (which takes its own reference); the
+// reference the helper handed back goes with `element`. Null when the wrapper
+// cannot be allocated; a created element then stays in the document.
 template <class Wrapper>
-Wrapper* WrapFoundElement(PrintSchemaDomHelper* helper, IXMLDOMElement* element) {
-    Wrapper* wrapper = new (std::nothrow) Wrapper(helper, element);
-    element->Release();
-    return wrapper;
+Wrapper* WrapFoundElement(PrintSchemaDomHelper* helper, ComPtr<IXMLDOMElement> element) {
+    return new (std::nothrow) Wrapper(helper, element.Get());
 }
 
-// Detaches `found` from `parent` and releases the reference the helper handed
-// back. Only a direct child of `parent` is detached.
+// Detaches `found` from `parent`; the reference the helper handed back goes
+// with `found`. Only a direct child of `parent` is detached.
 inline bool DetachFoundElement(PrintSchemaDomHelper* helper, IXMLDOMElement* parent,
-                               IXMLDOMElement* found) {
-    const HRESULT removed = helper->RemoveChild(parent, found);
-    found->Release();
-    return removed == S_OK;
+                               ComPtr<IXMLDOMElement> found) {
+    return helper->RemoveChild(parent, found.Get()) == S_OK;
 }

@@ -1,5 +1,6 @@
 #include "server/class_factory.h"
 
+#include "common/com_ptr.h"
 #include "plugin/oem_ui_plugin.h"
 #include "plugin/print_ticket_provider.h"
 #include "server/server_state.h"
@@ -11,9 +12,9 @@ namespace {
 // creation reference, so the caller ends up with the only one, or, when the
 // object refuses, the object is gone.
 template <typename Object> HRESULT HandOut(Object* object, REFIID riid, void** ppv) {
-    HRESULT hr = object->QueryInterface(riid, ppv);
-    object->Release();
-    return hr;
+    ComPtr<Object> creationReference;
+    creationReference.Attach(object);
+    return creationReference->QueryInterface(riid, ppv);
 }
 } // namespace
 

@@ -1,4 +1,5 @@
 // The module's entry points: the loader's DllMain and the two COM exports.
+#include "common/com_ptr.h"
 #include "common/oem_interfaces.h"
 #include "server/class_factory.h"
 #include "server/server_state.h"
@@ -23,12 +24,11 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
         return CLASS_E_CLASSNOTAVAILABLE;
     if (!ppv)
         return E_POINTER;
-    auto* factory = new (std::nothrow) ClassFactory();
+    ComPtr<ClassFactory> factory;
+    factory.Attach(new (std::nothrow) ClassFactory());
     if (!factory)
         return E_OUTOFMEMORY;
-    HRESULT hr = factory->QueryInterface(riid, ppv);
-    factory->Release();
-    return hr;
+    return factory->QueryInterface(riid, ppv);
 }
 
 STDAPI DllCanUnloadNow() { return ServerLockCount != 0 ? S_FALSE : S_OK; }

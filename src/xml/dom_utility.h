@@ -1,14 +1,10 @@
 // Small helpers shared by the DOM helpers' implementations.
 #pragma once
 
+#include "common/com_ptr.h"
 #include "common/platform.h"
 
-template <typename Interface> void ReleaseAndClear(Interface*& pointer) {
-    if (pointer) {
-        pointer->Release();
-        pointer = nullptr;
-    }
-}
+#include <utility>
 
 // Exact, case-sensitive comparison of whole texts; a null BSTR is the empty text.
 inline bool SameText(const WCHAR* text, const WCHAR* wanted) {
@@ -22,10 +18,9 @@ inline bool SameText(const WCHAR* text, const WCHAR* wanted) {
 
 // Whether the node's text is exactly `wanted`; a failure to read it is returned.
 inline HRESULT TextIs(IXMLDOMNode* node, const WCHAR* wanted, bool* same) {
-    BSTR text = nullptr;
-    HRESULT hr = node->get_text(&text);
-    *same = hr == S_OK && SameText(text, wanted);
-    SysFreeString(text);
+    UniqueBstr text;
+    HRESULT hr = node->get_text(text.Put());
+    *same = hr == S_OK && SameText(text.Get(), wanted);
     return hr;
 }
 
@@ -37,28 +32,22 @@ inline HRESULT TextIs(IXMLDOMNode* node, const WCHAR* wanted, bool* same) {
 template <typename Matches>
 HRESULT FindElementInList(IXMLDOMNodeList* list, Matches matches, IXMLDOMElement** element) {
     HRESULT result = S_OK;
-    IXMLDOMNode* found = nullptr;
+    ComPtr<IXMLDOMNode> found;
     while (result == S_OK && !found) {
-        IXMLDOMNode* node = nullptr;
-        HRESULT next = list->nextNode(&node);
+        ComPtr<IXMLDOMNode> node;
+        HRESULT next = list->nextNode(node.Put());
         if (next != S_OK) {
             // The end of the list (S_FALSE) only ends the search; a failure is reported.
             if (FAILED(next))
                 result = next;
-            ReleaseAndClear(node);
             break;
         }
         bool matched = false;
-        result = matches(node, &matched);
-        if (result == S_OK && matched) {
-            found = node;
-            node = nullptr;
-        }
-        ReleaseAndClear(node);
+        result = matches(node.Get(), &matched);
+        if (result == S_OK && matched)
+            found = std::move(node);
     }
     if (!found)
         return result == S_OK ? S_FALSE : result;
-    HRESULT hr = found->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
-    found->Release();
-    return hr;
+    return found.QueryTo(IID_IXMLDOMElement, element);
 }

@@ -1,5 +1,6 @@
 #include "xml/print_schema_dom_helper.h"
 
+#include "common/com_ptr.h"
 #include "common/namespaces.h"
 #include "xml/dom_utility.h"
 
@@ -8,15 +9,12 @@ namespace {
 // Flag that makes VariantChangeType ignore the user's locale settings.
 constexpr USHORT NoUserOverride = 0x04;
 
-// Gives a created element to the caller on success (when asked for), and
-// otherwise drops the reference; the element itself stays in the document.
-HRESULT HandOver(HRESULT hr, IXMLDOMElement* element, IXMLDOMElement** out) {
-    if (hr == S_OK && out) {
-        *out = element;
-        return hr;
-    }
-    ReleaseAndClear(element);
-    return hr;
+// Gives a created element to the caller when asked for; otherwise its owner
+// drops the reference and the element itself stays in the document.
+HRESULT HandOver(ComPtr<IXMLDOMElement>* created, IXMLDOMElement** out) {
+    if (out)
+        *out = created->Detach();
+    return S_OK;
 }
 
 // What every operation gives on a helper whose Initialize failed.
@@ -37,12 +35,11 @@ HRESULT PrintSchemaDomHelper::CreateNamedElement(IXMLDOMElement* parent, const W
                                                  const WCHAR* nameNamespaceUri,
                                                  const WCHAR* nameLocalName,
                                                  IXMLDOMElement** element) {
-    IXMLDOMElement* created = nullptr;
-    HRESULT hr = CreateChildElement(parent, FrameworkNamespaceUri, elementName, &created);
-    if (hr == S_OK)
-        hr = CreateQNameAttribute(created, FrameworkNamespaceUri, W("name"), nameNamespaceUri,
-                                  nameLocalName, nullptr);
-    return HandOver(hr, created, element);
+    ComPtr<IXMLDOMElement> created;
+    RETURN_IF_NOT_OK(CreateChildElement(parent, FrameworkNamespaceUri, elementName, created.Put()));
+    RETURN_IF_NOT_OK(CreateQNameAttribute(created.Get(), FrameworkNamespaceUri, W("name"),
+                                          nameNamespaceUri, nameLocalName, nullptr));
+    return HandOver(&created, element);
 }
 
 HRESULT PrintSchemaDomHelper::CreateFeature(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
@@ -64,15 +61,16 @@ HRESULT PrintSchemaDomHelper::CreateOption(IXMLDOMElement* parent, const WCHAR* 
         return E_INVALIDARG;
     if (!IsInitialized())
         return Uninitialized(option);
-    IXMLDOMElement* created = nullptr;
-    HRESULT hr = CreateChildElement(parent, FrameworkNamespaceUri, W("Option"), &created);
-    if (hr == S_OK && nameLocalName)
-        hr = CreateQNameAttribute(created, FrameworkNamespaceUri, W("name"), nameNamespaceUri,
-                                  nameLocalName, nullptr);
-    if (hr == S_OK && constrainedLocalName)
-        hr = CreateQNameAttribute(created, FrameworkNamespaceUri, W("constrained"),
-                                  constrainedNamespaceUri, constrainedLocalName, nullptr);
-    return HandOver(hr, created, option);
+    ComPtr<IXMLDOMElement> created;
+    RETURN_IF_NOT_OK(CreateChildElement(parent, FrameworkNamespaceUri, W("Option"), created.Put()));
+    if (nameLocalName)
+        RETURN_IF_NOT_OK(CreateQNameAttribute(created.Get(), FrameworkNamespaceUri, W("name"),
+                                              nameNamespaceUri, nameLocalName, nullptr));
+    if (constrainedLocalName)
+        RETURN_IF_NOT_OK(CreateQNameAttribute(created.Get(), FrameworkNamespaceUri,
+                                              W("constrained"), constrainedNamespaceUri,
+                                              constrainedLocalName, nullptr));
+    return HandOver(&created, option);
 }
 
 HRESULT PrintSchemaDomHelper::CreateProperty(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
@@ -106,15 +104,11 @@ HRESULT PrintSchemaDomHelper::CreateIntegerValue(IXMLDOMElement* parent,
         return E_INVALIDARG;
     if (!IsInitialized())
         return Uninitialized(valueElement);
-    VARIANT number;
-    VariantInit(&number);
-    V_VT(&number) = VT_INT;
-    V_INT(&number) = value;
-    HRESULT hr = VariantChangeType(&number, &number, NoUserOverride, VT_BSTR);
-    if (hr == S_OK)
-        hr = CreateValue(parent, typeNamespaceUri, typeLocalName, V_BSTR(&number), valueElement);
-    VariantClear(&number);
-    return hr;
+    UniqueVariant number;
+    V_VT(number.Get()) = VT_INT;
+    V_INT(number.Get()) = value;
+    RETURN_IF_NOT_OK(VariantChangeType(number.Get(), number.Get(), NoUserOverride, VT_BSTR));
+    return CreateValue(parent, typeNamespaceUri, typeLocalName, V_BSTR(number.Get()), valueElement);
 }
 
 HRESULT PrintSchemaDomHelper::CreateValue(IXMLDOMElement* parent, const WCHAR* typeNamespaceUri,
@@ -124,38 +118,31 @@ HRESULT PrintSchemaDomHelper::CreateValue(IXMLDOMElement* parent, const WCHAR* t
         return E_INVALIDARG;
     if (!IsInitialized())
         return Uninitialized(valueElement);
-    IXMLDOMElement* created = nullptr;
-    HRESULT hr = CreateChildElement(parent, FrameworkNamespaceUri, W("Value"), &created);
-    if (hr == S_OK && typeNamespaceUri && typeLocalName) {
-        BSTR typeAttributeName = nullptr;
-        hr = MakeQName(XsiNamespaceUri, W("type"), &typeAttributeName);
-        if (hr == S_OK)
-            hr = CreateQNameAttribute(created, XsiNamespaceUri, typeAttributeName, typeNamespaceUri,
-                                      typeLocalName, nullptr);
-        SysFreeString(typeAttributeName);
+    ComPtr<IXMLDOMElement> created;
+    RETURN_IF_NOT_OK(CreateChildElement(parent, FrameworkNamespaceUri, W("Value"), created.Put()));
+    if (typeNamespaceUri && typeLocalName) {
+        UniqueBstr typeAttributeName;
+        RETURN_IF_NOT_OK(MakeQName(XsiNamespaceUri, W("type"), typeAttributeName.Put()));
+        RETURN_IF_NOT_OK(CreateQNameAttribute(created.Get(), XsiNamespaceUri,
+                                              typeAttributeName.Get(), typeNamespaceUri,
+                                              typeLocalName, nullptr));
     }
-    if (hr == S_OK) {
-        BSTR textCopy = SysAllocString(text);
-        hr = textCopy ? created->put_text(textCopy) : E_OUTOFMEMORY;
-        SysFreeString(textCopy);
-    }
-    return HandOver(hr, created, valueElement);
+    UniqueBstr textCopy(SysAllocString(text));
+    if (!textCopy.Get())
+        return E_OUTOFMEMORY;
+    RETURN_IF_NOT_OK(created->put_text(textCopy.Get()));
+    return HandOver(&created, valueElement);
 }
 
 HRESULT PrintSchemaDomHelper::FindNamedElement(IXMLDOMElement* parent, const WCHAR* elementName,
                                                const WCHAR* nameNamespaceUri,
                                                const WCHAR* nameLocalName,
                                                IXMLDOMElement** element) {
-    BSTR wanted = nullptr;
-    IXMLDOMNodeList* list = nullptr;
-    HRESULT hr = MakeQName(nameNamespaceUri, nameLocalName, &wanted);
-    if (hr == S_OK)
-        hr = GetElementsByQName(parent, FrameworkNamespaceUri, elementName, &list);
-    if (hr == S_OK)
-        hr = FindByAttributeValue(list, W("name"), wanted, element);
-    ReleaseAndClear(list);
-    SysFreeString(wanted);
-    return hr;
+    UniqueBstr wanted;
+    ComPtr<IXMLDOMNodeList> list;
+    RETURN_IF_NOT_OK(MakeQName(nameNamespaceUri, nameLocalName, wanted.Put()));
+    RETURN_IF_NOT_OK(GetElementsByQName(parent, FrameworkNamespaceUri, elementName, list.Put()));
+    return FindByAttributeValue(list.Get(), W("name"), wanted.Get(), element);
 }
 
 HRESULT PrintSchemaDomHelper::FindFeature(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
@@ -196,50 +183,40 @@ HRESULT PrintSchemaDomHelper::FindOption(IXMLDOMElement* parent, const WCHAR* na
         return E_INVALIDARG;
     if (!IsInitialized())
         return Uninitialized(option);
-    BSTR wanted = nullptr;
-    IXMLDOMNodeList* options = nullptr;
-    HRESULT hr = MakeQName(nameNamespaceUri, nameLocalName, &wanted);
-    if (hr == S_OK)
-        hr = GetElementsByQName(parent, FrameworkNamespaceUri, W("Option"), &options);
-    if (hr == S_OK) {
-        hr = FindByAttributeValue(options, W("name"), wanted, option);
-        if (hr == S_FALSE) {
-            // No option carries the name as an attribute: look for one that
-            // carries it in an "OptionName" scored property instead.
-            options->reset();
-            hr = FindOptionByOptionName(options, wanted, option);
-        }
-    }
-    ReleaseAndClear(options);
-    SysFreeString(wanted);
-    return hr;
+    UniqueBstr wanted;
+    ComPtr<IXMLDOMNodeList> options;
+    RETURN_IF_NOT_OK(MakeQName(nameNamespaceUri, nameLocalName, wanted.Put()));
+    RETURN_IF_NOT_OK(GetElementsByQName(parent, FrameworkNamespaceUri, W("Option"), options.Put()));
+    HRESULT hr = FindByAttributeValue(options.Get(), W("name"), wanted.Get(), option);
+    if (hr != S_FALSE)
+        return hr;
+    // No option carries the name as an attribute: look for one that carries it
+    // in an "OptionName" scored property instead.
+    options->reset();
+    return FindOptionByOptionName(options.Get(), wanted.Get(), option);
 }
 
 HRESULT PrintSchemaDomHelper::FindOptionByOptionName(IXMLDOMNodeList* options, const WCHAR* wanted,
                                                      IXMLDOMElement** option) {
     auto hasOptionName = [&](IXMLDOMNode* node, bool* matched) {
-        IXMLDOMElement* candidate = nullptr;
-        IXMLDOMElement* optionName = nullptr;
-        IXMLDOMElement* value = nullptr;
+        ComPtr<IXMLDOMElement> candidate;
+        ComPtr<IXMLDOMElement> optionName;
+        ComPtr<IXMLDOMElement> value;
         // An option without an "OptionName" scored property, or without a
         // value in it, is passed over and the search goes on.
         bool lacksOptionName = false;
-        HRESULT result =
-            node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&candidate));
+        HRESULT result = node->QueryInterface(IID_IXMLDOMElement, candidate.PutVoid());
         if (result == S_OK) {
-            result =
-                FindScoredProperty(candidate, FrameworkNamespaceUri, W("OptionName"), &optionName);
+            result = FindScoredProperty(candidate.Get(), FrameworkNamespaceUri, W("OptionName"),
+                                        optionName.Put());
             lacksOptionName = result == S_FALSE;
         }
         if (result == S_OK) {
-            result = GetFirstValue(optionName, &value);
+            result = GetFirstValue(optionName.Get(), value.Put());
             lacksOptionName = result == S_FALSE;
         }
         if (result == S_OK)
-            result = TextIs(value, wanted, matched);
-        ReleaseAndClear(value);
-        ReleaseAndClear(optionName);
-        ReleaseAndClear(candidate);
+            result = TextIs(value.Get(), wanted, matched);
         return lacksOptionName ? S_OK : result;
     };
     return FindElementInList(options, hasOptionName, option);

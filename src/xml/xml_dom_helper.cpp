@@ -1,5 +1,6 @@
 #include "xml/xml_dom_helper.h"
 
+#include "common/com_ptr.h"
 #include "common/format_string.h"
 #include "xml/dom_utility.h"
 
@@ -31,47 +32,44 @@ const WCHAR* FirstColon(const WCHAR* text) {
 
 HRESULT CreateNode(IXMLDOMDocument2* document, DOMNodeType type, BSTR name, BSTR namespaceUri,
                    IXMLDOMNode** node) {
-    VARIANT nodeType;
-    VariantInit(&nodeType);
-    V_VT(&nodeType) = VT_I4;
-    V_I4(&nodeType) = type;
-    HRESULT hr = document->createNode(nodeType, name, namespaceUri, node);
-    VariantClear(&nodeType);
-    return hr;
+    UniqueVariant nodeType;
+    V_VT(nodeType.Get()) = VT_I4;
+    V_I4(nodeType.Get()) = type;
+    return document->createNode(*nodeType.Get(), name, namespaceUri, node);
+}
+
+// Sets the attribute's value to a copy of `text`.
+HRESULT PutStringValue(IXMLDOMAttribute* attribute, const WCHAR* text) {
+    UniqueVariant value;
+    V_VT(value.Get()) = VT_BSTR;
+    RETURN_IF_NOT_OK(CopyString(text, &V_BSTR(value.Get())));
+    return attribute->put_value(*value.Get());
 }
 
 // The attribute of `node` named exactly `name`: S_FALSE and null when absent.
 // `nameCopy` is the BSTR form of the name that the DOM is given: made here at
 // first use and then kept by the caller (who frees it), so that a search over
 // many nodes copies the name once rather than once per node.
-HRESULT GetNamedItem(IXMLDOMNode* node, const WCHAR* name, BSTR* nameCopy, IXMLDOMNode** item) {
-    IXMLDOMNamedNodeMap* attributes = nullptr;
-    HRESULT hr = node->get_attributes(&attributes);
-    if (hr == S_OK && !*nameCopy)
-        hr = CopyString(name, nameCopy);
-    if (hr == S_OK)
-        hr = attributes->getNamedItem(*nameCopy, item);
-    ReleaseAndClear(attributes);
-    return hr;
+HRESULT GetNamedItem(IXMLDOMNode* node, const WCHAR* name, UniqueBstr* nameCopy,
+                     IXMLDOMNode** item) {
+    ComPtr<IXMLDOMNamedNodeMap> attributes;
+    RETURN_IF_NOT_OK(node->get_attributes(attributes.Put()));
+    if (!nameCopy->Get())
+        RETURN_IF_NOT_OK(CopyString(name, nameCopy->Put()));
+    return attributes->getNamedItem(nameCopy->Get(), item);
 }
 
 // Asks a namespace-manager query for the length of its text (no buffer), then
 // for the text itself into a BSTR whose length is exactly that text's.
 template <typename Query> HRESULT QueryText(Query query, BSTR* text) {
     int length = 0;
-    HRESULT hr = query(nullptr, &length);
-    if (hr != S_OK)
-        return hr;
-    BSTR buffer = SysAllocStringLen(nullptr, UINT(length));
-    if (!buffer)
+    RETURN_IF_NOT_OK(query(nullptr, &length));
+    UniqueBstr buffer(SysAllocStringLen(nullptr, UINT(length)));
+    if (!buffer.Get())
         return E_OUTOFMEMORY;
     int capacity = length + 1;
-    hr = query(buffer, &capacity);
-    if (hr != S_OK) {
-        SysFreeString(buffer);
-        return hr;
-    }
-    *text = buffer;
+    RETURN_IF_NOT_OK(query(buffer.Get(), &capacity));
+    *text = buffer.Detach();
     return S_OK;
 }
 
@@ -84,38 +82,30 @@ HRESULT QueryInContext(IMXNamespaceManager* manager, IXMLDOMNode* context, Query
     HRESULT pushed = manager->pushNodeContext(context, DeepContext);
     if (FAILED(pushed))
         return pushed;
-    HRESULT result = pushed == S_OK ? QueryText(query, text) : pushed;
+    UniqueBstr found;
+    HRESULT result = pushed == S_OK ? QueryText(query, found.Put()) : pushed;
     HRESULT popped = manager->popContext();
-    if (result == S_OK && popped != S_OK) {
-        SysFreeString(*text);
-        *text = nullptr;
-    }
-    return result == S_OK ? popped : result;
+    RETURN_IF_NOT_OK(result);
+    RETURN_IF_NOT_OK(popped);
+    *text = found.Detach();
+    return S_OK;
 }
 
 // "prefix:localName", or the local name alone for an empty prefix.
 HRESULT JoinQName(const WCHAR* prefix, const WCHAR* localName, BSTR* qName) {
     size_t prefixLength = 0;
-    HRESULT hr = BoundedLength(prefix, NameBound, &prefixLength);
-    if (hr != S_OK)
-        return hr;
+    RETURN_IF_NOT_OK(BoundedLength(prefix, NameBound, &prefixLength));
     if (prefixLength == 0)
         return CopyString(localName, qName);
     size_t localLength = 0;
-    hr = BoundedLength(localName, NameBound, &localLength);
-    if (hr != S_OK)
-        return hr;
+    RETURN_IF_NOT_OK(BoundedLength(localName, NameBound, &localLength));
     // The BSTR counts exactly the text; its terminator lies beyond the count.
     size_t length = prefixLength + 1 + localLength;
-    BSTR text = SysAllocStringLen(nullptr, UINT(length));
-    if (!text)
+    UniqueBstr text(SysAllocStringLen(nullptr, UINT(length)));
+    if (!text.Get())
         return E_OUTOFMEMORY;
-    hr = FormatString(text, length + 1, W("%s:%s"), prefix, localName);
-    if (hr != S_OK) {
-        SysFreeString(text);
-        return hr;
-    }
-    *qName = text;
+    RETURN_IF_NOT_OK(FormatString(text.Get(), length + 1, W("%s:%s"), prefix, localName));
+    *qName = text.Detach();
     return S_OK;
 }
 
@@ -130,9 +120,11 @@ XmlDomHelper::~XmlDomHelper() {
 }
 
 void XmlDomHelper::ReleaseReferences() {
-    ReleaseAndClear(document_);
-    ReleaseAndClear(root_);
-    ReleaseAndClear(namespaceManager_);
+    // Written out, not left to the members' destruction: the document goes
+    // first, then its root element, then the namespace manager.
+    document_.Reset();
+    root_.Reset();
+    namespaceManager_.Reset();
 }
 
 HRESULT XmlDomHelper::Initialize(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper) {
@@ -141,12 +133,12 @@ HRESULT XmlDomHelper::Initialize(IXMLDOMDocument2* document, IPrintCoreHelper* c
     // Taken before the old references go, in case the document is the same one.
     document->AddRef();
     ReleaseReferences();
-    document_ = document;
-    HRESULT hr = coreHelper->CreateInstanceOfMSXMLObject(
-        CLSID_MXNamespaceManager60, nullptr, 0, IID_IMXNamespaceManager,
-        reinterpret_cast<void**>(&namespaceManager_));
+    document_.Attach(document);
+    HRESULT hr = coreHelper->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
+                                                         IID_IMXNamespaceManager,
+                                                         namespaceManager_.PutVoid());
     if (hr == S_OK)
-        hr = document_->get_documentElement(&root_);
+        hr = document_->get_documentElement(root_.Put());
     if (hr != S_OK)
         ReleaseReferences();
     return hr;
@@ -161,7 +153,7 @@ HRESULT XmlDomHelper::LookupPrefix(const WCHAR* namespaceUri, BSTR* prefix) {
     auto getPrefix = [&](WCHAR* buffer, int* count) {
         return namespaceManager_->getPrefix(namespaceUri, 0, buffer, count);
     };
-    return QueryInContext(namespaceManager_, root_, getPrefix, prefix);
+    return QueryInContext(namespaceManager_.Get(), root_.Get(), getPrefix, prefix);
 }
 
 HRESULT XmlDomHelper::MakeQName(const WCHAR* namespaceUri, const WCHAR* localName, BSTR* qName) {
@@ -172,12 +164,9 @@ HRESULT XmlDomHelper::MakeQName(const WCHAR* namespaceUri, const WCHAR* localNam
         return E_FAIL;
     if (!namespaceUri)
         return CopyString(localName, qName);
-    BSTR prefix = nullptr;
-    HRESULT hr = LookupPrefix(namespaceUri, &prefix);
-    if (hr == S_OK)
-        hr = JoinQName(prefix, localName, qName);
-    SysFreeString(prefix);
-    return hr;
+    UniqueBstr prefix;
+    RETURN_IF_NOT_OK(LookupPrefix(namespaceUri, prefix.Put()));
+    return JoinQName(prefix.Get(), localName, qName);
 }
 
 HRESULT XmlDomHelper::CountElements(IXMLDOMElement* parent, const WCHAR* namespaceUri,
@@ -186,15 +175,12 @@ HRESULT XmlDomHelper::CountElements(IXMLDOMElement* parent, const WCHAR* namespa
         return E_INVALIDARG;
     if (!IsInitialized())
         return E_FAIL;
-    IXMLDOMNodeList* list = nullptr;
-    HRESULT hr = GetElementsByQName(parent, namespaceUri, localName, &list);
+    ComPtr<IXMLDOMNodeList> list;
+    RETURN_IF_NOT_OK(GetElementsByQName(parent, namespaceUri, localName, list.Put()));
     LONG length = 0;
-    if (hr == S_OK)
-        hr = list->get_length(&length);
-    if (hr == S_OK)
-        *count = length;
-    ReleaseAndClear(list);
-    return hr;
+    RETURN_IF_NOT_OK(list->get_length(&length));
+    *count = length;
+    return S_OK;
 }
 
 HRESULT XmlDomHelper::CreateChildElement(IXMLDOMElement* parent, const WCHAR* namespaceUri,
@@ -205,23 +191,16 @@ HRESULT XmlDomHelper::CreateChildElement(IXMLDOMElement* parent, const WCHAR* na
         *element = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    BSTR qName = nullptr;
-    BSTR namespaceCopy = nullptr;
-    IXMLDOMNode* node = nullptr;
-    HRESULT hr = MakeQName(namespaceUri, localName, &qName);
-    if (hr == S_OK)
-        hr = CopyOptionalString(namespaceUri, &namespaceCopy);
-    if (hr == S_OK)
-        hr = CreateNode(document_, NODE_ELEMENT, qName, namespaceCopy, &node);
-    SysFreeString(qName);
-    SysFreeString(namespaceCopy);
-    if (hr == S_OK)
-        hr = parent->appendChild(node, nullptr);
+    UniqueBstr qName;
+    UniqueBstr namespaceCopy;
+    ComPtr<IXMLDOMNode> node;
+    RETURN_IF_NOT_OK(MakeQName(namespaceUri, localName, qName.Put()));
+    RETURN_IF_NOT_OK(CopyOptionalString(namespaceUri, namespaceCopy.Put()));
+    RETURN_IF_NOT_OK(
+        CreateNode(document_.Get(), NODE_ELEMENT, qName.Get(), namespaceCopy.Get(), node.Put()));
+    RETURN_IF_NOT_OK(parent->appendChild(node.Get(), nullptr));
     // Once appended, the element stays in the parent even if this fails.
-    if (hr == S_OK && element)
-        hr = node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
-    ReleaseAndClear(node);
-    return hr;
+    return element ? node.QueryTo(IID_IXMLDOMElement, element) : S_OK;
 }
 
 HRESULT
@@ -234,46 +213,24 @@ XmlDomHelper::CreateQNameAttribute(IXMLDOMElement* element, const WCHAR* attribu
         *attribute = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    BSTR valueText = nullptr;
-    HRESULT hr = MakeQName(valueNamespaceUri, valueLocalName, &valueText);
-    if (hr != S_OK)
-        return hr;
-
-    BSTR nameCopy = nullptr;
-    BSTR namespaceCopy = nullptr;
-    IXMLDOMNode* node = nullptr;
-    hr = CopyString(attributeName, &nameCopy);
-    if (hr == S_OK)
-        hr = CopyOptionalString(attributeNamespaceUri, &namespaceCopy);
-    if (hr == S_OK)
-        hr = CreateNode(document_, NODE_ATTRIBUTE, nameCopy, namespaceCopy, &node);
-    SysFreeString(nameCopy);
-    SysFreeString(namespaceCopy);
-
-    IXMLDOMAttribute* newAttribute = nullptr;
-    if (hr == S_OK)
-        hr = node->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(&newAttribute));
-    if (hr == S_OK) {
-        VARIANT value;
-        VariantInit(&value);
-        V_VT(&value) = VT_BSTR;
-        hr = CopyString(valueText, &V_BSTR(&value));
-        if (hr == S_OK)
-            hr = newAttribute->put_value(value);
-        VariantClear(&value);
-    }
+    UniqueBstr valueText;
+    UniqueBstr nameCopy;
+    UniqueBstr namespaceCopy;
+    ComPtr<IXMLDOMNode> node;
+    ComPtr<IXMLDOMAttribute> newAttribute;
+    RETURN_IF_NOT_OK(MakeQName(valueNamespaceUri, valueLocalName, valueText.Put()));
+    RETURN_IF_NOT_OK(CopyString(attributeName, nameCopy.Put()));
+    RETURN_IF_NOT_OK(CopyOptionalString(attributeNamespaceUri, namespaceCopy.Put()));
+    RETURN_IF_NOT_OK(CreateNode(document_.Get(), NODE_ATTRIBUTE, nameCopy.Get(),
+                                namespaceCopy.Get(), node.Put()));
+    RETURN_IF_NOT_OK(node.QueryTo(IID_IXMLDOMAttribute, newAttribute.Put()));
+    RETURN_IF_NOT_OK(PutStringValue(newAttribute.Get(), valueText.Get()));
     // The attribute joins the element only here, so any earlier failure leaves
     // the element as it was.
-    if (hr == S_OK)
-        hr = element->setAttributeNode(newAttribute, nullptr);
-    if (hr == S_OK && attribute) {
-        *attribute = newAttribute;
-        newAttribute = nullptr;
-    }
-    ReleaseAndClear(newAttribute);
-    ReleaseAndClear(node);
-    SysFreeString(valueText);
-    return hr;
+    RETURN_IF_NOT_OK(element->setAttributeNode(newAttribute.Get(), nullptr));
+    if (attribute)
+        *attribute = newAttribute.Detach();
+    return S_OK;
 }
 
 HRESULT XmlDomHelper::GetRootElement(IXMLDOMElement** root) {
@@ -283,7 +240,7 @@ HRESULT XmlDomHelper::GetRootElement(IXMLDOMElement** root) {
     if (!IsInitialized())
         return E_FAIL;
     root_->AddRef();
-    *root = root_;
+    *root = root_.Get();
     return S_OK;
 }
 
@@ -294,16 +251,11 @@ HRESULT XmlDomHelper::GetElementAt(IXMLDOMElement* parent, const WCHAR* namespac
     *element = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    IXMLDOMNodeList* list = nullptr;
-    IXMLDOMNode* node = nullptr;
-    HRESULT hr = GetElementsByQName(parent, namespaceUri, localName, &list);
-    if (hr == S_OK)
-        hr = list->get_item(index, &node);
-    if (hr == S_OK)
-        hr = node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
-    ReleaseAndClear(node);
-    ReleaseAndClear(list);
-    return hr;
+    ComPtr<IXMLDOMNodeList> list;
+    ComPtr<IXMLDOMNode> node;
+    RETURN_IF_NOT_OK(GetElementsByQName(parent, namespaceUri, localName, list.Put()));
+    RETURN_IF_NOT_OK(list->get_item(index, node.Put()));
+    return node.QueryTo(IID_IXMLDOMElement, element);
 }
 
 HRESULT XmlDomHelper::GetAttributeNode(IXMLDOMElement* element, const WCHAR* attributeName,
@@ -313,14 +265,10 @@ HRESULT XmlDomHelper::GetAttributeNode(IXMLDOMElement* element, const WCHAR* att
     *attribute = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    IXMLDOMNode* node = nullptr;
-    BSTR nameCopy = nullptr;
-    HRESULT hr = GetNamedItem(element, attributeName, &nameCopy, &node);
-    SysFreeString(nameCopy);
-    if (hr == S_OK)
-        hr = node->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(attribute));
-    ReleaseAndClear(node);
-    return hr;
+    ComPtr<IXMLDOMNode> node;
+    UniqueBstr nameCopy;
+    RETURN_IF_NOT_OK(GetNamedItem(element, attributeName, &nameCopy, node.Put()));
+    return node.QueryTo(IID_IXMLDOMAttribute, attribute);
 }
 
 HRESULT XmlDomHelper::GetElementsByQName(IXMLDOMElement* parent, const WCHAR* namespaceUri,
@@ -331,12 +279,9 @@ HRESULT XmlDomHelper::GetElementsByQName(IXMLDOMElement* parent, const WCHAR* na
         *list = nullptr;
         return E_FAIL;
     }
-    BSTR qName = nullptr;
-    HRESULT hr = MakeQName(namespaceUri, localName, &qName);
-    if (hr == S_OK)
-        hr = ParentOrRoot(parent)->getElementsByTagName(qName, list);
-    SysFreeString(qName);
-    return hr;
+    UniqueBstr qName;
+    RETURN_IF_NOT_OK(MakeQName(namespaceUri, localName, qName.Put()));
+    return ParentOrRoot(parent)->getElementsByTagName(qName.Get(), list);
 }
 
 HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* attributeName,
@@ -346,25 +291,20 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
     *element = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    BSTR nameCopy = nullptr;
+    UniqueBstr nameCopy;
     auto hasValue = [&](IXMLDOMNode* node, bool* matched) {
-        IXMLDOMNode* item = nullptr;
-        IXMLDOMAttribute* attribute = nullptr;
-        HRESULT result = GetNamedItem(node, attributeName, &nameCopy, &item);
+        ComPtr<IXMLDOMNode> item;
+        ComPtr<IXMLDOMAttribute> attribute;
+        HRESULT result = GetNamedItem(node, attributeName, &nameCopy, item.Put());
         // A node without the attribute is passed over; the search goes on.
         bool lacksAttribute = result == S_FALSE;
         if (result == S_OK)
-            result =
-                item->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(&attribute));
+            result = item.QueryTo(IID_IXMLDOMAttribute, attribute.Put());
         if (result == S_OK)
-            result = TextIs(attribute, value, matched);
-        ReleaseAndClear(attribute);
-        ReleaseAndClear(item);
+            result = TextIs(attribute.Get(), value, matched);
         return lacksAttribute ? S_OK : result;
     };
-    HRESULT hr = FindElementInList(list, hasValue, element);
-    SysFreeString(nameCopy);
-    return hr;
+    return FindElementInList(list, hasValue, element);
 }
 
 HRESULT XmlDomHelper::RemoveChild(IXMLDOMElement* parent, IXMLDOMElement* child) {
@@ -372,10 +312,8 @@ HRESULT XmlDomHelper::RemoveChild(IXMLDOMElement* parent, IXMLDOMElement* child)
         return E_INVALIDARG;
     if (!IsInitialized())
         return E_FAIL;
-    IXMLDOMNode* removed = nullptr;
-    HRESULT hr = ParentOrRoot(parent)->removeChild(child, &removed);
-    ReleaseAndClear(removed);
-    return hr;
+    ComPtr<IXMLDOMNode> removed;
+    return ParentOrRoot(parent)->removeChild(child, removed.Put());
 }
 
 HRESULT XmlDomHelper::ResolveQNameNamespace(IXMLDOMElement* context, const WCHAR* qName,
@@ -385,16 +323,12 @@ HRESULT XmlDomHelper::ResolveQNameNamespace(IXMLDOMElement* context, const WCHAR
     *namespaceUri = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    BSTR prefix = nullptr;
-    HRESULT hr = PrefixPartOf(qName, &prefix);
-    if (hr == S_OK) {
-        auto getUri = [&](WCHAR* buffer, int* count) {
-            return namespaceManager_->getURI(prefix, nullptr, buffer, count);
-        };
-        hr = QueryInContext(namespaceManager_, context, getUri, namespaceUri);
-    }
-    SysFreeString(prefix);
-    return hr;
+    UniqueBstr prefix;
+    RETURN_IF_NOT_OK(PrefixPartOf(qName, prefix.Put()));
+    auto getUri = [&](WCHAR* buffer, int* count) {
+        return namespaceManager_->getURI(prefix.Get(), nullptr, buffer, count);
+    };
+    return QueryInContext(namespaceManager_.Get(), context, getUri, namespaceUri);
 }
 
 HRESULT XmlDomHelper::LocalPartOf(const WCHAR* qName, BSTR* localName) {

@@ -12,6 +12,7 @@
 // out-values null and nothing touched.
 #pragma once
 
+#include "common/com_ptr.h"
 #include "common/oem_interfaces.h"
 #include "common/platform.h"
 
@@ -88,16 +89,18 @@ class XmlDomHelper {
     virtual HRESULT PrefixPartOf(const WCHAR* qName, BSTR* prefix);
 
   protected:
-    bool IsInitialized() const { return root_ != nullptr; }
+    bool IsInitialized() const { return bool(root_); }
     // The given parent, or the root element when it is null.
-    IXMLDOMElement* ParentOrRoot(IXMLDOMElement* parent) const { return parent ? parent : root_; }
+    IXMLDOMElement* ParentOrRoot(IXMLDOMElement* parent) const {
+        return parent ? parent : root_.Get();
+    }
 
   private:
     // The prefix declared for the namespace in scope at the root element.
     HRESULT LookupPrefix(const WCHAR* namespaceUri, BSTR* prefix);
     void ReleaseReferences();
 
-    IXMLDOMDocument2* document_ = nullptr;
-    IXMLDOMElement* root_ = nullptr;
-    IMXNamespaceManager* namespaceManager_ = nullptr;
+    ComPtr<IXMLDOMDocument2> document_;
+    ComPtr<IXMLDOMElement> root_;
+    ComPtr<IMXNamespaceManager> namespaceManager_;
 };

@@ -1,6 +1,6 @@
 // The host object as the plug-in sees it: its interfaces, the namespace
 // managers it makes, and the faults tests can make it report.
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "core_helper.h"
 #include "host_devmode.h"
 
@@ -14,7 +14,7 @@ class CoreHelperTest : public ::testing::Test {
   protected:
     void SetUp() override {
         liveBefore_ = HostCoreHelper::LiveCount();
-        *helper_.Receive() = HostCoreHelper::Create();
+        helper_.Attach(HostCoreHelper::Create());
         ASSERT_TRUE(helper_);
     }
     void TearDown() override {
@@ -32,12 +32,12 @@ TEST_F(CoreHelperTest, AnswersTheCoreHelperAndDriverUIInterfacesWithOneIdentity)
     ComPtr<IUnknown> viaUnknown;
     ComPtr<IPrintCoreHelper> coreHelper;
     ComPtr<IPrintOemDriverUI> driverUI;
-    ASSERT_EQ(helper_->QueryInterface(IID_IUnknown, viaUnknown.ReceiveVoid()), S_OK);
-    ASSERT_EQ(helper_->QueryInterface(IID_IPrintCoreHelper, coreHelper.ReceiveVoid()), S_OK);
-    ASSERT_EQ(helper_->QueryInterface(IID_IPrintOemDriverUI, driverUI.ReceiveVoid()), S_OK);
+    ASSERT_EQ(helper_->QueryInterface(IID_IUnknown, viaUnknown.PutVoid()), S_OK);
+    ASSERT_EQ(helper_->QueryInterface(IID_IPrintCoreHelper, coreHelper.PutVoid()), S_OK);
+    ASSERT_EQ(helper_->QueryInterface(IID_IPrintOemDriverUI, driverUI.PutVoid()), S_OK);
 
     ComPtr<IUnknown> fromDriverUI;
-    ASSERT_EQ(driverUI->QueryInterface(IID_IUnknown, fromDriverUI.ReceiveVoid()), S_OK);
+    ASSERT_EQ(driverUI->QueryInterface(IID_IUnknown, fromDriverUI.PutVoid()), S_OK);
     EXPECT_EQ(fromDriverUI.Get(), viaUnknown.Get());
 
     void* other = reinterpret_cast<void*>(1);
@@ -49,10 +49,10 @@ TEST_F(CoreHelperTest, MakesAFreshNamespaceManagerPerRequest) {
     ComPtr<IMXNamespaceManager> first;
     ComPtr<IMXNamespaceManager> second;
     ASSERT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
-                                                   IID_IMXNamespaceManager, first.ReceiveVoid()),
+                                                   IID_IMXNamespaceManager, first.PutVoid()),
               S_OK);
     ASSERT_EQ(helper_->CreateInstanceOfMSXMLObject(CLSID_MXNamespaceManager60, nullptr, 0,
-                                                   IID_IMXNamespaceManager, second.ReceiveVoid()),
+                                                   IID_IMXNamespaceManager, second.PutVoid()),
               S_OK);
     ASSERT_TRUE(first);
     ASSERT_TRUE(second);

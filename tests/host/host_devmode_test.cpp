@@ -1,5 +1,5 @@
 // The host's DEVMODE and the GetOption answers the plug-in reads back from it.
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "core_helper.h"
 #include "host_devmode.h"
 
@@ -13,7 +13,7 @@ constexpr DWORD SectionSize = 12;
 class GetOptionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        *helper_.Receive() = HostCoreHelper::Create();
+        helper_.Attach(HostCoreHelper::Create());
         ASSERT_TRUE(helper_);
     }
 

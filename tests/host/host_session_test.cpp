@@ -13,8 +13,8 @@ const char16_t PrivateNamespace[] = u"http://ptbridge.example/printing/2005/08/p
 ComPtr<IXMLDOMDocument2> LoadExample(const std::string& name) {
     ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    EXPECT_EQ(LoadDocumentFromFile(std::string(PTBRIDGE_EXAMPLES_DIR) + "/" + name,
-                                   document.Receive(), &error),
+    EXPECT_EQ(LoadDocumentFromFile(std::string(PTBRIDGE_EXAMPLES_DIR) + "/" + name, document.Put(),
+                                   &error),
               S_OK)
         << name << ": " << error.message;
     return document;

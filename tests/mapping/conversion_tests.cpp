@@ -45,15 +45,15 @@ class ConversionTest : public MappingTest {
     }
 
     HRESULT ToTicket() {
-        return Balanced(provider->ConvertDevModeToPrintTicket(sizeof(devmode), &devmode,
-                                                              sizeof(section), section, document));
+        return Balanced(provider->ConvertDevModeToPrintTicket(
+            sizeof(devmode), &devmode, sizeof(section), section, document.Get()));
     }
     HRESULT ToDevMode() {
-        return Balanced(provider->ConvertPrintTicketToDevMode(document, sizeof(devmode), &devmode,
-                                                              sizeof(section), section));
+        return Balanced(provider->ConvertPrintTicketToDevMode(document.Get(), sizeof(devmode),
+                                                              &devmode, sizeof(section), section));
     }
     HRESULT Complete(IXMLDOMDocument2* ticket) {
-        return Balanced(provider->CompletePrintCapabilities(ticket, document));
+        return Balanced(provider->CompletePrintCapabilities(ticket, document.Get()));
     }
 
     // Nothing a conversion takes outlives it but the edits in the host's document.

@@ -39,14 +39,14 @@ TEST_F(DocumentAllocationTest, EveryConversionGivesOutOfMemoryAndLeavesTheDocume
 
     failNextNothrowNew = true;
     EXPECT_EQ(provider->ConvertDevModeToPrintTicket(sizeof(devmode), &devmode, sizeof(section),
-                                                    section, document),
+                                                    section, document.Get()),
               E_OUTOFMEMORY);
     failNextNothrowNew = true;
-    EXPECT_EQ(provider->ConvertPrintTicketToDevMode(document, sizeof(devmode), &devmode,
+    EXPECT_EQ(provider->ConvertPrintTicketToDevMode(document.Get(), sizeof(devmode), &devmode,
                                                     sizeof(section), section),
               E_OUTOFMEMORY);
     failNextNothrowNew = true;
-    EXPECT_EQ(provider->CompletePrintCapabilities(nullptr, document), E_OUTOFMEMORY);
+    EXPECT_EQ(provider->CompletePrintCapabilities(nullptr, document.Get()), E_OUTOFMEMORY);
 
     EXPECT_EQ(coreHelper.getOptionCalls, 0);
     EXPECT_TRUE(DocumentIs(ticket));

@@ -27,15 +27,9 @@ void MappingTest::SetUp() {
 
 void MappingTest::TearDown() {
     PlatformInjectFault(0, 0, S_OK);
-    ReleaseDocument();
+    document.Reset();
     EXPECT_EQ(LiveDomObjectCount(), baseDomObjects_) << "DOM objects left alive";
     ExpectBalanced("at the end of the test");
-}
-
-void MappingTest::ReleaseDocument() {
-    if (document)
-        document->Release();
-    document = nullptr;
 }
 
 void MappingTest::ExpectBalanced(const char* when) const {
@@ -45,9 +39,8 @@ void MappingTest::ExpectBalanced(const char* when) const {
 }
 
 void MappingTest::Load(const std::string& xml) {
-    ReleaseDocument();
     XmlLoadError error;
-    ASSERT_EQ(LoadDocumentFromString(xml, &document, &error), S_OK)
+    ASSERT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK)
         << error.message << " at " << error.line << ":" << error.column;
 }
 
@@ -55,7 +48,7 @@ bool MappingTest::Run(const Rule& rule) {
     LONG domObjects = LiveDomObjectCount();
     bool result;
     {
-        std::unique_ptr<SchemaDocument> schema(new SchemaDocument(document, &coreHelper));
+        std::unique_ptr<SchemaDocument> schema(new SchemaDocument(document.Get(), &coreHelper));
         result = rule(schema.get());
     }
     EXPECT_EQ(LiveDomObjectCount(), domObjects) << "DOM objects left alive after the rule";
@@ -65,7 +58,7 @@ bool MappingTest::Run(const Rule& rule) {
 
 std::string MappingTest::Canonical() const {
     std::string xml;
-    EXPECT_EQ(SaveDocumentToString(document, &xml), S_OK);
+    EXPECT_EQ(SaveDocumentToString(document.Get(), &xml), S_OK);
     return CanonicalXml(xml);
 }
 

@@ -3,6 +3,7 @@
 // document, and proof that nothing a run allocated is left alive.
 #pragma once
 
+#include "common/com_ptr.h"
 #include "fake_core_helper.h"
 #include "schema/schema_document.h"
 
@@ -61,10 +62,9 @@ class MappingTest : public ::testing::Test {
     std::vector<FaultedRun> RunWithEachFault(const std::string& xml, const Rule& rule);
 
     FakeCoreHelper coreHelper;
-    IXMLDOMDocument2* document = nullptr;
+    ComPtr<IXMLDOMDocument2> document;
 
   private:
-    void ReleaseDocument();
     void ExpectBalanced(const char* when) const;
 
     LONG baseDomObjects_ = 0;

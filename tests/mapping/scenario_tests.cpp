@@ -104,23 +104,22 @@ HRESULT ConvertThroughHost(const Scenario& scenario, std::string* document) {
     EXPECT_EQ(HostDevmode::Build(scenario.options, session.PluginSectionSize(), &devmode), S_OK);
     EXPECT_EQ(session.WriteDefaultPluginSection(devmode), S_OK);
 
-    IXMLDOMDocument2* xml = nullptr;
+    ComPtr<IXMLDOMDocument2> xml;
     XmlLoadError loadError;
-    if (LoadDocumentFromString(ReadFile(scenario.input), &xml, &loadError) != S_OK) {
+    if (LoadDocumentFromString(ReadFile(scenario.input), xml.Put(), &loadError) != S_OK) {
         ADD_FAILURE() << scenario.input << ": " << loadError.message;
         return E_UNEXPECTED;
     }
     HRESULT result = E_UNEXPECTED;
     if (scenario.command == "ticket")
-        result = session.ConvertDevModeToPrintTicket(devmode, xml);
+        result = session.ConvertDevModeToPrintTicket(devmode, xml.Get());
     else if (scenario.command == "devmode")
-        result = session.ConvertPrintTicketToDevMode(xml, devmode);
+        result = session.ConvertPrintTicketToDevMode(xml.Get(), devmode);
     else if (scenario.command == "capabilities")
-        result = session.CompletePrintCapabilities(nullptr, xml);
+        result = session.CompletePrintCapabilities(nullptr, xml.Get());
     else
         ADD_FAILURE() << "unknown command " << scenario.command;
-    EXPECT_EQ(SaveDocumentToString(xml, document), S_OK);
-    xml->Release();
+    EXPECT_EQ(SaveDocumentToString(xml.Get(), document), S_OK);
     return result;
 }
 

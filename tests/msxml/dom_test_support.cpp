@@ -32,14 +32,15 @@ const char* const DefaultNamespaceTicketXml = R"(<?xml version="1.0" encoding="U
 </PrintTicket>
 )";
 
-Bstr::Bstr(const std::u16string& text)
-    : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+UniqueBstr MakeBstr(const std::u16string& text) {
+    return UniqueBstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+}
 
-std::string Bstr::Utf8() const {
+std::string Utf8(BSTR text) {
     std::string out;
-    for (char16_t unit : Wide()) {
-        EXPECT_LT(unit, 0x80) << "Utf8() is meant for ASCII text";
-        out += static_cast<char>(unit);
+    for (; text && *text; ++text) {
+        EXPECT_LT(*text, 0x80) << "Utf8() is meant for ASCII text";
+        out += static_cast<char>(*text);
     }
     return out;
 }
@@ -60,60 +61,58 @@ void DomTest::TearDown() {
     EXPECT_EQ(PlatformLiveBstrCount(), bstrsAtStart_) << "BSTRs leaked";
 }
 
-Ref<IXMLDOMDocument2> DomTest::Load(const std::string& xml) {
-    Ref<IXMLDOMDocument2> document;
+ComPtr<IXMLDOMDocument2> DomTest::Load(const std::string& xml) {
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    EXPECT_EQ(LoadDocumentFromString(xml, document.out(), &error), S_OK) << error.message;
+    EXPECT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK) << error.message;
     return document;
 }
 
-Ref<IXMLDOMElement> DomTest::Root(IXMLDOMDocument2* document) {
-    Ref<IXMLDOMElement> root;
-    EXPECT_EQ(document->get_documentElement(root.out()), S_OK);
+ComPtr<IXMLDOMElement> DomTest::Root(IXMLDOMDocument2* document) {
+    ComPtr<IXMLDOMElement> root;
+    EXPECT_EQ(document->get_documentElement(root.Put()), S_OK);
     return root;
 }
 
-Ref<IXMLDOMElement> DomTest::Find(IXMLDOMNode* under, const std::string& tagName, LONG index) {
-    Bstr name(Wide(tagName));
-    Ref<IXMLDOMNodeList> list;
+ComPtr<IXMLDOMElement> DomTest::Find(IXMLDOMNode* under, const std::string& tagName, LONG index) {
+    UniqueBstr name = MakeBstr(Wide(tagName));
+    ComPtr<IXMLDOMNodeList> list;
     if (auto element = Query<IXMLDOMElement>(under, IID_IXMLDOMElement)) {
-        EXPECT_EQ(element->getElementsByTagName(name.get(), list.out()), S_OK);
+        EXPECT_EQ(element->getElementsByTagName(name.Get(), list.Put()), S_OK);
     } else if (auto document = Query<IXMLDOMDocument2>(under, IID_IXMLDOMDocument2)) {
-        EXPECT_EQ(document->getElementsByTagName(name.get(), list.out()), S_OK);
+        EXPECT_EQ(document->getElementsByTagName(name.Get(), list.Put()), S_OK);
     }
-    Ref<IXMLDOMNode> node;
+    ComPtr<IXMLDOMNode> node;
     if (list)
-        list->get_item(index, node.out());
-    auto found = Query<IXMLDOMElement>(node.get(), IID_IXMLDOMElement);
+        list->get_item(index, node.Put());
+    auto found = Query<IXMLDOMElement>(node.Get(), IID_IXMLDOMElement);
     EXPECT_TRUE(found) << "no " << tagName << " at index " << index;
     return found;
 }
 
-Ref<IXMLDOMNode> DomTest::Create(IXMLDOMDocument2* document, LONG kind, const std::string& name,
-                                 const char* uri) {
-    VARIANT type;
-    VariantInit(&type);
-    type.vt = VT_I4;
-    type.lVal = kind;
-    Bstr qualifiedName(Wide(name));
-    Bstr namespaceUri(uri ? Wide(uri) : std::u16string());
-    Ref<IXMLDOMNode> node;
-    EXPECT_EQ(document->createNode(type, qualifiedName.get(), uri ? namespaceUri.get() : nullptr,
-                                   node.out()),
+ComPtr<IXMLDOMNode> DomTest::Create(IXMLDOMDocument2* document, LONG kind, const std::string& name,
+                                    const char* uri) {
+    UniqueVariant type;
+    type.Get()->vt = VT_I4;
+    type.Get()->lVal = kind;
+    UniqueBstr qualifiedName = MakeBstr(Wide(name));
+    UniqueBstr namespaceUri = MakeBstr(uri ? Wide(uri) : std::u16string());
+    ComPtr<IXMLDOMNode> node;
+    EXPECT_EQ(document->createNode(*type.Get(), qualifiedName.Get(),
+                                   uri ? namespaceUri.Get() : nullptr, node.Put()),
               S_OK);
     return node;
 }
 
-Ref<IXMLDOMAttribute> DomTest::CreateAttribute(IXMLDOMDocument2* document, const std::string& name,
-                                               const char* uri, const std::string& value) {
-    auto attribute = Query<IXMLDOMAttribute>(Create(document, NODE_ATTRIBUTE, name, uri).get(),
+ComPtr<IXMLDOMAttribute> DomTest::CreateAttribute(IXMLDOMDocument2* document,
+                                                  const std::string& name, const char* uri,
+                                                  const std::string& value) {
+    auto attribute = Query<IXMLDOMAttribute>(Create(document, NODE_ATTRIBUTE, name, uri).Get(),
                                              IID_IXMLDOMAttribute);
-    VARIANT text;
-    VariantInit(&text);
-    text.vt = VT_BSTR;
-    text.bstrVal = SysAllocString(Wide(value).c_str());
-    EXPECT_EQ(attribute->put_value(text), S_OK);
-    VariantClear(&text);
+    UniqueVariant text;
+    text.Get()->vt = VT_BSTR;
+    text.Get()->bstrVal = SysAllocString(Wide(value).c_str());
+    EXPECT_EQ(attribute->put_value(*text.Get()), S_OK);
     return attribute;
 }
 
@@ -124,21 +123,21 @@ std::string DomTest::Save(IXMLDOMDocument2* document) {
 }
 
 std::string DomTest::Xml(IXMLDOMNode* node) {
-    Bstr xml;
-    EXPECT_EQ(node->get_xml(xml.out()), S_OK);
-    return xml.Utf8();
+    UniqueBstr xml;
+    EXPECT_EQ(node->get_xml(xml.Put()), S_OK);
+    return Utf8(xml.Get());
 }
 
 std::string DomTest::Name(IXMLDOMNode* node) {
-    Bstr name;
-    EXPECT_EQ(node->get_nodeName(name.out()), S_OK);
-    return name.Utf8();
+    UniqueBstr name;
+    EXPECT_EQ(node->get_nodeName(name.Put()), S_OK);
+    return Utf8(name.Get());
 }
 
 std::string DomTest::TextOf(IXMLDOMNode* node) {
-    Bstr text;
-    EXPECT_EQ(node->get_text(text.out()), S_OK);
-    return text.Utf8();
+    UniqueBstr text;
+    EXPECT_EQ(node->get_text(text.Put()), S_OK);
+    return Utf8(text.Get());
 }
 
 LONG DomTest::Length(IXMLDOMNodeList* list) {
@@ -148,11 +147,11 @@ LONG DomTest::Length(IXMLDOMNodeList* list) {
 }
 
 std::string DomTest::Attribute(IXMLDOMNode* element, const std::string& name) {
-    Ref<IXMLDOMNamedNodeMap> attributes;
-    EXPECT_EQ(element->get_attributes(attributes.out()), S_OK);
-    Bstr wanted(Wide(name));
-    Ref<IXMLDOMNode> attribute;
-    if (!attributes || attributes->getNamedItem(wanted.get(), attribute.out()) != S_OK)
+    ComPtr<IXMLDOMNamedNodeMap> attributes;
+    EXPECT_EQ(element->get_attributes(attributes.Put()), S_OK);
+    UniqueBstr wanted = MakeBstr(Wide(name));
+    ComPtr<IXMLDOMNode> attribute;
+    if (!attributes || attributes->getNamedItem(wanted.Get(), attribute.Put()) != S_OK)
         return "(absent)";
-    return TextOf(attribute.get());
+    return TextOf(attribute.Get());
 }

@@ -31,27 +31,29 @@ template <class T, class Method> Outcome WithOut(Method method) {
 
 TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
     auto document = Load(TicketXml);
-    auto root = Root(document.get());
-    auto option = Find(root.get(), "psf:Option", 1);
-    auto loose = Create(document.get(), NODE_ELEMENT, "psf:Loose", FrameworkUri);
-    auto attribute = CreateAttribute(document.get(), "constrained", nullptr, "psk:None");
-    Ref<IXMLDOMNodeList> list;
-    Bstr tag(u"psf:Option");
-    ASSERT_EQ(root->getElementsByTagName(tag.get(), list.out()), S_OK);
-    Ref<IXMLDOMNamedNodeMap> attributes;
-    ASSERT_EQ(option->get_attributes(attributes.out()), S_OK);
-    Ref<IMXNamespaceManager> manager;
+    auto root = Root(document.Get());
+    auto option = Find(root.Get(), "psf:Option", 1);
+    auto loose = Create(document.Get(), NODE_ELEMENT, "psf:Loose", FrameworkUri);
+    auto attribute = CreateAttribute(document.Get(), "constrained", nullptr, "psk:None");
+    ComPtr<IXMLDOMNodeList> list;
+    UniqueBstr tag = MakeBstr(u"psf:Option");
+    ASSERT_EQ(root->getElementsByTagName(tag.Get(), list.Put()), S_OK);
+    ComPtr<IXMLDOMNamedNodeMap> attributes;
+    ASSERT_EQ(option->get_attributes(attributes.Put()), S_OK);
+    ComPtr<IMXNamespaceManager> manager;
     ASSERT_EQ(
-        CreateNamespaceManager(IID_IMXNamespaceManager, reinterpret_cast<void**>(manager.out())),
+        CreateNamespaceManager(IID_IMXNamespaceManager, reinterpret_cast<void**>(manager.Put())),
         S_OK);
-    ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
-    Bstr text(u"changed"), name(u"name"), xml(u"<other/>");
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
+    UniqueBstr text = MakeBstr(u"changed");
+    UniqueBstr name = MakeBstr(u"name");
+    UniqueBstr xml = MakeBstr(u"<other/>");
     VARIANT elementKind, textValue;
     elementKind.vt = VT_I4;
     elementKind.lVal = NODE_ELEMENT;
     textValue.vt = VT_BSTR;
-    textValue.bstrVal = text.get();
-    const std::string before = Save(document.get());
+    textValue.bstrVal = text.Get();
+    const std::string before = Save(document.Get());
     auto unchanged = [](HRESULT hr) { return Outcome{hr, true}; };
 
     std::vector<Case> cases = {
@@ -85,7 +87,7 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
         {"appendChild",
          [&] {
              return WithOut<IXMLDOMNode*>(
-                 [&](IXMLDOMNode** o) { return option->appendChild(loose.get(), o); });
+                 [&](IXMLDOMNode** o) { return option->appendChild(loose.Get(), o); });
          }},
         {"get_ownerDocument",
          [&] {
@@ -93,7 +95,7 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
                  [&](IXMLDOMDocument** o) { return root->get_ownerDocument(o); });
          }},
         {"get_text", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_text(o); }); }},
-        {"put_text", [&] { return unchanged(option->put_text(text.get())); }},
+        {"put_text", [&] { return unchanged(option->put_text(text.Get())); }},
         {"get_xml", [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_xml(o); }); }},
         {"get_namespaceURI",
          [&] { return WithOut<BSTR>([&](BSTR* o) { return root->get_namespaceURI(o); }); }},
@@ -105,13 +107,13 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
         {"setAttributeNode",
          [&] {
              return WithOut<IXMLDOMAttribute*>([&](IXMLDOMAttribute** o) {
-                 return option->setAttributeNode(attribute.get(), o);
+                 return option->setAttributeNode(attribute.Get(), o);
              });
          }},
         {"element getElementsByTagName",
          [&] {
              return WithOut<IXMLDOMNodeList*>(
-                 [&](IXMLDOMNodeList** o) { return root->getElementsByTagName(tag.get(), o); });
+                 [&](IXMLDOMNodeList** o) { return root->getElementsByTagName(tag.Get(), o); });
          }},
         {"get_name",
          [&] { return WithOut<BSTR>([&](BSTR* o) { return attribute->get_name(o); }); }},
@@ -131,18 +133,18 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
         {"document getElementsByTagName",
          [&] {
              return WithOut<IXMLDOMNodeList*>(
-                 [&](IXMLDOMNodeList** o) { return document->getElementsByTagName(tag.get(), o); });
+                 [&](IXMLDOMNodeList** o) { return document->getElementsByTagName(tag.Get(), o); });
          }},
         {"createNode",
          [&] {
              return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) {
-                 return document->createNode(elementKind, name.get(), nullptr, o);
+                 return document->createNode(elementKind, name.Get(), nullptr, o);
              });
          }},
         {"loadXML",
          [&] {
              VARIANT_BOOL ok;
-             return unchanged(document->loadXML(xml.get(), &ok));
+             return unchanged(document->loadXML(xml.Get(), &ok));
          }},
         {"list get_item",
          [&] {
@@ -159,7 +161,7 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
         {"getNamedItem",
          [&] {
              return WithOut<IXMLDOMNode*>(
-                 [&](IXMLDOMNode** o) { return attributes->getNamedItem(name.get(), o); });
+                 [&](IXMLDOMNode** o) { return attributes->getNamedItem(name.Get(), o); });
          }},
         {"map get_item",
          [&] {
@@ -180,7 +182,7 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
         {"manager reset", [&] { return unchanged(manager->reset()); }},
         {"pushContext", [&] { return unchanged(manager->pushContext()); }},
         {"pushNodeContext",
-         [&] { return unchanged(manager->pushNodeContext(root.get(), VARIANT_TRUE)); }},
+         [&] { return unchanged(manager->pushNodeContext(root.Get(), VARIANT_TRUE)); }},
         {"popContext", [&] { return unchanged(manager->popContext()); }},
         {"declarePrefix", [&] { return unchanged(manager->declarePrefix(u"psf", u"urn:x")); }},
         {"getDeclaredPrefix",
@@ -209,9 +211,9 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
         EXPECT_EQ(gates, 1) << c.method << " must pass the fault gate exactly once";
     }
 
-    EXPECT_EQ(Save(document.get()), before);
-    Ref<IXMLDOMNode> item;
-    EXPECT_EQ(list->nextNode(item.out()), S_OK) << "the list cursor moved";
+    EXPECT_EQ(Save(document.Get()), before);
+    ComPtr<IXMLDOMNode> item;
+    EXPECT_EQ(list->nextNode(item.Put()), S_OK) << "the list cursor moved";
     int count = 0;
     EXPECT_EQ(manager->getPrefix(Wide(FrameworkUri).c_str(), 0, nullptr, &count), S_OK);
     EXPECT_EQ(manager->popContext(), S_OK);
@@ -221,7 +223,7 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
 TEST_F(FaultInjectionTest, UnknownMethodsAreNeverFailed) {
     auto document = Load("<a/>");
     PlatformInjectFault(1, PlatformFaultDom, Injected);
-    auto node = Query<IXMLDOMNode>(document.get(), IID_IXMLDOMNode);
+    auto node = Query<IXMLDOMNode>(document.Get(), IID_IXMLDOMNode);
     EXPECT_TRUE(node);
     document->AddRef();
     document->Release();
@@ -231,37 +233,41 @@ TEST_F(FaultInjectionTest, UnknownMethodsAreNeverFailed) {
 // A sequence like the plug-in's: find an option, build a scored property with
 // a typed value, attach it. Returns the first result that is not S_OK.
 HRESULT BuildProperty(IXMLDOMDocument2* document) {
-    Ref<IXMLDOMElement> root;
-    Ref<IXMLDOMNodeList> options;
-    Ref<IXMLDOMNode> option, property, attributeNode;
-    Ref<IXMLDOMAttribute> attribute;
-    Bstr tag(u"psf:Option"), propertyName(u"psf:ScoredProperty"), typeName(u"xsi:type");
-    Bstr framework(Wide(FrameworkUri)), xsi(Wide(XsiUri)), text(u"3");
+    ComPtr<IXMLDOMElement> root;
+    ComPtr<IXMLDOMNodeList> options;
+    ComPtr<IXMLDOMNode> option, property, attributeNode;
+    ComPtr<IXMLDOMAttribute> attribute;
+    UniqueBstr tag = MakeBstr(u"psf:Option");
+    UniqueBstr propertyName = MakeBstr(u"psf:ScoredProperty");
+    UniqueBstr typeName = MakeBstr(u"xsi:type");
+    UniqueBstr framework = MakeBstr(Wide(FrameworkUri));
+    UniqueBstr xsi = MakeBstr(Wide(XsiUri));
+    UniqueBstr text = MakeBstr(u"3");
     VARIANT kind, value;
     kind.vt = VT_I4;
     value.vt = VT_BSTR;
-    value.bstrVal = text.get();
-    HRESULT hr = document->get_documentElement(root.out());
+    value.bstrVal = text.Get();
+    HRESULT hr = document->get_documentElement(root.Put());
     if (hr == S_OK)
-        hr = root->getElementsByTagName(tag.get(), options.out());
+        hr = root->getElementsByTagName(tag.Get(), options.Put());
     if (hr == S_OK)
-        hr = options->nextNode(option.out());
+        hr = options->nextNode(option.Put());
     kind.lVal = NODE_ELEMENT;
     if (hr == S_OK)
-        hr = document->createNode(kind, propertyName.get(), framework.get(), property.out());
+        hr = document->createNode(kind, propertyName.Get(), framework.Get(), property.Put());
     kind.lVal = NODE_ATTRIBUTE;
     if (hr == S_OK)
-        hr = document->createNode(kind, typeName.get(), xsi.get(), attributeNode.out());
+        hr = document->createNode(kind, typeName.Get(), xsi.Get(), attributeNode.Put());
     if (hr == S_OK)
         hr = attributeNode->QueryInterface(IID_IXMLDOMAttribute,
-                                           reinterpret_cast<void**>(attribute.out()));
+                                           reinterpret_cast<void**>(attribute.Put()));
     if (hr == S_OK)
         hr = attribute->put_value(value);
     if (hr == S_OK)
-        hr = Query<IXMLDOMElement>(property.get(), IID_IXMLDOMElement)
-                 ->setAttributeNode(attribute.get(), nullptr);
+        hr = Query<IXMLDOMElement>(property.Get(), IID_IXMLDOMElement)
+                 ->setAttributeNode(attribute.Get(), nullptr);
     if (hr == S_OK)
-        hr = option->appendChild(property.get(), nullptr);
+        hr = option->appendChild(property.Get(), nullptr);
     return hr;
 }
 
@@ -271,10 +277,10 @@ TEST_F(FaultInjectionTest, FailureAtEachStepOfASequenceLeaksNothing) {
     for (LONG nth = 1;; ++nth) {
         auto document = Load(TicketXml);
         PlatformInjectFault(nth, PlatformFaultDom, Injected);
-        HRESULT hr = BuildProperty(document.get());
+        HRESULT hr = BuildProperty(document.Get());
         bool reached = PlatformFaultCallCount() >= nth;
         PlatformInjectFault(0, 0, S_OK);
-        std::string saved = Save(document.get());
+        std::string saved = Save(document.Get());
         document.Reset();
         EXPECT_EQ(LiveDomObjectCount(), objects) << "step " << nth;
         EXPECT_EQ(PlatformLiveBstrCount(), bstrs) << "step " << nth;
@@ -291,10 +297,10 @@ TEST_F(FaultInjectionTest, FailureAtEachStepOfASequenceLeaksNothing) {
 
 TEST_F(FaultInjectionTest, AllocationFailuresAreReportedAsOutOfMemory) {
     auto document = Load(TicketXml);
-    auto root = Root(document.get());
+    auto root = Root(document.Get());
     PlatformInjectFault(1, PlatformFaultAllocation, Injected);
-    Bstr name;
-    EXPECT_EQ(root->get_nodeName(name.out()), E_OUTOFMEMORY);
-    EXPECT_EQ(name.get(), nullptr);
+    UniqueBstr name;
+    EXPECT_EQ(root->get_nodeName(name.Put()), E_OUTOFMEMORY);
+    EXPECT_EQ(name.Get(), nullptr);
 }
 } // namespace

@@ -31,7 +31,7 @@ class TemporaryFile {
 
 TEST_F(LoadSaveTest, SavesUtf8WithDeclarationAndKeepsEveryNamespaceDeclaration) {
     auto document = Load(TicketXml);
-    std::string saved = Save(document.get());
+    std::string saved = Save(document.Get());
     EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << saved;
     for (const char* declaration :
          {"xmlns:psf=", "xmlns:psk=", "xmlns:xsi=", "xmlns:xsd=", "xmlns:pv="})
@@ -39,7 +39,7 @@ TEST_F(LoadSaveTest, SavesUtf8WithDeclarationAndKeepsEveryNamespaceDeclaration) 
     EXPECT_NE(saved.find("<psf:Value xsi:type=\"xsd:QName\">psk:Tray</psf:Value>"),
               std::string::npos);
     auto reloaded = Load(saved);
-    EXPECT_EQ(Save(reloaded.get()), saved);
+    EXPECT_EQ(Save(reloaded.Get()), saved);
 }
 
 // The parser reads large texts in pieces of a quarter megabyte; text and
@@ -57,21 +57,21 @@ TEST_F(LoadSaveTest, EveryKindOfContentSavesAsItWasLoadedAcrossParsePieces) {
                        "  <![CDATA[<raw> & ]]><empty/><p:empty xml:lang=\"en\"/><?inside?>"
                        "<!-- note -->\n</root>\n<!--after-->\n";
     auto document = Load(text);
-    EXPECT_EQ(Save(document.get()), text);
+    EXPECT_EQ(Save(document.Get()), text);
 }
 
 TEST_F(LoadSaveTest, NamespaceUrisWithMarkupCharactersSaveWellFormed) {
     auto document = Load("<a xmlns:p=\"urn:a?b=1&amp;c=2\"><p:b/></a>");
-    std::string saved = Save(document.get());
+    std::string saved = Save(document.Get());
     EXPECT_NE(saved.find("xmlns:p=\"urn:a?b=1&amp;c=2\""), std::string::npos) << saved;
     auto reloaded = Load(saved);
-    EXPECT_EQ(Save(reloaded.get()), saved);
+    EXPECT_EQ(Save(reloaded.Get()), saved);
 }
 
 TEST_F(LoadSaveTest, MalformedXmlFailsWithLocatedMessageAndNoDocument) {
-    Ref<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    HRESULT hr = LoadDocumentFromString("<a>\n  <b></c>\n</a>", document.out(), &error);
+    HRESULT hr = LoadDocumentFromString("<a>\n  <b></c>\n</a>", document.Put(), &error);
     EXPECT_TRUE(FAILED(hr));
     EXPECT_FALSE(document);
     EXPECT_NE(error.message.find("mismatch"), std::string::npos) << error.message;
@@ -80,9 +80,9 @@ TEST_F(LoadSaveTest, MalformedXmlFailsWithLocatedMessageAndNoDocument) {
 }
 
 TEST_F(LoadSaveTest, UndeclaredPrefixFailsNamingThePrefixAndItsPlace) {
-    Ref<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    HRESULT hr = LoadDocumentFromString("<a>\n\n   <psf:Feature/></a>", document.out(), &error);
+    HRESULT hr = LoadDocumentFromString("<a>\n\n   <psf:Feature/></a>", document.Put(), &error);
     EXPECT_TRUE(FAILED(hr));
     EXPECT_FALSE(document);
     EXPECT_NE(error.message.find("psf"), std::string::npos) << error.message;
@@ -91,10 +91,10 @@ TEST_F(LoadSaveTest, UndeclaredPrefixFailsNamingThePrefixAndItsPlace) {
 }
 
 TEST_F(LoadSaveTest, DocumentTypeDeclarationsAreRefusedSoNoEntityIsRead) {
-    Ref<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
     HRESULT hr = LoadDocumentFromString(
-        "<!DOCTYPE a [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>\n<a>&e;</a>", document.out(),
+        "<!DOCTYPE a [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>\n<a>&e;</a>", document.Put(),
         &error);
     EXPECT_TRUE(FAILED(hr));
     EXPECT_FALSE(document);
@@ -103,22 +103,22 @@ TEST_F(LoadSaveTest, DocumentTypeDeclarationsAreRefusedSoNoEntityIsRead) {
 }
 
 TEST_F(LoadSaveTest, MissingFileNamesThePath) {
-    Ref<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    HRESULT hr = LoadDocumentFromFile("/nonexistent/ticket.xml", document.out(), &error);
+    HRESULT hr = LoadDocumentFromFile("/nonexistent/ticket.xml", document.Put(), &error);
     EXPECT_EQ(hr, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(document);
     EXPECT_NE(error.message.find("/nonexistent/ticket.xml"), std::string::npos);
 }
 
 TEST_F(LoadSaveTest, UnreadablePathAndEmptyFileAreToldApart) {
-    Ref<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    EXPECT_TRUE(FAILED(LoadDocumentFromFile(::testing::TempDir(), document.out(), &error)));
+    EXPECT_TRUE(FAILED(LoadDocumentFromFile(::testing::TempDir(), document.Put(), &error)));
     EXPECT_NE(error.message.find("cannot read"), std::string::npos) << error.message;
 
     TemporaryFile empty("");
-    EXPECT_TRUE(FAILED(LoadDocumentFromFile(empty.Path(), document.out(), &error)));
+    EXPECT_TRUE(FAILED(LoadDocumentFromFile(empty.Path(), document.Put(), &error)));
     EXPECT_EQ(error.message.find("cannot read"), std::string::npos) << error.message;
     EXPECT_FALSE(document);
 }
@@ -130,51 +130,51 @@ TEST_F(LoadSaveTest, LoadsFilesInTheirDeclaredEncoding) {
         utf16 += '\0';
     }
     TemporaryFile file(utf16);
-    Ref<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    ASSERT_EQ(LoadDocumentFromFile(file.Path(), document.out(), &error), S_OK) << error.message;
-    EXPECT_EQ(TextOf(Root(document.get()).get()), "x");
-    EXPECT_NE(Save(document.get()).find("encoding=\"UTF-8\""), std::string::npos);
+    ASSERT_EQ(LoadDocumentFromFile(file.Path(), document.Put(), &error), S_OK) << error.message;
+    EXPECT_EQ(TextOf(Root(document.Get()).Get()), "x");
+    EXPECT_NE(Save(document.Get()).find("encoding=\"UTF-8\""), std::string::npos);
 }
 
 TEST_F(LoadSaveTest, MalformedFileReportsTheParserError) {
     TemporaryFile file("<a>");
-    Ref<IXMLDOMDocument2> document;
+    ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    EXPECT_TRUE(FAILED(LoadDocumentFromFile(file.Path(), document.out(), &error)));
+    EXPECT_TRUE(FAILED(LoadDocumentFromFile(file.Path(), document.Put(), &error)));
     EXPECT_EQ(error.line, 1);
 }
 
 TEST_F(LoadSaveTest, SurrogatePairsSurviveBothDirections) {
     auto document = Load("<a>\xF0\x9F\x98\x80</a>");
-    auto root = Root(document.get());
-    Bstr text;
-    ASSERT_EQ(root->get_text(text.out()), S_OK);
-    EXPECT_EQ(text.Wide(), std::u16string(u"\U0001F600"));
+    auto root = Root(document.Get());
+    UniqueBstr text;
+    ASSERT_EQ(root->get_text(text.Put()), S_OK);
+    EXPECT_EQ(std::u16string(text.Get()), std::u16string(u"\U0001F600"));
 
-    Bstr replacement(u"x\U0001F601y");
-    ASSERT_EQ(root->put_text(replacement.get()), S_OK);
-    EXPECT_NE(Save(document.get()).find("<a>x\xF0\x9F\x98\x81y</a>"), std::string::npos);
+    UniqueBstr replacement = MakeBstr(u"x\U0001F601y");
+    ASSERT_EQ(root->put_text(replacement.Get()), S_OK);
+    EXPECT_NE(Save(document.Get()).find("<a>x\xF0\x9F\x98\x81y</a>"), std::string::npos);
 }
 
 TEST_F(LoadSaveTest, UnpairedSurrogateIsReplacedRatherThanWrittenAsInvalidUtf8) {
     auto document = Load("<a/>");
-    auto root = Root(document.get());
-    Bstr broken(u"x\xD800y");
-    ASSERT_EQ(root->put_text(broken.get()), S_OK);
-    EXPECT_NE(Save(document.get()).find("<a>x\xEF\xBF\xBDy</a>"), std::string::npos);
+    auto root = Root(document.Get());
+    UniqueBstr broken = MakeBstr(u"x\xD800y");
+    ASSERT_EQ(root->put_text(broken.Get()), S_OK);
+    EXPECT_NE(Save(document.Get()).find("<a>x\xEF\xBF\xBDy</a>"), std::string::npos);
 }
 
 TEST_F(LoadSaveTest, NewDocumentIsEmptyUntilARootIsAppended) {
-    Ref<IXMLDOMDocument2> document;
-    ASSERT_EQ(CreateDomDocument(document.out()), S_OK);
-    Ref<IXMLDOMElement> root;
-    EXPECT_EQ(document->get_documentElement(root.out()), S_FALSE);
+    ComPtr<IXMLDOMDocument2> document;
+    ASSERT_EQ(CreateDomDocument(document.Put()), S_OK);
+    ComPtr<IXMLDOMElement> root;
+    EXPECT_EQ(document->get_documentElement(root.Put()), S_FALSE);
     EXPECT_FALSE(root);
 
-    auto created = Create(document.get(), NODE_ELEMENT, "psf:PrintTicket", FrameworkUri);
-    ASSERT_EQ(document->appendChild(created.get(), nullptr), S_OK);
-    std::string saved = Save(document.get());
+    auto created = Create(document.Get(), NODE_ELEMENT, "psf:PrintTicket", FrameworkUri);
+    ASSERT_EQ(document->appendChild(created.Get(), nullptr), S_OK);
+    std::string saved = Save(document.Get());
     EXPECT_NE(saved.find(std::string("<psf:PrintTicket xmlns:psf=\"") + FrameworkUri + "\"/>"),
               std::string::npos)
         << saved;
@@ -182,50 +182,50 @@ TEST_F(LoadSaveTest, NewDocumentIsEmptyUntilARootIsAppended) {
 
 TEST_F(LoadSaveTest, LoadXmlReplacesTheContent) {
     auto document = Load(TicketXml);
-    auto oldRoot = Root(document.get());
-    Bstr text(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><p:n xmlns:p=\"urn:p\" "
-              u"xml:lang=\"en\">\u00e9</p:n>");
+    auto oldRoot = Root(document.Get());
+    UniqueBstr text = MakeBstr(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><p:n xmlns:p=\"urn:p\" "
+                               u"xml:lang=\"en\">\u00e9</p:n>");
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    ASSERT_EQ(document->loadXML(text.get(), &loaded), S_OK);
+    ASSERT_EQ(document->loadXML(text.Get(), &loaded), S_OK);
     EXPECT_EQ(loaded, VARIANT_TRUE);
 
-    auto root = Root(document.get());
-    EXPECT_EQ(Name(root.get()), "p:n");
-    EXPECT_EQ(Attribute(root.get(), "xml:lang"), "en");
-    EXPECT_NE(Save(document.get()).find("<p:n xmlns:p=\"urn:p\" xml:lang=\"en\">\xC3\xA9</p:n>"),
+    auto root = Root(document.Get());
+    EXPECT_EQ(Name(root.Get()), "p:n");
+    EXPECT_EQ(Attribute(root.Get(), "xml:lang"), "en");
+    EXPECT_NE(Save(document.Get()).find("<p:n xmlns:p=\"urn:p\" xml:lang=\"en\">\xC3\xA9</p:n>"),
               std::string::npos);
     // The former root stays usable on its own.
-    EXPECT_EQ(Name(oldRoot.get()), "psf:PrintTicket");
-    Ref<IXMLDOMNode> parent;
-    EXPECT_EQ(oldRoot->get_parentNode(parent.out()), S_FALSE);
+    EXPECT_EQ(Name(oldRoot.Get()), "psf:PrintTicket");
+    ComPtr<IXMLDOMNode> parent;
+    EXPECT_EQ(oldRoot->get_parentNode(parent.Put()), S_FALSE);
 }
 
 TEST_F(LoadSaveTest, FailedLoadXmlLeavesTheDocumentAsItWas) {
     auto document = Load(TicketXml);
-    std::string before = Save(document.get());
-    Bstr text(u"<a><b></a>");
+    std::string before = Save(document.Get());
+    UniqueBstr text = MakeBstr(u"<a><b></a>");
     VARIANT_BOOL loaded = VARIANT_TRUE;
-    EXPECT_EQ(document->loadXML(text.get(), &loaded), S_FALSE);
+    EXPECT_EQ(document->loadXML(text.Get(), &loaded), S_FALSE);
     EXPECT_EQ(loaded, VARIANT_FALSE);
-    EXPECT_EQ(Save(document.get()), before);
+    EXPECT_EQ(Save(document.Get()), before);
 }
 
 TEST_F(LoadSaveTest, CopyIsADocumentOfItsOwnThatSharesNoNodeWithTheSource) {
     auto source = Load(TicketXml);
-    auto sourceRoot = Root(source.get());
-    Ref<IXMLDOMDocument2> copy;
-    ASSERT_EQ(CopyDocument(source.get(), copy.out()), S_OK);
-    EXPECT_EQ(Save(copy.get()), Save(source.get()));
-    auto copyRoot = Root(copy.get());
-    EXPECT_NE(static_cast<IUnknown*>(copyRoot.get()), static_cast<IUnknown*>(sourceRoot.get()));
+    auto sourceRoot = Root(source.Get());
+    ComPtr<IXMLDOMDocument2> copy;
+    ASSERT_EQ(CopyDocument(source.Get(), copy.Put()), S_OK);
+    EXPECT_EQ(Save(copy.Get()), Save(source.Get()));
+    auto copyRoot = Root(copy.Get());
+    EXPECT_NE(static_cast<IUnknown*>(copyRoot.Get()), static_cast<IUnknown*>(sourceRoot.Get()));
     // An edit of the copy leaves the source as it was.
-    std::string before = Save(source.get());
-    auto feature = Find(copy.get(), "psf:Feature");
-    Ref<IXMLDOMNode> removed;
-    ASSERT_EQ(copyRoot->removeChild(feature.get(), removed.out()), S_OK);
-    EXPECT_EQ(Save(source.get()), before);
-    EXPECT_NE(Save(copy.get()), before);
-    EXPECT_EQ(CopyDocument(nullptr, copy.out()), E_POINTER);
+    std::string before = Save(source.Get());
+    auto feature = Find(copy.Get(), "psf:Feature");
+    ComPtr<IXMLDOMNode> removed;
+    ASSERT_EQ(copyRoot->removeChild(feature.Get(), removed.Put()), S_OK);
+    EXPECT_EQ(Save(source.Get()), before);
+    EXPECT_NE(Save(copy.Get()), before);
+    EXPECT_EQ(CopyDocument(nullptr, copy.Put()), E_POINTER);
 }
 
 TEST_F(LoadSaveTest, HostFunctionsRefuseNullPointers) {
@@ -233,8 +233,8 @@ TEST_F(LoadSaveTest, HostFunctionsRefuseNullPointers) {
     EXPECT_EQ(LoadDocumentFromString("<a/>", nullptr, &error), E_POINTER);
     EXPECT_EQ(CreateDomDocument(nullptr), E_POINTER);
     EXPECT_EQ(SaveDocumentToString(nullptr, nullptr), E_POINTER);
-    Ref<IXMLDOMDocument2> document;
-    EXPECT_EQ(LoadDocumentFromString("<a/>", document.out(), nullptr), S_OK);
-    EXPECT_EQ(SaveDocumentToString(document.get(), nullptr), E_POINTER);
+    ComPtr<IXMLDOMDocument2> document;
+    EXPECT_EQ(LoadDocumentFromString("<a/>", document.Put(), nullptr), S_OK);
+    EXPECT_EQ(SaveDocumentToString(document.Get(), nullptr), E_POINTER);
 }
 } // namespace

@@ -14,7 +14,7 @@ class NamespaceManagerTest : public DomTest {
     void SetUp() override {
         DomTest::SetUp();
         ASSERT_EQ(CreateNamespaceManager(IID_IMXNamespaceManager,
-                                         reinterpret_cast<void**>(manager.out())),
+                                         reinterpret_cast<void**>(manager.Put())),
                   S_OK);
     }
     void TearDown() override {
@@ -45,13 +45,13 @@ class NamespaceManagerTest : public DomTest {
         return std::u16string(buffer.data());
     }
 
-    Ref<IMXNamespaceManager> manager;
+    ComPtr<IMXNamespaceManager> manager;
 };
 
 TEST_F(NamespaceManagerTest, DeepContextOfTheRootBindsItsPrefixes) {
     auto document = Load(TicketXml);
-    auto root = Root(document.get());
-    ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
+    auto root = Root(document.Get());
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
     EXPECT_EQ(PrefixOf(FrameworkWide), u"psf");
     EXPECT_EQ(UriOf(u"psk"), Wide(KeywordsUri));
     EXPECT_EQ(manager->popContext(), S_OK);
@@ -60,16 +60,16 @@ TEST_F(NamespaceManagerTest, DeepContextOfTheRootBindsItsPrefixes) {
 
 TEST_F(NamespaceManagerTest, DeclarationBelowTheRootIsNotVisibleFromTheRoot) {
     auto document = Load(TicketXml);
-    auto root = Root(document.get());
+    auto root = Root(document.Get());
     int count = 7;
-    ASSERT_EQ(manager->pushNodeContext(root.get(), 1), S_OK);
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), 1), S_OK);
     EXPECT_EQ(manager->getPrefix(PrivateWide, 0, nullptr, &count), S_FALSE);
     EXPECT_EQ(count, 7);
     EXPECT_EQ(UriOf(u"pv"), u"(none)");
     ASSERT_EQ(manager->popContext(), S_OK);
 
-    auto punch = Find(root.get(), "psf:Option", 2);
-    ASSERT_EQ(manager->pushNodeContext(punch.get(), 1), S_OK);
+    auto punch = Find(root.Get(), "psf:Option", 2);
+    ASSERT_EQ(manager->pushNodeContext(punch.Get(), 1), S_OK);
     EXPECT_EQ(PrefixOf(PrivateWide), u"pv");
     EXPECT_EQ(PrefixOf(FrameworkWide), u"psf");
     ASSERT_EQ(manager->popContext(), S_OK);
@@ -77,11 +77,11 @@ TEST_F(NamespaceManagerTest, DeclarationBelowTheRootIsNotVisibleFromTheRoot) {
 
 TEST_F(NamespaceManagerTest, ShallowContextHoldsOnlyTheNodesOwnDeclarations) {
     auto document = Load(TicketXml);
-    auto punchFeature = Find(document.get(), "psf:Feature", 2);
-    auto punchOption = Find(document.get(), "psf:Option", 2);
-    ASSERT_EQ(manager->pushNodeContext(punchOption.get(), VARIANT_FALSE), S_OK);
+    auto punchFeature = Find(document.Get(), "psf:Feature", 2);
+    auto punchOption = Find(document.Get(), "psf:Option", 2);
+    ASSERT_EQ(manager->pushNodeContext(punchOption.Get(), VARIANT_FALSE), S_OK);
     EXPECT_EQ(PrefixOf(PrivateWide), u"(none)");
-    ASSERT_EQ(manager->pushNodeContext(punchFeature.get(), VARIANT_FALSE), S_OK);
+    ASSERT_EQ(manager->pushNodeContext(punchFeature.Get(), VARIANT_FALSE), S_OK);
     EXPECT_EQ(PrefixOf(PrivateWide), u"pv");
     EXPECT_EQ(PrefixOf(FrameworkWide), u"(none)");
 }
@@ -89,8 +89,8 @@ TEST_F(NamespaceManagerTest, ShallowContextHoldsOnlyTheNodesOwnDeclarations) {
 TEST_F(NamespaceManagerTest, NearerDeclarationHidesTheFartherOne) {
     auto document =
         Load("<p:a xmlns:p=\"urn:far\" xmlns:q=\"urn:far\"><p:b xmlns:p=\"urn:near\"/></p:a>");
-    auto inner = Find(document.get(), "p:b");
-    ASSERT_EQ(manager->pushNodeContext(inner.get(), VARIANT_TRUE), S_OK);
+    auto inner = Find(document.Get(), "p:b");
+    ASSERT_EQ(manager->pushNodeContext(inner.Get(), VARIANT_TRUE), S_OK);
     EXPECT_EQ(UriOf(u"p"), u"urn:near");
     EXPECT_EQ(PrefixOf(u"urn:far"), u"q");
     EXPECT_EQ(PrefixOf(u"urn:far", 1), u"(none)");
@@ -99,8 +99,8 @@ TEST_F(NamespaceManagerTest, NearerDeclarationHidesTheFartherOne) {
 
 TEST_F(NamespaceManagerTest, DefaultNamespaceHasTheEmptyPrefix) {
     auto document = Load(DefaultNamespaceTicketXml);
-    auto root = Root(document.get());
-    ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
+    auto root = Root(document.Get());
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
     int count = 5;
     ASSERT_EQ(manager->getPrefix(FrameworkWide, 0, nullptr, &count), S_OK);
     EXPECT_EQ(count, 0);
@@ -111,8 +111,8 @@ TEST_F(NamespaceManagerTest, DefaultNamespaceHasTheEmptyPrefix) {
 
 TEST_F(NamespaceManagerTest, TooSmallBufferGetsNothing) {
     auto document = Load(TicketXml);
-    auto root = Root(document.get());
-    ASSERT_EQ(manager->pushNodeContext(root.get(), VARIANT_TRUE), S_OK);
+    auto root = Root(document.Get());
+    ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
     WCHAR buffer[4] = {u'#', u'#', u'#', u'#'};
     int count = 3;
     EXPECT_EQ(manager->getPrefix(FrameworkWide, 0, buffer, &count), E_INVALIDARG);
@@ -178,10 +178,10 @@ TEST_F(NamespaceManagerTest, DefaultNamespaceCanBeUndeclared) {
 
 TEST_F(NamespaceManagerTest, ContextNodeAnswersWithoutAnyPush) {
     auto document = Load(TicketXml);
-    auto punch = Find(document.get(), "psf:Option", 2);
-    auto root = Root(document.get());
-    EXPECT_EQ(UriOf(u"pv", punch.get()), PrivateWide);
-    EXPECT_EQ(UriOf(u"pv", root.get()), u"(none)");
+    auto punch = Find(document.Get(), "psf:Option", 2);
+    auto root = Root(document.Get());
+    EXPECT_EQ(UriOf(u"pv", punch.Get()), PrivateWide);
+    EXPECT_EQ(UriOf(u"pv", root.Get()), u"(none)");
     EXPECT_EQ(UriOf(u"pv"), u"(none)");
 }
 
@@ -191,10 +191,10 @@ TEST_F(NamespaceManagerTest, RefusesForeignAndMissingNodes) {
 }
 
 TEST_F(NamespaceManagerTest, AnswersOnlyItsOwnInterfaces) {
-    EXPECT_TRUE(Query<IUnknown>(manager.get(), IID_IUnknown));
-    EXPECT_FALSE(Query<IXMLDOMNode>(manager.get(), IID_IXMLDOMNode));
-    Ref<IXMLDOMNode> refused;
-    EXPECT_EQ(CreateNamespaceManager(IID_IXMLDOMNode, reinterpret_cast<void**>(refused.out())),
+    EXPECT_TRUE(Query<IUnknown>(manager.Get(), IID_IUnknown));
+    EXPECT_FALSE(Query<IXMLDOMNode>(manager.Get(), IID_IXMLDOMNode));
+    ComPtr<IXMLDOMNode> refused;
+    EXPECT_EQ(CreateNamespaceManager(IID_IXMLDOMNode, reinterpret_cast<void**>(refused.Put())),
               E_NOINTERFACE);
     EXPECT_FALSE(refused);
 }

@@ -1,5 +1,6 @@
 // The PrintTicket provider through its interface: versions, printer binding,
 // the private namespace, the held core helper, and the conversion argument tests.
+#include "common/com_ptr.h"
 #include "fake_core_helper.h"
 #include "module_loader.h"
 #include "platform_testing.h"
@@ -65,11 +66,11 @@ TEST_F(PrintTicketProviderTest, BindPrinterReportsThePrivateNamespace) {
     EXPECT_EQ(OEMPT_DEFAULT, options);
     ASSERT_EQ(1, count);
     ASSERT_NE(nullptr, namespaces);
-    EXPECT_EQ(ExpectedNamespace, std::u16string(namespaces[0]));
-    EXPECT_EQ(ExpectedNamespace.size(), SysStringLen(namespaces[0]))
-        << "the counted length is the text's, terminator excluded";
-    SysFreeString(namespaces[0]);
+    UniqueBstr uri(namespaces[0]);
     CoTaskMemFree(namespaces);
+    EXPECT_EQ(ExpectedNamespace, std::u16string(uri.Get()));
+    EXPECT_EQ(ExpectedNamespace.size(), uri.Length())
+        << "the counted length is the text's, terminator excluded";
 }
 
 TEST_F(PrintTicketProviderTest, BindPrinterArgumentAndVersionFailures) {
@@ -106,9 +107,9 @@ TEST_F(PrintTicketProviderTest, BindPrinterFreesWhatItAllocatedOnFailure) {
 TEST_F(PrintTicketProviderTest, QueryDeviceDefaultNamespace) {
     BSTR uri = reinterpret_cast<BSTR>(0x1);
     ASSERT_EQ(S_OK, provider->QueryDeviceDefaultNamespace(&uri));
-    EXPECT_EQ(ExpectedNamespace, std::u16string(uri));
-    EXPECT_EQ(ExpectedNamespace.size(), SysStringLen(uri));
-    SysFreeString(uri);
+    UniqueBstr text(uri);
+    EXPECT_EQ(ExpectedNamespace, std::u16string(text.Get()));
+    EXPECT_EQ(ExpectedNamespace.size(), text.Length());
 
     EXPECT_EQ(E_INVALIDARG, provider->QueryDeviceDefaultNamespace(nullptr));
     PlatformInjectFault(1, PlatformFaultAllocation, S_OK);

@@ -38,7 +38,7 @@ struct Job {
 bool RunJob(IPrintOemPrintTicketProvider* provider, const Job& job, HRESULT* result,
             std::string* document) {
     ComPtr<IXMLDOMDocument2> xml;
-    if (LoadDocumentFromString(job.scenario->input, xml.Receive(), nullptr) != S_OK)
+    if (LoadDocumentFromString(job.scenario->input, xml.Put(), nullptr) != S_OK)
         return false;
     HostDevmode devmode = PluginUnderTest::Devmode(job.scenario->options);
     *result = Convert(provider, job.method, devmode, xml.Get());
@@ -123,7 +123,7 @@ TEST_F(ConcurrencyTest, OneProviderSharedByAllThreads) {
         // Each thread holds a reference of its own, as a host thread would.
         shared->AddRef();
         ComPtr<IPrintOemPrintTicketProvider> reference;
-        *reference.Receive() = shared.Get();
+        reference.Attach(shared.Get());
         return reference;
     });
 }

@@ -2,7 +2,7 @@
 // host could build them.
 #pragma once
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 
 #include "common/platform.h"
 

@@ -63,7 +63,7 @@ class HostileDocumentTest : public ::testing::Test {
                     HostDevmode devmode = PluginUnderTest::Devmode(ThreeHoles)) {
         ComPtr<IXMLDOMDocument2> document;
         XmlLoadError error;
-        EXPECT_EQ(LoadDocumentFromString(xml, document.Receive(), &error), S_OK) << error.message;
+        EXPECT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK) << error.message;
         if (!document)
             return {};
         return Convert(method, document.Get(), std::move(devmode));
@@ -126,7 +126,7 @@ TEST_F(HostileDocumentTest, TenThousandLevelsOfNestingAreRefusedByTheLoader) {
                           Repeated("</psf:Feature>", DeepNesting);
     ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    EXPECT_EQ(LoadDocumentFromString(DeviceTicket(shape), document.Receive(), &error), E_FAIL);
+    EXPECT_EQ(LoadDocumentFromString(DeviceTicket(shape), document.Put(), &error), E_FAIL);
     EXPECT_FALSE(document);
     EXPECT_EQ(error.line, 1);
     EXPECT_GT(error.column, 0);

@@ -11,7 +11,7 @@ PluginUnderTest::PluginUnderTest() {
         error_ = "cannot load the module: " + module_.Error();
         return;
     }
-    *coreHelper_.Receive() = HostCoreHelper::Create();
+    coreHelper_.Attach(HostCoreHelper::Create());
     if (!coreHelper_)
         error_ = "cannot create the host object";
 }
@@ -24,7 +24,7 @@ ComPtr<IPrintOemPrintTicketProvider> PluginUnderTest::MakeProvider() const {
         ADD_FAILURE() << error_;
         return provider;
     }
-    HRESULT hr = module_.CreateObject(IID_IPrintOemPrintTicketProvider, provider.ReceiveVoid());
+    HRESULT hr = module_.CreateObject(IID_IPrintOemPrintTicketProvider, provider.PutVoid());
     if (hr == S_OK)
         hr = provider->PublishDriverInterface(static_cast<IPrintCoreHelper*>(coreHelper_.Get()));
     if (hr != S_OK) {

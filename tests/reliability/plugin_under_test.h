@@ -3,7 +3,7 @@
 // to every PrintTicket provider made through the module's class factory.
 #pragma once
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "core_helper.h"
 #include "host_devmode.h"
 #include "module_loader.h"

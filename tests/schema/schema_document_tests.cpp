@@ -70,10 +70,7 @@ TEST_F(SchemaDocumentTest, AddFeatureAppendsToTheRoot) {
     Feature added(document->AddFeature(PrivateNamespaceUri, W("JobPresentationDirection")));
     ASSERT_NE(nullptr, added);
     EXPECT_EQ("ns0000:JobPresentationDirection", NameOf(added->Element()));
-    IXMLDOMNode* last = LastChild(document->Element());
-    ASSERT_NE(nullptr, last);
-    EXPECT_TRUE(SameNode(added->Element(), last));
-    last->Release();
+    EXPECT_TRUE(IsLastChild(document->Element(), added->Element()));
 
     Feature found(document->FindFeature(PrivateNamespaceUri, W("JobPresentationDirection")));
     ASSERT_NE(nullptr, found);
@@ -88,13 +85,9 @@ TEST_F(SchemaDocumentTest, AddFeatureThatCannotBeNamedFails) {
     // Edits are never rolled back: the element is appended before its name
     // attribute fails, and stays without one.
     EXPECT_EQ(nullptr, Feature(document->AddFeature(UndeclaredNamespace, W("Stapling"))));
-    IXMLDOMNode* last = LastChild(document->Element());
-    ASSERT_NE(nullptr, last);
-    IXMLDOMElement* unnamed = nullptr;
-    ASSERT_EQ(S_OK, last->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&unnamed)));
-    last->Release();
-    EXPECT_EQ("<none>", NameOf(unnamed));
-    unnamed->Release();
+    ComPtr<IXMLDOMElement> unnamed = LastChild(document->Element());
+    ASSERT_TRUE(unnamed);
+    EXPECT_EQ("<none>", NameOf(unnamed.Get()));
 }
 
 TEST_F(SchemaDocumentTest, RemoveFeatureDetachesOnlyDirectChildren) {
@@ -123,10 +116,8 @@ TEST_F(SchemaDocumentTest, AppendFeatureMovesANestedFeatureToTheEndOfTheRoot) {
 
     ASSERT_TRUE(document->AppendFeature(direction.get()));
     EXPECT_EQ("psf:PrintTicket", ParentTagOf(direction->Element()));
-    IXMLDOMNode* last = LastChild(document->Element());
-    ASSERT_NE(nullptr, last);
-    EXPECT_TRUE(SameNode(direction->Element(), last)) << "after the ParameterInit as well";
-    last->Release();
+    EXPECT_TRUE(IsLastChild(document->Element(), direction->Element()))
+        << "after the ParameterInit as well";
     EXPECT_EQ(0, ChildCount(nup->Element(), "psf:Feature"));
     EXPECT_EQ(1, ChildCount(nup->Element(), "psf:Option"));
 

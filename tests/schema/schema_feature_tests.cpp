@@ -75,10 +75,7 @@ TEST_F(SchemaFeatureTest, SubFeaturesAreAddedRemovedAndMovedBelowTheFeature) {
 
     Feature added(nup->AddFeature(PrivateNamespaceUri, W("JobPresentationDirection")));
     ASSERT_NE(nullptr, added);
-    IXMLDOMNode* last = LastChild(nup->Element());
-    ASSERT_NE(nullptr, last);
-    EXPECT_TRUE(SameNode(added->Element(), last));
-    last->Release();
+    EXPECT_TRUE(IsLastChild(nup->Element(), added->Element()));
     EXPECT_EQ("ns0000:JobPresentationDirection", NameOf(added->Element()));
 }
 
@@ -100,14 +97,10 @@ TEST_F(SchemaFeatureTest, RenameThatCannotBeDoneLeavesTheFeature) {
     EXPECT_FALSE(outputBin->Rename(KeywordsNamespaceUri, nullptr));
 
     // A feature without a "name" attribute does not get one.
-    IXMLDOMNode* unnamedNode = LastChild(document->Element());
-    ASSERT_NE(nullptr, unnamedNode);
-    IXMLDOMElement* unnamedElement = nullptr;
-    ASSERT_EQ(S_OK, unnamedNode->QueryInterface(IID_IXMLDOMElement,
-                                                reinterpret_cast<void**>(&unnamedElement)));
-    unnamedNode->Release();
-    SchemaFeature unnamed(document->Helper(), unnamedElement);
-    unnamedElement->Release();
+    ComPtr<IXMLDOMElement> unnamedElement = LastChild(document->Element());
+    ASSERT_TRUE(unnamedElement);
+    SchemaFeature unnamed(document->Helper(), unnamedElement.Get());
+    unnamedElement.Reset();
     EXPECT_FALSE(unnamed.Rename(KeywordsNamespaceUri, W("JobStapling")));
     EXPECT_EQ(before, Saved());
 }
@@ -123,10 +116,7 @@ TEST_F(SchemaFeatureTest, AddOptionWritesConstrainedOnlyWhenGiven) {
     ASSERT_NE(nullptr, constrained);
     EXPECT_EQ("ns0000:Four", NameOf(constrained->Element()));
     EXPECT_EQ("psk:DeviceSettings", AttributeOf(constrained->Element(), "constrained"));
-    IXMLDOMNode* last = LastChild(holePunch->Element());
-    ASSERT_NE(nullptr, last);
-    EXPECT_TRUE(SameNode(constrained->Element(), last));
-    last->Release();
+    EXPECT_TRUE(IsLastChild(holePunch->Element(), constrained->Element()));
 
     EXPECT_EQ(nullptr, Option(holePunch->AddOption(nullptr, W("None"))));
     EXPECT_EQ(nullptr, Option(holePunch->AddOption(KeywordsNamespaceUri, nullptr)));

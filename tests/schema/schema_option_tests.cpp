@@ -99,29 +99,29 @@ TEST_F(SchemaOptionTest, GetNameFollowsTheBufferProtocolInBothForms) {
 }
 
 TEST_F(SchemaOptionTest, GetNamePartsReadsOnlyTheNameAttribute) {
-    BSTR namespaceUri = nullptr;
-    BSTR localName = nullptr;
-    ASSERT_TRUE(center->GetNameParts(&namespaceUri, &localName));
-    EXPECT_EQ(Utf8(PrivateNamespaceUri), Utf8(namespaceUri));
-    EXPECT_EQ("Center", Utf8(localName));
-    SysFreeString(namespaceUri);
-    SysFreeString(localName);
-
     // The prefix is resolved where the option stands, not only at the root.
-    ASSERT_TRUE(corner->GetNameParts(&namespaceUri, &localName));
-    EXPECT_EQ("urn:example:local", Utf8(namespaceUri));
-    EXPECT_EQ("Corner", Utf8(localName));
-    SysFreeString(namespaceUri);
-    SysFreeString(localName);
+    const struct {
+        SchemaOption* option;
+        std::string namespaceUri;
+        std::string localName;
+    } named[] = {{center.get(), Utf8(PrivateNamespaceUri), "Center"},
+                 {corner.get(), "urn:example:local", "Corner"}};
+    for (const auto& expected : named) {
+        SCOPED_TRACE(expected.localName);
+        UniqueBstr namespaceUri;
+        UniqueBstr localName;
+        ASSERT_TRUE(expected.option->GetNameParts(namespaceUri.Put(), localName.Put()));
+        EXPECT_EQ(expected.namespaceUri, Utf8(namespaceUri.Get()));
+        EXPECT_EQ(expected.localName, Utf8(localName.Get()));
+    }
 
     for (SchemaOption* option : {finisher.get(), unnamed.get()}) {
-        namespaceUri = SysAllocString(W("stale"));
-        BSTR staleNamespace = namespaceUri;
-        localName = nullptr;
+        UniqueBstr stale(SysAllocString(W("stale")));
+        BSTR namespaceUri = stale.Get();
+        BSTR localName = nullptr;
         EXPECT_FALSE(option->GetNameParts(&namespaceUri, &localName));
         EXPECT_EQ(nullptr, namespaceUri);
         EXPECT_EQ(nullptr, localName);
-        SysFreeString(staleNamespace);
     }
 }
 
@@ -143,13 +143,11 @@ TEST_F(SchemaOptionTest, RenameOfTheScoredPropertyFormMovesTheNameToAnAttribute)
     EXPECT_NE(nullptr, Property(finisher->FindScoredProperty(KeywordsNamespaceUri, W("Outer"))));
     EXPECT_EQ("ns0000:Stapler", NameRead(*finisher));
 
-    BSTR namespaceUri = nullptr;
-    BSTR localName = nullptr;
-    ASSERT_TRUE(finisher->GetNameParts(&namespaceUri, &localName));
-    EXPECT_EQ(Utf8(PrivateNamespaceUri), Utf8(namespaceUri));
-    EXPECT_EQ("Stapler", Utf8(localName));
-    SysFreeString(namespaceUri);
-    SysFreeString(localName);
+    UniqueBstr namespaceUri;
+    UniqueBstr localName;
+    ASSERT_TRUE(finisher->GetNameParts(namespaceUri.Put(), localName.Put()));
+    EXPECT_EQ(Utf8(PrivateNamespaceUri), Utf8(namespaceUri.Get()));
+    EXPECT_EQ("Stapler", Utf8(localName.Get()));
 
     // An option named in neither form gets its name just the same.
     ASSERT_TRUE(unnamed->Rename(KeywordsNamespaceUri, W("None")));
@@ -169,10 +167,7 @@ TEST_F(SchemaOptionTest, ScoredPropertiesAreAddedFoundAndRemoved) {
     Property added(center->AddScoredProperty(KeywordsNamespaceUri, W("HoleCount")));
     ASSERT_NE(nullptr, added);
     EXPECT_EQ("psk:HoleCount", NameOf(added->Element()));
-    IXMLDOMNode* last = LastChild(center->Element());
-    ASSERT_NE(nullptr, last);
-    EXPECT_TRUE(SameNode(added->Element(), last));
-    last->Release();
+    EXPECT_TRUE(IsLastChild(center->Element(), added->Element()));
     EXPECT_EQ(nullptr, Property(center->AddScoredProperty(nullptr, W("HoleCount"))));
 
     Property binType(center->FindScoredProperty(KeywordsNamespaceUri, W("BinType")));
@@ -199,21 +194,21 @@ TEST_F(SchemaOptionTest, NameOperationsFailCleanlyAtEveryStep) {
             const LONG bstrs = PlatformLiveBstrCount();
             WCHAR buffer[64];
             ULONG capacity = 64;
-            BSTR namespaceUri = nullptr;
-            BSTR localName = nullptr;
+            UniqueBstr namespaceUri;
+            UniqueBstr localName;
 
             PlatformInjectFault(step, PlatformFaultAll, E_FAIL);
             const bool named = option->GetName(buffer, &capacity);
-            const bool split = option->GetNameParts(&namespaceUri, &localName);
+            const bool split = option->GetNameParts(namespaceUri.Put(), localName.Put());
             const bool renamed = option->Rename(PrivateNamespaceUri, W("Renamed"));
             const LONG calls = PlatformFaultCallCount();
             PlatformInjectFault(0, 0, S_OK);
 
             EXPECT_EQ(64u, capacity);
-            EXPECT_EQ(split, namespaceUri != nullptr);
-            EXPECT_EQ(split, localName != nullptr);
-            SysFreeString(namespaceUri);
-            SysFreeString(localName);
+            EXPECT_EQ(split, namespaceUri.Get() != nullptr);
+            EXPECT_EQ(split, localName.Get() != nullptr);
+            namespaceUri.Reset();
+            localName.Reset();
             EXPECT_EQ(bstrs, PlatformLiveBstrCount()) << "step " << step;
             if (calls < step) {
                 EXPECT_TRUE(named && renamed) << "no fault was injected";

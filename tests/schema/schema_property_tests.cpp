@@ -83,10 +83,7 @@ TEST_F(SchemaPropertyTest, ValuesAreAppendedNeverReplaced) {
     EXPECT_EQ("xsd:QName", AttributeOf(qname->Element(), "xsi:type"));
     EXPECT_EQ("Stacker", TextOf(bare.get()));
 
-    IXMLDOMNode* last = LastChild(holeCount->Element());
-    ASSERT_NE(nullptr, last);
-    EXPECT_TRUE(SameNode(bare->Element(), last));
-    last->Release();
+    EXPECT_TRUE(IsLastChild(holeCount->Element(), bare->Element()));
 
     Value first(holeCount->FirstValue());
     EXPECT_EQ("2", TextOf(first.get()));

@@ -15,12 +15,10 @@ std::string TextOf(BSTR text) {
 }
 
 std::string NodeName(IXMLDOMNode* node) {
-    BSTR name = nullptr;
-    if (node->get_nodeName(&name) != S_OK)
+    UniqueBstr name;
+    if (node->get_nodeName(name.Put()) != S_OK)
         return "<error>";
-    std::string result = TextOf(name);
-    SysFreeString(name);
-    return result;
+    return TextOf(name.Get());
 }
 
 } // namespace
@@ -67,101 +65,81 @@ void SchemaTest::Load(const std::string& xml) {
 }
 
 std::string SchemaTest::AttributeOf(IXMLDOMElement* element, const std::string& attribute) {
-    IXMLDOMNamedNodeMap* attributes = nullptr;
-    if (element->get_attributes(&attributes) != S_OK)
+    ComPtr<IXMLDOMNamedNodeMap> attributes;
+    if (element->get_attributes(attributes.Put()) != S_OK)
         return "<error>";
     std::u16string wide(attribute.begin(), attribute.end());
-    BSTR attributeName = SysAllocString(reinterpret_cast<const WCHAR*>(wide.c_str()));
-    IXMLDOMNode* name = nullptr;
-    std::string result = "<none>";
-    if (attributes->getNamedItem(attributeName, &name) == S_OK) {
-        BSTR text = nullptr;
-        if (name->get_text(&text) == S_OK)
-            result = TextOf(text);
-        SysFreeString(text);
-        name->Release();
-    }
-    SysFreeString(attributeName);
-    attributes->Release();
-    return result;
+    UniqueBstr attributeName(SysAllocString(reinterpret_cast<const WCHAR*>(wide.c_str())));
+    ComPtr<IXMLDOMNode> name;
+    if (attributes->getNamedItem(attributeName.Get(), name.Put()) != S_OK)
+        return "<none>";
+    UniqueBstr text;
+    if (name->get_text(text.Put()) != S_OK)
+        return "<none>";
+    return TextOf(text.Get());
 }
 
 std::string SchemaTest::ParentTagOf(IXMLDOMElement* element) {
-    IXMLDOMNode* parent = nullptr;
-    if (element->get_parentNode(&parent) != S_OK || parent == nullptr)
+    ComPtr<IXMLDOMNode> parent;
+    if (element->get_parentNode(parent.Put()) != S_OK || !parent)
         return "<detached>";
-    std::string result = NodeName(parent);
-    parent->Release();
-    return result;
+    return NodeName(parent.Get());
 }
 
 std::string SchemaTest::ParentNameOf(IXMLDOMElement* element) {
-    IXMLDOMNode* parent = nullptr;
-    if (element->get_parentNode(&parent) != S_OK || parent == nullptr)
+    ComPtr<IXMLDOMNode> parent;
+    if (element->get_parentNode(parent.Put()) != S_OK || !parent)
         return "<detached>";
-    IXMLDOMElement* parentElement = nullptr;
-    std::string result = "<not an element>";
-    if (parent->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&parentElement)) ==
-        S_OK) {
-        result = NameOf(parentElement);
-        parentElement->Release();
-    }
-    parent->Release();
-    return result;
+    ComPtr<IXMLDOMElement> parentElement;
+    if (parent.QueryTo(IID_IXMLDOMElement, parentElement.Put()) != S_OK)
+        return "<not an element>";
+    return NameOf(parentElement.Get());
 }
 
 bool SchemaTest::SameNode(IXMLDOMNode* first, IXMLDOMNode* second) {
-    IUnknown* firstIdentity = nullptr;
-    IUnknown* secondIdentity = nullptr;
-    first->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&firstIdentity));
-    second->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&secondIdentity));
-    const bool same = firstIdentity != nullptr && firstIdentity == secondIdentity;
-    if (firstIdentity)
-        firstIdentity->Release();
-    if (secondIdentity)
-        secondIdentity->Release();
-    return same;
+    ComPtr<IUnknown> firstIdentity;
+    ComPtr<IUnknown> secondIdentity;
+    first->QueryInterface(IID_IUnknown, firstIdentity.PutVoid());
+    second->QueryInterface(IID_IUnknown, secondIdentity.PutVoid());
+    return firstIdentity && firstIdentity.Get() == secondIdentity.Get();
 }
 
-IXMLDOMNode* SchemaTest::LastChild(IXMLDOMNode* element) {
-    IXMLDOMNodeList* children = nullptr;
-    if (element->get_childNodes(&children) != S_OK)
-        return nullptr;
-    IXMLDOMNode* last = nullptr;
+ComPtr<IXMLDOMElement> SchemaTest::LastChild(IXMLDOMNode* element) {
+    ComPtr<IXMLDOMNodeList> children;
+    if (element->get_childNodes(children.Put()) != S_OK)
+        return {};
     LONG length = 0;
     children->get_length(&length);
-    for (LONG index = length - 1; index >= 0 && last == nullptr; --index) {
-        IXMLDOMNode* child = nullptr;
+    for (LONG index = length - 1; index >= 0; --index) {
+        ComPtr<IXMLDOMNode> child;
         DOMNodeType type = NODE_INVALID;
-        if (children->get_item(index, &child) != S_OK)
-            continue;
-        if (child->get_nodeType(&type) == S_OK && type == NODE_ELEMENT)
-            last = child;
-        else
-            child->Release();
+        ComPtr<IXMLDOMElement> last;
+        if (children->get_item(index, child.Put()) == S_OK && child->get_nodeType(&type) == S_OK &&
+            type == NODE_ELEMENT && child.QueryTo(IID_IXMLDOMElement, last.Put()) == S_OK)
+            return last;
     }
-    children->Release();
-    return last;
+    return {};
+}
+
+bool SchemaTest::IsLastChild(IXMLDOMNode* element, IXMLDOMNode* child) {
+    ComPtr<IXMLDOMElement> last = LastChild(element);
+    return last && SameNode(child, last.Get());
 }
 
 int SchemaTest::ChildCount(IXMLDOMNode* element, const std::string& tagName) {
-    IXMLDOMNodeList* children = nullptr;
-    if (element->get_childNodes(&children) != S_OK)
+    ComPtr<IXMLDOMNodeList> children;
+    if (element->get_childNodes(children.Put()) != S_OK)
         return -1;
     int count = 0;
     LONG length = 0;
     children->get_length(&length);
     for (LONG index = 0; index < length; ++index) {
-        IXMLDOMNode* child = nullptr;
-        if (children->get_item(index, &child) != S_OK)
-            continue;
+        ComPtr<IXMLDOMNode> child;
         DOMNodeType type = NODE_INVALID;
-        if (child->get_nodeType(&type) == S_OK && type == NODE_ELEMENT &&
-            NodeName(child) == tagName)
+        if (children->get_item(index, child.Put()) == S_OK && child->get_nodeType(&type) == S_OK &&
+            type == NODE_ELEMENT && NodeName(child.Get()) == tagName)
             ++count;
-        child->Release();
     }
-    children->Release();
     return count;
 }
 

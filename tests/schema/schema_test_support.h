@@ -3,6 +3,7 @@
 // let the tests look at the document without going through the wrappers.
 #pragma once
 
+#include "common/com_ptr.h"
 #include "fake_core_helper.h"
 #include "schema/schema_document.h"
 
@@ -34,9 +35,10 @@ class SchemaTest : public ::testing::Test {
     static std::string ParentNameOf(IXMLDOMElement* element);
     // Whether the two pointers are the same DOM node.
     static bool SameNode(IXMLDOMNode* first, IXMLDOMNode* second);
-    // The last child element of `element`, with one reference the caller
-    // releases; null when there is none.
-    static IXMLDOMNode* LastChild(IXMLDOMNode* element);
+    // The last child element of `element`; null when there is none.
+    static ComPtr<IXMLDOMElement> LastChild(IXMLDOMNode* element);
+    // Whether `child` is the last child element of `element`.
+    static bool IsLastChild(IXMLDOMNode* element, IXMLDOMNode* child);
     // Number of element children of `element` with that tag name.
     static int ChildCount(IXMLDOMNode* element, const std::string& tagName);
     // The whole document as text.

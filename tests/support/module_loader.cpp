@@ -1,5 +1,6 @@
 #include "module_loader.h"
 
+#include "common/com_ptr.h"
 #include "common/oem_interfaces.h"
 
 #include <dlfcn.h>
@@ -27,12 +28,9 @@ LoadedModule::~LoadedModule() {
 }
 
 HRESULT LoadedModule::CreateObject(REFIID riid, void** object) const {
-    IClassFactory* factory = nullptr;
-    HRESULT hr = getClassObject(CLSID_OEMPTPROVIDER, IID_IClassFactory,
-                                reinterpret_cast<void**>(&factory));
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = getClassObject(CLSID_OEMPTPROVIDER, IID_IClassFactory, factory.PutVoid());
     if (FAILED(hr))
         return hr;
-    hr = factory->CreateInstance(nullptr, riid, object);
-    factory->Release();
-    return hr;
+    return factory->CreateInstance(nullptr, riid, object);
 }

@@ -16,12 +16,11 @@ TEST(DomNamespaceManagerFaultTest, AFailingDomCallPushesNothingAndLeaksNothing) 
         ComPtr<IXMLDOMDocument2> document = ParseTestDocument(
             R"(<r:root xmlns:r="urn:r"><inner xmlns="urn:d"><r:leaf/></inner></r:root>)");
         ComPtr<IXMLDOMElement> root;
-        ASSERT_EQ(document->get_documentElement(root.Receive()), S_OK);
+        ASSERT_EQ(document->get_documentElement(root.Put()), S_OK);
         ComPtr<IXMLDOMNode> leaf = FindElement(document.Get(), u"leaf");
         ASSERT_TRUE(leaf);
         ComPtr<IMXNamespaceManager> manager;
-        ASSERT_EQ(DomNamespaceManager::Create(IID_IMXNamespaceManager, manager.ReceiveVoid()),
-                  S_OK);
+        ASSERT_EQ(DomNamespaceManager::Create(IID_IMXNamespaceManager, manager.PutVoid()), S_OK);
 
         int failures = 0;
         for (LONG nth = 1;; ++nth) {

@@ -28,8 +28,7 @@ const WCHAR* Wide(const char16_t* text) {
 class DomNamespaceManagerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(DomNamespaceManager::Create(IID_IMXNamespaceManager, manager.ReceiveVoid()),
-                  S_OK);
+        ASSERT_EQ(DomNamespaceManager::Create(IID_IMXNamespaceManager, manager.PutVoid()), S_OK);
     }
 
     // The prefix at `index` bound to `uri`, or "(none)".
@@ -183,7 +182,7 @@ TEST_F(DomNamespaceManagerTest, ContextsStackOnAPermanentBottom) {
 
 TEST_F(DomNamespaceManagerTest, AnswersOnlyItsOwnInterfaces) {
     ComPtr<IUnknown> unknown;
-    EXPECT_EQ(manager->QueryInterface(IID_IUnknown, unknown.ReceiveVoid()), S_OK);
+    EXPECT_EQ(manager->QueryInterface(IID_IUnknown, unknown.PutVoid()), S_OK);
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(manager->QueryInterface(IID_IXMLDOMNode, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);

@@ -7,7 +7,7 @@
 ComPtr<IXMLDOMNode> FindElement(IXMLDOMDocument2* document, const char16_t* name) {
     ComPtr<IXMLDOMNode> found;
     ComPtr<IXMLDOMElement> root;
-    if (!document || document->get_documentElement(root.Receive()) != S_OK) {
+    if (!document || document->get_documentElement(root.Put()) != S_OK) {
         ADD_FAILURE() << "no root element";
         return found;
     }
@@ -16,11 +16,10 @@ ComPtr<IXMLDOMNode> FindElement(IXMLDOMDocument2* document, const char16_t* name
     // on both.
     for (const char16_t* prefix : {u"", u"r:"}) {
         std::u16string tag = std::u16string(prefix) + name;
-        BSTR tagName = SysAllocString(reinterpret_cast<const WCHAR*>(tag.c_str()));
+        UniqueBstr tagName(SysAllocString(reinterpret_cast<const WCHAR*>(tag.c_str())));
         ComPtr<IXMLDOMNodeList> list;
-        HRESULT hr = root->getElementsByTagName(tagName, list.Receive());
-        SysFreeString(tagName);
-        if (hr == S_OK && list && list->get_item(0, found.Receive()) == S_OK && found)
+        HRESULT hr = root->getElementsByTagName(tagName.Get(), list.Put());
+        if (hr == S_OK && list && list->get_item(0, found.Put()) == S_OK && found)
             return found;
     }
     ADD_FAILURE() << "no element of the local name asked for";
@@ -30,8 +29,8 @@ ComPtr<IXMLDOMNode> FindElement(IXMLDOMDocument2* document, const char16_t* name
 ComPtr<IXMLDOMNode> RootElement(IXMLDOMDocument2* document) {
     ComPtr<IXMLDOMElement> root;
     ComPtr<IXMLDOMNode> node;
-    if (document && document->get_documentElement(root.Receive()) == S_OK)
-        root->QueryInterface(IID_IXMLDOMNode, node.ReceiveVoid());
+    if (document && document->get_documentElement(root.Put()) == S_OK)
+        root->QueryInterface(IID_IXMLDOMNode, node.PutVoid());
     EXPECT_TRUE(node) << "no root element";
     return node;
 }

@@ -2,7 +2,7 @@
 // the Windows test program. Tests that run on both include this.
 #pragma once
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 
 #include "common/platform.h"
 

@@ -7,6 +7,6 @@
 ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml) {
     ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
-    EXPECT_EQ(LoadDocumentFromString(xml, document.Receive(), &error), S_OK) << error.message;
+    EXPECT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK) << error.message;
     return document;
 }

@@ -15,16 +15,16 @@ class CreationTest : public DomHelperTest {};
 TEST_F(CreationTest, ChildElementBecomesTheLastChildUnderItsQName) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> feature;
-    ElementByTag("psf:Feature", 0, feature.Out());
+    ElementByTag("psf:Feature", 0, feature.Put());
     ComPtr<IXMLDOMElement> option;
     ASSERT_EQ(helper_->CreateChildElement(feature.Get(), FrameworkNamespaceUri, W("Option"),
-                                          option.Out()),
+                                          option.Put()),
               S_OK);
     EXPECT_EQ(TagName(option.Get()), "psf:Option");
     EXPECT_EQ(NamespaceOf(option.Get()), Narrow(FrameworkNamespaceUri));
     EXPECT_EQ(CountByTag("psf:Option"), 2);
     ComPtr<IXMLDOMElement> last;
-    ElementByTag("psf:Option", 1, last.Out());
+    ElementByTag("psf:Option", 1, last.Put());
     EXPECT_EQ(last.Get(), option.Get());
     EXPECT_EQ(AttributeText(option.Get(), "name"), "<absent>");
 }
@@ -32,7 +32,7 @@ TEST_F(CreationTest, ChildElementBecomesTheLastChildUnderItsQName) {
 TEST_F(CreationTest, ChildElementWithoutNamespaceOrOutPointer) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> feature;
-    ElementByTag("psf:Feature", 0, feature.Out());
+    ElementByTag("psf:Feature", 0, feature.Put());
     ASSERT_EQ(helper_->CreateChildElement(feature.Get(), nullptr, W("Plain"), nullptr), S_OK);
     EXPECT_EQ(CountByTag("Plain"), 1);
 }
@@ -41,7 +41,7 @@ TEST_F(CreationTest, ChildElementInUndeclaredNamespaceLeavesTheParentAlone) {
     Load(Ticket);
     std::string before = Saved();
     ComPtr<IXMLDOMElement> root;
-    ElementByTag("psf:PrintTicket", 0, root.Out());
+    ElementByTag("psf:PrintTicket", 0, root.Put());
     IXMLDOMElement* element = root.Get();
     EXPECT_NE(helper_->CreateChildElement(root.Get(), W("urn:nowhere"), W("X"), &element), S_OK);
     EXPECT_EQ(element, nullptr);
@@ -51,23 +51,21 @@ TEST_F(CreationTest, ChildElementInUndeclaredNamespaceLeavesTheParentAlone) {
 TEST_F(CreationTest, ChildElementFailuresReleaseTheNodeAndKeepAnAppendedChild) {
     ForEachInjectedFault(Ticket, [&](LONG nth) {
         ComPtr<IXMLDOMElement> feature;
-        ElementByTag("psf:Feature", 0, feature.Out());
-        IXMLDOMElement* option = nullptr;
+        ElementByTag("psf:Feature", 0, feature.Put());
+        ComPtr<IXMLDOMElement> option;
         Arm(nth, PlatformFaultDom | PlatformFaultAllocation);
-        HRESULT hr =
-            helper_->CreateChildElement(feature.Get(), FrameworkNamespaceUri, W("Option"), &option);
+        HRESULT hr = helper_->CreateChildElement(feature.Get(), FrameworkNamespaceUri, W("Option"),
+                                                 option.Put());
         bool injected = Disarm(nth);
         LONG options = CountByTag("psf:Option");
         if (injected) {
             EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY) << std::hex << hr;
-            EXPECT_EQ(option, nullptr);
+            EXPECT_EQ(option.Get(), nullptr);
             EXPECT_TRUE(options == 1 || options == 2);
         } else {
             EXPECT_EQ(hr, S_OK);
             EXPECT_EQ(options, 2);
         }
-        if (option)
-            option->Release();
         return injected;
     });
 }
@@ -75,10 +73,10 @@ TEST_F(CreationTest, ChildElementFailuresReleaseTheNodeAndKeepAnAppendedChild) {
 TEST_F(CreationTest, QNameAttributeTakesItsNameAsWrittenAndAQNameValue) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     ComPtr<IXMLDOMAttribute> attribute;
     ASSERT_EQ(helper_->CreateQNameAttribute(option.Get(), FrameworkNamespaceUri, W("constrained"),
-                                            KeywordsNamespaceUri, W("None"), attribute.Out()),
+                                            KeywordsNamespaceUri, W("None"), attribute.Put()),
               S_OK);
     EXPECT_EQ(TagName(attribute.Get()), "constrained");
     EXPECT_EQ(Text(attribute.Get()), "psk:None");
@@ -88,7 +86,7 @@ TEST_F(CreationTest, QNameAttributeTakesItsNameAsWrittenAndAQNameValue) {
 TEST_F(CreationTest, QNameAttributeWithNullValueNamespaceWritesTheBareValue) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     ASSERT_EQ(helper_->CreateQNameAttribute(option.Get(), nullptr, W("note"), nullptr, W("plain"),
                                             nullptr),
               S_OK);
@@ -98,7 +96,7 @@ TEST_F(CreationTest, QNameAttributeWithNullValueNamespaceWritesTheBareValue) {
 TEST_F(CreationTest, QNameAttributeWithUndeclaredValueNamespaceCreatesNothing) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     std::string before = Saved();
     IXMLDOMAttribute* attribute = nullptr;
     EXPECT_NE(helper_->CreateQNameAttribute(option.Get(), nullptr, W("note"), W("urn:nowhere"),
@@ -111,24 +109,22 @@ TEST_F(CreationTest, QNameAttributeWithUndeclaredValueNamespaceCreatesNothing) {
 TEST_F(CreationTest, QNameAttributeJoinsTheElementOnlyWhenEveryStepSucceeded) {
     ForEachInjectedFault(Ticket, [&](LONG nth) {
         ComPtr<IXMLDOMElement> option;
-        ElementByTag("psf:Option", 0, option.Out());
-        IXMLDOMAttribute* attribute = nullptr;
+        ElementByTag("psf:Option", 0, option.Put());
+        ComPtr<IXMLDOMAttribute> attribute;
         Arm(nth, PlatformFaultDom | PlatformFaultAllocation);
-        HRESULT hr = helper_->CreateQNameAttribute(option.Get(), FrameworkNamespaceUri,
-                                                   W("constrained"), KeywordsNamespaceUri,
-                                                   W("None"), &attribute);
+        HRESULT hr =
+            helper_->CreateQNameAttribute(option.Get(), FrameworkNamespaceUri, W("constrained"),
+                                          KeywordsNamespaceUri, W("None"), attribute.Put());
         bool injected = Disarm(nth);
         std::string constrained = AttributeText(option.Get(), "constrained");
         if (injected) {
             EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY) << std::hex << hr;
-            EXPECT_EQ(attribute, nullptr);
+            EXPECT_EQ(attribute.Get(), nullptr);
             EXPECT_EQ(constrained, "<absent>");
         } else {
             EXPECT_EQ(hr, S_OK);
             EXPECT_EQ(constrained, "psk:None");
         }
-        if (attribute)
-            attribute->Release();
         return injected;
     });
 }
@@ -136,7 +132,7 @@ TEST_F(CreationTest, QNameAttributeJoinsTheElementOnlyWhenEveryStepSucceeded) {
 TEST_F(CreationTest, RequiredArgumentsAreTestedBeforeAnythingHappens) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     std::string before = Saved();
     IXMLDOMElement* element = option.Get();
     EXPECT_EQ(helper_->CreateChildElement(nullptr, nullptr, W("x"), &element), E_INVALIDARG);

@@ -79,14 +79,16 @@ std::string Narrow(const WCHAR* text) {
     return narrow;
 }
 
-std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-
-std::string Bstr::Text() const { return Narrow(text_); }
+std::u16string Widen(const std::string& text) {
+    return std::u16string(text.begin(), text.end());
+}
 
 std::string PrintTicketRoot(const std::string& content, const std::string& extraDeclarations) {
     return "<psf:PrintTicket"
-           " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework\""
-           " xmlns:psk=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords\""
+           " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/"
+           "printschemaframework\""
+           " xmlns:psk=\"http://schemas.microsoft.com/windows/2003/08/printing/"
+           "printschemakeywords\""
            " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
            " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
            extraDeclarations + " version=\"1\">" + content + "</psf:PrintTicket>";
@@ -116,17 +118,15 @@ void DomHelperTest::TearDown() {
 
 void DomHelperTest::Load(const std::string& xml) {
     XmlLoadError error;
-    ASSERT_EQ(LoadDocumentFromString(xml, &document_, &error), S_OK)
+    ASSERT_EQ(LoadDocumentFromString(xml, document_.Put(), &error), S_OK)
         << error.message << " at " << error.line << ":" << error.column;
-    helper_ = new PrintSchemaDomHelper(document_, &core_);
+    helper_ = new PrintSchemaDomHelper(document_.Get(), &core_);
 }
 
 void DomHelperTest::Unload() {
     delete helper_;
     helper_ = nullptr;
-    if (document_)
-        document_->Release();
-    document_ = nullptr;
+    document_.Reset();
     EXPECT_EQ(LiveDomObjectCount(), 0);
     EXPECT_EQ(PlatformLiveBstrCount(), bstrBaseline_);
     EXPECT_EQ(contexts_.pushed, contexts_.popped);
@@ -146,7 +146,7 @@ bool DomHelperTest::Disarm(LONG nth) {
 
 std::string DomHelperTest::Saved() const {
     std::string xml;
-    EXPECT_EQ(SaveDocumentToString(document_, &xml), S_OK);
+    EXPECT_EQ(SaveDocumentToString(document_.Get(), &xml), S_OK);
     if (xml.compare(0, 5, "<?xml") == 0)
         xml.erase(0, xml.find("?>") + 2);
     std::string flat;
@@ -160,51 +160,48 @@ std::string DomHelperTest::Saved() const {
 void DomHelperTest::ElementByTag(const std::string& tagName, LONG index,
                                  IXMLDOMElement** element) const {
     *element = nullptr;
-    BSTR name = SysAllocString(Widen(tagName).c_str());
+    UniqueBstr name(SysAllocString(Widen(tagName).c_str()));
     ComPtr<IXMLDOMNodeList> list;
     ComPtr<IXMLDOMNode> node;
-    if (document_->getElementsByTagName(name, list.Out()) == S_OK &&
-        list->get_item(index, node.Out()) == S_OK)
-        node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
-    SysFreeString(name);
+    if (document_->getElementsByTagName(name.Get(), list.Put()) == S_OK &&
+        list->get_item(index, node.Put()) == S_OK)
+        node.QueryTo(IID_IXMLDOMElement, element);
     ASSERT_NE(*element, nullptr) << tagName << " #" << index;
 }
 
 LONG DomHelperTest::CountByTag(const std::string& tagName) const {
-    BSTR name = SysAllocString(Widen(tagName).c_str());
+    UniqueBstr name(SysAllocString(Widen(tagName).c_str()));
     ComPtr<IXMLDOMNodeList> list;
     LONG length = -1;
-    if (document_->getElementsByTagName(name, list.Out()) == S_OK)
+    if (document_->getElementsByTagName(name.Get(), list.Put()) == S_OK)
         list->get_length(&length);
-    SysFreeString(name);
     return length;
 }
 
 std::string TagName(IXMLDOMNode* node) {
-    Bstr name;
-    EXPECT_EQ(node->get_nodeName(name.Out()), S_OK);
-    return name.Text();
+    UniqueBstr name;
+    EXPECT_EQ(node->get_nodeName(name.Put()), S_OK);
+    return Narrow(name.Get());
 }
 
 std::string Text(IXMLDOMNode* node) {
-    Bstr text;
-    EXPECT_EQ(node->get_text(text.Out()), S_OK);
-    return text.Text();
+    UniqueBstr text;
+    EXPECT_EQ(node->get_text(text.Put()), S_OK);
+    return Narrow(text.Get());
 }
 
 std::string AttributeText(IXMLDOMElement* element, const std::string& name) {
     ComPtr<IXMLDOMNamedNodeMap> attributes;
     ComPtr<IXMLDOMNode> attribute;
-    BSTR wanted = SysAllocString(Widen(name).c_str());
-    HRESULT hr = element->get_attributes(attributes.Out());
+    UniqueBstr wanted(SysAllocString(Widen(name).c_str()));
+    HRESULT hr = element->get_attributes(attributes.Put());
     if (hr == S_OK)
-        hr = attributes->getNamedItem(wanted, attribute.Out());
-    SysFreeString(wanted);
+        hr = attributes->getNamedItem(wanted.Get(), attribute.Put());
     return hr == S_OK ? Text(attribute.Get()) : "<absent>";
 }
 
 std::string NamespaceOf(IXMLDOMNode* node) {
-    Bstr uri;
-    EXPECT_EQ(node->get_namespaceURI(uri.Out()), S_OK);
-    return uri.Text();
+    UniqueBstr uri;
+    EXPECT_EQ(node->get_namespaceURI(uri.Put()), S_OK);
+    return Narrow(uri.Get());
 }

@@ -1,61 +1,16 @@
-// Fixture and small holders for the DOM helper tests: documents parsed by the
-// stand-in DOM, a helper built over them, and checks that every DOM object,
-// BSTR and namespace context taken during a test is given back.
+// Fixture for the DOM helper tests: documents parsed by the stand-in DOM, a
+// helper built over them, and checks that every DOM object, BSTR and namespace
+// context taken during a test is given back.
 #pragma once
 
 #include "fake_core_helper.h"
 
+#include "common/com_ptr.h"
 #include "xml/print_schema_dom_helper.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-// Owns one reference on a COM object.
-template <typename Interface> class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() { Reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    Interface** Out() {
-        Reset();
-        return &pointer_;
-    }
-    Interface* Get() const { return pointer_; }
-    Interface* operator->() const { return pointer_; }
-    void Reset() {
-        if (pointer_)
-            pointer_->Release();
-        pointer_ = nullptr;
-    }
-
-  private:
-    Interface* pointer_ = nullptr;
-};
-
-// Owns one BSTR.
-class Bstr {
-  public:
-    Bstr() = default;
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-
-    BSTR* Out() {
-        SysFreeString(text_);
-        text_ = nullptr;
-        return &text_;
-    }
-    BSTR Get() const { return text_; }
-    UINT Length() const { return SysStringLen(text_); }
-    // The text up to its terminator, as ASCII.
-    std::string Text() const;
-
-  private:
-    BSTR text_ = nullptr;
-};
 
 std::string Narrow(const WCHAR* text);
 std::u16string Widen(const std::string& text);
@@ -126,7 +81,7 @@ class DomHelperTest : public ::testing::Test {
 
     static constexpr HRESULT InjectedFailure = HRESULT(0x80041234);
 
-    IXMLDOMDocument2* document_ = nullptr;
+    ComPtr<IXMLDOMDocument2> document_;
     PrintSchemaDomHelper* helper_ = nullptr;
     ContextCounts contexts_;
     ContextCountingCoreHelper core_{&contexts_};

@@ -17,19 +17,18 @@ class LifecycleTest : public DomHelperTest {
     // the document as it was.
     void ExpectInert(PrintSchemaDomHelper& helper) {
         ComPtr<IXMLDOMElement> root;
-        ElementByTag("psf:PrintTicket", 0, root.Out());
+        ElementByTag("psf:PrintTicket", 0, root.Put());
         ComPtr<IXMLDOMElement> feature;
-        ElementByTag("psf:Feature", 0, feature.Out());
+        ElementByTag("psf:Feature", 0, feature.Put());
         ComPtr<IXMLDOMNodeList> list;
-        ElementByTagList("psf:Option", list.Out());
+        ElementByTagList("psf:Option", list.Put());
         std::string before = Saved();
         IXMLDOMElement* sentinel = reinterpret_cast<IXMLDOMElement*>(root.Get());
 
-        BSTR text = SysAllocString(W("stale"));
-        BSTR kept = text;
+        UniqueBstr stale(SysAllocString(W("stale")));
+        BSTR text = stale.Get();
         EXPECT_EQ(helper.MakeQName(nullptr, W("Feature"), &text), E_FAIL);
         EXPECT_EQ(text, nullptr);
-        SysFreeString(kept);
 
         LONG count = 7;
         EXPECT_EQ(helper.CountElements(root.Get(), FrameworkNamespaceUri, W("Feature"), &count),
@@ -106,9 +105,8 @@ class LifecycleTest : public DomHelperTest {
     }
 
     void ElementByTagList(const std::string& tagName, IXMLDOMNodeList** list) {
-        BSTR name = SysAllocString(Widen(tagName).c_str());
-        EXPECT_EQ(document_->getElementsByTagName(name, list), S_OK);
-        SysFreeString(name);
+        UniqueBstr name(SysAllocString(Widen(tagName).c_str()));
+        EXPECT_EQ(document_->getElementsByTagName(name.Get(), list), S_OK);
     }
 };
 
@@ -117,8 +115,8 @@ TEST_F(LifecycleTest, HelperWithoutNamespaceManagerIsInertAndHoldsNothing) {
     FakeCoreHelper refusing;
     refusing.namespaceManagerFailure = E_OUTOFMEMORY;
     {
-        PrintSchemaDomHelper helper(document_, &refusing);
-        EXPECT_EQ(helper.Initialize(document_, &refusing), E_OUTOFMEMORY);
+        PrintSchemaDomHelper helper(document_.Get(), &refusing);
+        EXPECT_EQ(helper.Initialize(document_.Get(), &refusing), E_OUTOFMEMORY);
         ExpectInert(helper);
     }
     EXPECT_EQ(refusing.References(), 1);
@@ -128,27 +126,24 @@ TEST_F(LifecycleTest, HelperBuiltOverNullArgumentsIsInert) {
     Load(Ticket);
     PrintSchemaDomHelper withoutDocument(nullptr, &core_);
     EXPECT_EQ(withoutDocument.Initialize(nullptr, &core_), E_INVALIDARG);
-    EXPECT_EQ(withoutDocument.Initialize(document_, nullptr), E_INVALIDARG);
+    EXPECT_EQ(withoutDocument.Initialize(document_.Get(), nullptr), E_INVALIDARG);
     ExpectInert(withoutDocument);
 }
 
 TEST_F(LifecycleTest, DocumentWithoutRootLeavesHelperInert) {
     Load(Ticket);
-    IXMLDOMDocument2* empty = nullptr;
-    ASSERT_EQ(CreateDomDocument(&empty), S_OK);
-    {
-        PrintSchemaDomHelper helper(empty, &core_);
-        EXPECT_NE(helper.Initialize(empty, &core_), S_OK);
-        ExpectInert(helper);
-    }
-    empty->Release();
+    ComPtr<IXMLDOMDocument2> empty;
+    ASSERT_EQ(CreateDomDocument(empty.Put()), S_OK);
+    PrintSchemaDomHelper helper(empty.Get(), &core_);
+    EXPECT_NE(helper.Initialize(empty.Get(), &core_), S_OK);
+    ExpectInert(helper);
 }
 
 TEST_F(LifecycleTest, FailedStepOfInitializeReleasesWhatWasTaken) {
     Load(Ticket);
     for (LONG nth = 1; nth < 100; ++nth) {
         Arm(nth, PlatformFaultDom | PlatformFaultHost | PlatformFaultAllocation);
-        HRESULT hr = helper_->Initialize(document_, &core_);
+        HRESULT hr = helper_->Initialize(document_.Get(), &core_);
         bool injected = Disarm(nth);
         if (!injected) {
             EXPECT_EQ(hr, S_OK);
@@ -161,19 +156,19 @@ TEST_F(LifecycleTest, FailedStepOfInitializeReleasesWhatWasTaken) {
 
 TEST_F(LifecycleTest, InitializeAgainMovesTheHelperToTheNewDocument) {
     Load(Ticket);
-    IXMLDOMDocument2* other = nullptr;
-    ASSERT_EQ(LoadDocumentFromString(PrintTicketRoot("<psf:Property name=\"psk:P\"/>"), &other,
+    ComPtr<IXMLDOMDocument2> other;
+    ASSERT_EQ(LoadDocumentFromString(PrintTicketRoot("<psf:Property name=\"psk:P\"/>"), other.Put(),
                                      nullptr),
               S_OK);
-    EXPECT_EQ(helper_->Initialize(other, &core_), S_OK);
-    other->Release();
+    EXPECT_EQ(helper_->Initialize(other.Get(), &core_), S_OK);
+    other.Reset();
     ComPtr<IXMLDOMElement> property;
-    EXPECT_EQ(helper_->FindProperty(nullptr, KeywordsNamespaceUri, W("P"), property.Out()), S_OK);
+    EXPECT_EQ(helper_->FindProperty(nullptr, KeywordsNamespaceUri, W("P"), property.Put()), S_OK);
     // Initialising over the same document again must not drop its last reference.
-    EXPECT_EQ(helper_->Initialize(document_, &core_), S_OK);
-    EXPECT_EQ(helper_->Initialize(document_, &core_), S_OK);
+    EXPECT_EQ(helper_->Initialize(document_.Get(), &core_), S_OK);
+    EXPECT_EQ(helper_->Initialize(document_.Get(), &core_), S_OK);
     ComPtr<IXMLDOMElement> root;
-    EXPECT_EQ(helper_->GetRootElement(root.Out()), S_OK);
+    EXPECT_EQ(helper_->GetRootElement(root.Put()), S_OK);
     EXPECT_EQ(TagName(root.Get()), "psf:PrintTicket");
 }
 

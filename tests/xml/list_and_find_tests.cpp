@@ -26,9 +26,9 @@ std::string NamesOf(IXMLDOMNodeList* list) {
     EXPECT_EQ(list->get_length(&length), S_OK);
     for (LONG i = 0; i < length; ++i) {
         ComPtr<IXMLDOMNode> node;
-        EXPECT_EQ(list->get_item(i, node.Out()), S_OK);
+        EXPECT_EQ(list->get_item(i, node.Put()), S_OK);
         ComPtr<IXMLDOMElement> element;
-        node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Out()));
+        node.QueryTo(IID_IXMLDOMElement, element.Put());
         names += (names.empty() ? "" : " ") + AttributeText(element.Get(), "name");
     }
     return names;
@@ -45,30 +45,30 @@ class ListAndFindTest : public DomHelperTest {
 TEST_F(ListAndFindTest, ListHoldsDescendantsAtAnyDepthInDocumentOrder) {
     Load(Nested);
     ComPtr<IXMLDOMNodeList> list;
-    ListFeatures(list.Out());
+    ListFeatures(list.Put());
     EXPECT_EQ(NamesOf(list.Get()), "psk:A psk:A1 psk:A1a psk:B");
 
     ComPtr<IXMLDOMElement> first;
-    ElementByTag("psf:Feature", 0, first.Out());
-    ASSERT_EQ(helper_->GetElementsByQName(first.Get(), FrameworkNamespaceUri, W("Feature"),
-                                          list.Out()),
-              S_OK);
+    ElementByTag("psf:Feature", 0, first.Put());
+    ASSERT_EQ(
+        helper_->GetElementsByQName(first.Get(), FrameworkNamespaceUri, W("Feature"), list.Put()),
+        S_OK);
     EXPECT_EQ(NamesOf(list.Get()), "psk:A1 psk:A1a");
 }
 
 TEST_F(ListAndFindTest, CountAndIndexFollowTheSameList) {
     Load(Nested);
     ComPtr<IXMLDOMElement> root;
-    ElementByTag("psf:PrintTicket", 0, root.Out());
+    ElementByTag("psf:PrintTicket", 0, root.Put());
     LONG count = -1;
     ASSERT_EQ(helper_->CountElements(root.Get(), FrameworkNamespaceUri, W("Feature"), &count),
               S_OK);
     EXPECT_EQ(count, 4);
 
     ComPtr<IXMLDOMElement> element;
-    ASSERT_EQ(helper_->GetElementAt(root.Get(), FrameworkNamespaceUri, W("Feature"), 2,
-                                    element.Out()),
-              S_OK);
+    ASSERT_EQ(
+        helper_->GetElementAt(root.Get(), FrameworkNamespaceUri, W("Feature"), 2, element.Put()),
+        S_OK);
     EXPECT_EQ(AttributeText(element.Get(), "name"), "psk:A1a");
 
     IXMLDOMElement* past = root.Get();
@@ -80,7 +80,7 @@ TEST_F(ListAndFindTest, CountAndIndexFollowTheSameList) {
 TEST_F(ListAndFindTest, CountIsWrittenOnlyOnSuccess) {
     Load(Nested);
     ComPtr<IXMLDOMElement> root;
-    ElementByTag("psf:PrintTicket", 0, root.Out());
+    ElementByTag("psf:PrintTicket", 0, root.Put());
     LONG count = -1;
     EXPECT_NE(helper_->CountElements(root.Get(), W("urn:nowhere"), W("Feature"), &count), S_OK);
     EXPECT_EQ(count, -1);
@@ -92,9 +92,9 @@ TEST_F(ListAndFindTest, CountIsWrittenOnlyOnSuccess) {
 TEST_F(ListAndFindTest, AttributeLookupMatchesTheWrittenName) {
     Load(Nested);
     ComPtr<IXMLDOMElement> feature;
-    ElementByTag("psf:Feature", 0, feature.Out());
+    ElementByTag("psf:Feature", 0, feature.Put());
     ComPtr<IXMLDOMAttribute> attribute;
-    ASSERT_EQ(helper_->GetAttributeNode(feature.Get(), W("name"), attribute.Out()), S_OK);
+    ASSERT_EQ(helper_->GetAttributeNode(feature.Get(), W("name"), attribute.Put()), S_OK);
     EXPECT_EQ(Text(attribute.Get()), "psk:A");
 
     IXMLDOMAttribute* absent = attribute.Get();
@@ -105,10 +105,10 @@ TEST_F(ListAndFindTest, AttributeLookupMatchesTheWrittenName) {
 TEST_F(ListAndFindTest, FindOverAnEmptyListIsNotFound) {
     Load(Nested);
     ComPtr<IXMLDOMNodeList> list;
-    ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Option"), list.Out()),
+    ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Option"), list.Put()),
               S_OK);
     ComPtr<IXMLDOMElement> found;
-    EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A"), found.Out()),
+    EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A"), found.Put()),
               S_FALSE);
     EXPECT_EQ(found.Get(), nullptr);
 }
@@ -117,9 +117,9 @@ TEST_F(ListAndFindTest, FindComparesTheWholeTextExactly) {
     Load(Nested);
     for (const WCHAR* near : {W("psk:a"), W("psk:B "), W("psk:"), W("psk:A1a2"), W("")}) {
         ComPtr<IXMLDOMNodeList> list;
-        ListFeatures(list.Out());
+        ListFeatures(list.Put());
         ComPtr<IXMLDOMElement> found;
-        EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), near, found.Out()), S_FALSE)
+        EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), near, found.Put()), S_FALSE)
             << Narrow(near);
         EXPECT_EQ(found.Get(), nullptr);
     }
@@ -128,19 +128,18 @@ TEST_F(ListAndFindTest, FindComparesTheWholeTextExactly) {
 TEST_F(ListAndFindTest, FindTakesTheFirstMatchAndLeavesTheListAfterIt) {
     Load(Nested);
     ComPtr<IXMLDOMNodeList> list;
-    ListFeatures(list.Out());
+    ListFeatures(list.Put());
     ComPtr<IXMLDOMElement> found;
-    ASSERT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A1"), found.Out()),
-              S_OK);
+    ASSERT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A1"), found.Put()), S_OK);
     EXPECT_EQ(AttributeText(found.Get(), "name"), "psk:A1");
     ComPtr<IXMLDOMNode> next;
-    ASSERT_EQ(list->nextNode(next.Out()), S_OK);
+    ASSERT_EQ(list->nextNode(next.Put()), S_OK);
     ComPtr<IXMLDOMElement> nextElement;
-    next->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(nextElement.Out()));
+    next.QueryTo(IID_IXMLDOMElement, nextElement.Put());
     EXPECT_EQ(AttributeText(nextElement.Get(), "name"), "psk:A1a");
 
     // The search goes on from where the list stands.
-    EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A"), found.Out()),
+    EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:A"), found.Put()),
               S_FALSE);
 }
 
@@ -149,13 +148,13 @@ TEST_F(ListAndFindTest, FindPassesOverElementsWithoutTheAttribute) {
                          "<psf:Option constrained=\"psk:None\"/>"
                          "<psf:Option name=\"psk:Center\"/>"));
     ComPtr<IXMLDOMNodeList> list;
-    ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Option"), list.Out()),
+    ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Option"), list.Put()),
               S_OK);
     ComPtr<IXMLDOMElement> found;
-    ASSERT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:Center"), found.Out()),
+    ASSERT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:Center"), found.Put()),
               S_OK);
     ComPtr<IXMLDOMElement> third;
-    ElementByTag("psf:Option", 2, third.Out());
+    ElementByTag("psf:Option", 2, third.Put());
     EXPECT_EQ(found.Get(), third.Get());
 }
 
@@ -168,12 +167,12 @@ TEST_F(ListAndFindTest, LongSearchCopiesTheAttributeNameOnce) {
         features += "<psf:Feature name=\"psk:F" + std::to_string(i) + "\"/>";
     Load(PrintTicketRoot(features));
     ComPtr<IXMLDOMNodeList> list;
-    ListFeatures(list.Out());
+    ListFeatures(list.Put());
     ComPtr<IXMLDOMElement> found;
     // Armed beyond reach: nothing fails, every allocation is counted.
     constexpr LONG Unreached = std::numeric_limits<LONG>::max();
     Arm(Unreached, PlatformFaultAllocation);
-    HRESULT hr = helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:F39"), found.Out());
+    HRESULT hr = helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:F39"), found.Put());
     LONG allocations = PlatformFaultCallCount();
     Disarm(Unreached);
     ASSERT_EQ(hr, S_OK);
@@ -184,20 +183,18 @@ TEST_F(ListAndFindTest, LongSearchCopiesTheAttributeNameOnce) {
 TEST_F(ListAndFindTest, DomFailuresDuringTheSearchAreReturned) {
     ForEachInjectedFault(Nested, [&](LONG nth) {
         ComPtr<IXMLDOMNodeList> list;
-        ListFeatures(list.Out());
-        IXMLDOMElement* found = nullptr;
+        ListFeatures(list.Put());
+        ComPtr<IXMLDOMElement> found;
         Arm(nth, PlatformFaultDom | PlatformFaultAllocation);
-        HRESULT hr = helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:B"), &found);
+        HRESULT hr = helper_->FindByAttributeValue(list.Get(), W("name"), W("psk:B"), found.Put());
         bool injected = Disarm(nth);
         if (injected) {
             EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY) << std::hex << hr;
-            EXPECT_EQ(found, nullptr);
+            EXPECT_EQ(found.Get(), nullptr);
         } else {
             EXPECT_EQ(hr, S_OK);
-            EXPECT_EQ(AttributeText(found, "name"), "psk:B");
+            EXPECT_EQ(AttributeText(found.Get(), "name"), "psk:B");
         }
-        if (found)
-            found->Release();
         return injected;
     });
 }

@@ -20,40 +20,39 @@ class SchemaCreationTest : public DomHelperTest {
 
 TEST_F(SchemaCreationTest, FeatureWithNullParentIsTheRootsLastChild) {
     ComPtr<IXMLDOMElement> feature;
-    ASSERT_EQ(helper_->CreateFeature(nullptr, KeywordsNamespaceUri, W("JobHolePunch"),
-                                     feature.Out()),
-              S_OK);
+    ASSERT_EQ(
+        helper_->CreateFeature(nullptr, KeywordsNamespaceUri, W("JobHolePunch"), feature.Put()),
+        S_OK);
     EXPECT_EQ(TagName(feature.Get()), "psf:Feature");
     EXPECT_EQ(NamespaceOf(feature.Get()), Narrow(FrameworkNamespaceUri));
     EXPECT_EQ(AttributeText(feature.Get(), "name"), "psk:JobHolePunch");
     ComPtr<IXMLDOMElement> last;
-    ElementByTag("psf:Feature", 1, last.Out());
+    ElementByTag("psf:Feature", 1, last.Put());
     EXPECT_EQ(last.Get(), feature.Get());
     ComPtr<IXMLDOMNode> parent;
-    ASSERT_EQ(feature->get_parentNode(parent.Out()), S_OK);
+    ASSERT_EQ(feature->get_parentNode(parent.Put()), S_OK);
     EXPECT_EQ(TagName(parent.Get()), "psf:PrintTicket");
 }
 
 TEST_F(SchemaCreationTest, NullNameNamespaceWritesTheBareName) {
     ASSERT_EQ(helper_->CreateProperty(nullptr, nullptr, W("Plain"), nullptr), S_OK);
     ComPtr<IXMLDOMElement> property;
-    ElementByTag("psf:Property", 0, property.Out());
+    ElementByTag("psf:Property", 0, property.Put());
     EXPECT_EQ(AttributeText(property.Get(), "name"), "Plain");
 }
 
 TEST_F(SchemaCreationTest, OptionGetsOnlyTheAttributesItIsGiven) {
     ComPtr<IXMLDOMElement> feature;
-    ElementByTag("psf:Feature", 0, feature.Out());
+    ElementByTag("psf:Feature", 0, feature.Put());
     ComPtr<IXMLDOMElement> bare;
-    ASSERT_EQ(helper_->CreateOption(feature.Get(), nullptr, nullptr, nullptr, nullptr,
-                                    bare.Out()),
+    ASSERT_EQ(helper_->CreateOption(feature.Get(), nullptr, nullptr, nullptr, nullptr, bare.Put()),
               S_OK);
     EXPECT_EQ(AttributeText(bare.Get(), "name"), "<absent>");
     EXPECT_EQ(AttributeText(bare.Get(), "constrained"), "<absent>");
 
     ComPtr<IXMLDOMElement> full;
     ASSERT_EQ(helper_->CreateOption(feature.Get(), KeywordsNamespaceUri, W("Finisher"),
-                                    KeywordsNamespaceUri, W("None"), full.Out()),
+                                    KeywordsNamespaceUri, W("None"), full.Put()),
               S_OK);
     EXPECT_EQ(AttributeText(full.Get(), "name"), "psk:Finisher");
     EXPECT_EQ(AttributeText(full.Get(), "constrained"), "psk:None");
@@ -66,7 +65,7 @@ TEST_F(SchemaCreationTest, OptionGetsOnlyTheAttributesItIsGiven) {
 
 TEST_F(SchemaCreationTest, ScoredPropertyNeedsANameNamespace) {
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     std::string before = Saved();
     EXPECT_EQ(helper_->CreateScoredProperty(option.Get(), nullptr, W("BinType"), nullptr),
               E_INVALIDARG);
@@ -76,7 +75,7 @@ TEST_F(SchemaCreationTest, ScoredPropertyNeedsANameNamespace) {
 
     ComPtr<IXMLDOMElement> scored;
     ASSERT_EQ(helper_->CreateScoredProperty(option.Get(), KeywordsNamespaceUri, W("BinType"),
-                                            scored.Out()),
+                                            scored.Put()),
               S_OK);
     EXPECT_EQ(TagName(scored.Get()), "psf:ScoredProperty");
     EXPECT_EQ(AttributeText(scored.Get(), "name"), "psk:BinType");
@@ -84,37 +83,37 @@ TEST_F(SchemaCreationTest, ScoredPropertyNeedsANameNamespace) {
 
 TEST_F(SchemaCreationTest, FailedNameLeavesTheNewElementWithoutItAndTheOutPointerAlone) {
     ComPtr<IXMLDOMElement> feature;
-    ElementByTag("psf:Feature", 0, feature.Out());
+    ElementByTag("psf:Feature", 0, feature.Put());
     IXMLDOMElement* untouched = feature.Get();
     EXPECT_NE(helper_->CreateOption(feature.Get(), W("urn:nowhere"), W("X"), nullptr, nullptr,
                                     &untouched),
               S_OK);
     EXPECT_EQ(untouched, feature.Get());
     ComPtr<IXMLDOMElement> added;
-    ElementByTag("psf:Option", 1, added.Out());
+    ElementByTag("psf:Option", 1, added.Put());
     EXPECT_EQ(AttributeText(added.Get(), "name"), "<absent>");
 }
 
 TEST_F(SchemaCreationTest, ValueCarriesItsTypeAndText) {
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     ComPtr<IXMLDOMElement> value;
     ASSERT_EQ(helper_->CreateValue(option.Get(), XsdNamespaceUri, W("QName"), W("psk:Center"),
-                                   value.Out()),
+                                   value.Put()),
               S_OK);
     EXPECT_EQ(TagName(value.Get()), "psf:Value");
     EXPECT_EQ(Text(value.Get()), "psk:Center");
     EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "xsd:QName");
     ComPtr<IXMLDOMAttribute> type;
-    ASSERT_EQ(helper_->GetAttributeNode(value.Get(), W("xsi:type"), type.Out()), S_OK);
+    ASSERT_EQ(helper_->GetAttributeNode(value.Get(), W("xsi:type"), type.Put()), S_OK);
     EXPECT_EQ(NamespaceOf(type.Get()), Narrow(XsiNamespaceUri));
 }
 
 TEST_F(SchemaCreationTest, ValueWithoutTypeNamespaceHasNoTypeAttribute) {
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     ComPtr<IXMLDOMElement> value;
-    ASSERT_EQ(helper_->CreateValue(option.Get(), nullptr, W("string"), W("text"), value.Out()),
+    ASSERT_EQ(helper_->CreateValue(option.Get(), nullptr, W("string"), W("text"), value.Put()),
               S_OK);
     EXPECT_EQ(Text(value.Get()), "text");
     EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "<absent>");
@@ -124,7 +123,7 @@ TEST_F(SchemaCreationTest, ValueWithoutTypeNamespaceHasNoTypeAttribute) {
 
 TEST_F(SchemaCreationTest, IntegerValueIsWrittenInDecimal) {
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     struct Case {
         INT value;
         std::string text;
@@ -133,7 +132,7 @@ TEST_F(SchemaCreationTest, IntegerValueIsWrittenInDecimal) {
                           Case{INT_MIN, "-2147483648"}, Case{INT_MAX, "2147483647"}}) {
         ComPtr<IXMLDOMElement> value;
         ASSERT_EQ(helper_->CreateIntegerValue(option.Get(), XsdNamespaceUri, W("integer"), c.value,
-                                              value.Out()),
+                                              value.Put()),
                   S_OK);
         EXPECT_EQ(Text(value.Get()), c.text);
         EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "xsd:integer");
@@ -142,7 +141,7 @@ TEST_F(SchemaCreationTest, IntegerValueIsWrittenInDecimal) {
 
 TEST_F(SchemaCreationTest, FailedIntegerConversionCreatesNothing) {
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     std::string before = Saved();
     IXMLDOMElement* untouched = option.Get();
     Arm(1, PlatformFaultAllocation, E_OUTOFMEMORY);
@@ -157,23 +156,21 @@ TEST_F(SchemaCreationTest, EveryFailureOfAValueReleasesWhatItTook) {
     Unload();
     ForEachInjectedFault(Ticket, [&](LONG nth) {
         ComPtr<IXMLDOMElement> option;
-        ElementByTag("psf:Option", 0, option.Out());
-        IXMLDOMElement* value = nullptr;
+        ElementByTag("psf:Option", 0, option.Put());
+        ComPtr<IXMLDOMElement> value;
         Arm(nth, PlatformFaultDom | PlatformFaultAllocation);
         HRESULT hr = helper_->CreateIntegerValue(option.Get(), XsdNamespaceUri, W("integer"), -3,
-                                                 &value);
+                                                 value.Put());
         bool injected = Disarm(nth);
         LONG values = CountByTag("psf:Value");
         if (injected) {
             EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY) << std::hex << hr;
-            EXPECT_EQ(value, nullptr);
+            EXPECT_EQ(value.Get(), nullptr);
             EXPECT_TRUE(values == 0 || values == 1);
         } else {
             EXPECT_EQ(hr, S_OK);
-            EXPECT_EQ(Text(value), "-3");
+            EXPECT_EQ(Text(value.Get()), "-3");
         }
-        if (value)
-            value->Release();
         return injected;
     });
 }

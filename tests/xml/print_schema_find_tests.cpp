@@ -37,7 +37,7 @@ class SchemaFindTest : public DomHelperTest {
     LONG OptionIndex(IXMLDOMElement* option) {
         for (LONG i = 0; i < CountByTag("psf:Option"); ++i) {
             ComPtr<IXMLDOMElement> candidate;
-            ElementByTag("psf:Option", i, candidate.Out());
+            ElementByTag("psf:Option", i, candidate.Put());
             if (candidate.Get() == option)
                 return i;
         }
@@ -50,7 +50,7 @@ TEST_F(SchemaFindTest, FeatureNestedInAFeatureIsFoundFromTheRoot) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> feature;
     ASSERT_EQ(helper_->FindFeature(nullptr, KeywordsNamespaceUri, W("PresentationDirection"),
-                                   feature.Out()),
+                                   feature.Put()),
               S_OK);
     EXPECT_EQ(AttributeText(feature.Get(), "name"), "psk:PresentationDirection");
 
@@ -63,17 +63,17 @@ TEST_F(SchemaFindTest, FeatureNestedInAFeatureIsFoundFromTheRoot) {
 TEST_F(SchemaFindTest, PropertyAfterAnUnnamedPropertyIsFound) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> property;
-    ASSERT_EQ(helper_->FindProperty(nullptr, KeywordsNamespaceUri, W("JobName"), property.Out()),
+    ASSERT_EQ(helper_->FindProperty(nullptr, KeywordsNamespaceUri, W("JobName"), property.Put()),
               S_OK);
     ComPtr<IXMLDOMElement> value;
-    ASSERT_EQ(helper_->GetFirstValue(property.Get(), value.Out()), S_OK);
+    ASSERT_EQ(helper_->GetFirstValue(property.Get(), value.Put()), S_OK);
     EXPECT_EQ(Text(value.Get()), "report");
 }
 
 TEST_F(SchemaFindTest, UndeclaredNameNamespaceFailsTheFindWithoutTouchingTheOutPointer) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> root;
-    ElementByTag("psf:PrintTicket", 0, root.Out());
+    ElementByTag("psf:PrintTicket", 0, root.Put());
     IXMLDOMElement* untouched = root.Get();
     HRESULT hr = helper_->FindFeature(nullptr, W("urn:nowhere"), W("X"), &untouched);
     EXPECT_NE(hr, S_OK);
@@ -83,16 +83,16 @@ TEST_F(SchemaFindTest, UndeclaredNameNamespaceFailsTheFindWithoutTouchingTheOutP
 TEST_F(SchemaFindTest, FirstOptionMayBeASubFeaturesOption) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> outer;
-    ElementByTag("psf:Feature", 0, outer.Out());
+    ElementByTag("psf:Feature", 0, outer.Put());
     ComPtr<IXMLDOMElement> option;
-    ASSERT_EQ(helper_->GetFirstOption(outer.Get(), option.Out()), S_OK);
+    ASSERT_EQ(helper_->GetFirstOption(outer.Get(), option.Put()), S_OK);
     EXPECT_EQ(AttributeText(option.Get(), "name"), "psk:RightBottom");
 }
 
 TEST_F(SchemaFindTest, ScoredPropertyWithoutValueHasNoFirstValue) {
     Load(MixedOptions);
     ComPtr<IXMLDOMElement> empty;
-    ElementByTag("psf:ScoredProperty", 1, empty.Out());
+    ElementByTag("psf:ScoredProperty", 1, empty.Put());
     IXMLDOMElement* value = empty.Get();
     EXPECT_EQ(helper_->GetFirstValue(empty.Get(), &value), S_FALSE);
     EXPECT_EQ(value, nullptr);
@@ -101,9 +101,9 @@ TEST_F(SchemaFindTest, ScoredPropertyWithoutValueHasNoFirstValue) {
 TEST_F(SchemaFindTest, NamedOptionIsFoundAfterAnOptionWithoutAName) {
     Load(MixedOptions);
     ComPtr<IXMLDOMElement> feature;
-    OutputBin(feature.Out());
+    OutputBin(feature.Put());
     ComPtr<IXMLDOMElement> option;
-    ASSERT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Center"), option.Out()),
+    ASSERT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Center"), option.Put()),
               S_OK);
     EXPECT_EQ(OptionIndex(option.Get()), 1);
 }
@@ -111,14 +111,13 @@ TEST_F(SchemaFindTest, NamedOptionIsFoundAfterAnOptionWithoutAName) {
 TEST_F(SchemaFindTest, OptionIsFoundByItsOptionNameValue) {
     Load(MixedOptions);
     ComPtr<IXMLDOMElement> feature;
-    OutputBin(feature.Out());
+    OutputBin(feature.Put());
     ComPtr<IXMLDOMElement> option;
-    ASSERT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Tray"), option.Out()),
+    ASSERT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Tray"), option.Put()),
               S_OK);
     EXPECT_EQ(OptionIndex(option.Get()), 0);
     // Past options without a name, without an OptionName and without a value.
-    ASSERT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Stacker"),
-                                  option.Out()),
+    ASSERT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Stacker"), option.Put()),
               S_OK);
     EXPECT_EQ(OptionIndex(option.Get()), 4);
 }
@@ -126,7 +125,7 @@ TEST_F(SchemaFindTest, OptionIsFoundByItsOptionNameValue) {
 TEST_F(SchemaFindTest, OptionThatNoFormNamesIsNotFound) {
     Load(MixedOptions);
     ComPtr<IXMLDOMElement> feature;
-    OutputBin(feature.Out());
+    OutputBin(feature.Put());
     IXMLDOMElement* option = feature.Get();
     EXPECT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Finisher"), &option),
               S_FALSE);
@@ -141,24 +140,22 @@ TEST_F(SchemaFindTest, OptionThatNoFormNamesIsNotFound) {
 TEST_F(SchemaFindTest, EveryFailureOfAnOptionSearchReleasesWhatItTook) {
     ForEachInjectedFault(MixedOptions, [&](LONG nth) {
         ComPtr<IXMLDOMElement> feature;
-        OutputBin(feature.Out());
-        IXMLDOMElement* option = nullptr;
+        OutputBin(feature.Put());
+        ComPtr<IXMLDOMElement> option;
         Arm(nth, PlatformFaultDom | PlatformFaultAllocation);
         HRESULT hr =
-            helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Stacker"), &option);
+            helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Stacker"), option.Put());
         bool injected = Disarm(nth);
         // The rewind before the second pass is the one call whose failure is
         // not reported: the pass then starts wherever the list stands.
         if (hr == S_OK) {
-            EXPECT_EQ(OptionIndex(option), 4);
+            EXPECT_EQ(OptionIndex(option.Get()), 4);
         } else {
             EXPECT_TRUE(injected) << std::hex << hr;
             EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY || hr == S_FALSE)
                 << std::hex << hr;
-            EXPECT_EQ(option, nullptr);
+            EXPECT_EQ(option.Get(), nullptr);
         }
-        if (option)
-            option->Release();
         return injected;
     });
 }

@@ -10,53 +10,52 @@ class QNameTest : public DomHelperTest {};
 
 TEST_F(QNameTest, UsesThePrefixDeclaredOnTheRoot) {
     Load(PrintTicketRoot(""));
-    Bstr qName;
-    ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), qName.Out()), S_OK);
-    EXPECT_EQ(qName.Text(), "psf:Feature");
+    UniqueBstr qName;
+    ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), qName.Put()), S_OK);
+    EXPECT_EQ(Narrow(qName.Get()), "psf:Feature");
     // The BSTR counts exactly the text: no terminator inside its length.
     EXPECT_EQ(qName.Length(), 11u);
 }
 
 TEST_F(QNameTest, RootPrefixWinsOverAnotherPrefixDeclaredBelow) {
     Load(PrintTicketRoot("<psf:Feature xmlns:fw=\"" + Narrow(FrameworkNamespaceUri) + "\"/>"));
-    Bstr qName;
-    ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Option"), qName.Out()), S_OK);
-    EXPECT_EQ(qName.Text(), "psf:Option");
+    UniqueBstr qName;
+    ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Option"), qName.Put()), S_OK);
+    EXPECT_EQ(Narrow(qName.Get()), "psf:Option");
 }
 
 TEST_F(QNameTest, NamespaceDeclaredOnlyOnADescendantHasNoQName) {
     Load(PrintTicketRoot("<psf:Feature xmlns:own=\"urn:own\"><own:Thing/></psf:Feature>"));
-    BSTR qName = SysAllocString(W("stale"));
-    BSTR stale = qName;
+    UniqueBstr stale(SysAllocString(W("stale")));
+    BSTR qName = stale.Get();
     HRESULT hr = helper_->MakeQName(W("urn:own"), W("Thing"), &qName);
-    SysFreeString(stale);
     EXPECT_NE(hr, S_OK);
     EXPECT_EQ(qName, nullptr);
 }
 
 TEST_F(QNameTest, DefaultNamespaceAndNullNamespaceGiveTheBareName) {
     Load("<PrintTicket xmlns=\"" + Narrow(FrameworkNamespaceUri) + "\"/>");
-    Bstr qName;
-    ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), qName.Out()), S_OK);
-    EXPECT_EQ(qName.Text(), "Feature");
+    UniqueBstr qName;
+    ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), qName.Put()), S_OK);
+    EXPECT_EQ(Narrow(qName.Get()), "Feature");
     EXPECT_EQ(qName.Length(), 7u);
 
-    ASSERT_EQ(helper_->MakeQName(nullptr, W("Feature"), qName.Out()), S_OK);
-    EXPECT_EQ(qName.Text(), "Feature");
+    ASSERT_EQ(helper_->MakeQName(nullptr, W("Feature"), qName.Put()), S_OK);
+    EXPECT_EQ(Narrow(qName.Get()), "Feature");
 }
 
 TEST_F(QNameTest, NullNamespaceNeedsNoLookup) {
     Load(PrintTicketRoot(""));
-    Bstr qName;
-    ASSERT_EQ(helper_->MakeQName(nullptr, W("psk:Already"), qName.Out()), S_OK);
-    EXPECT_EQ(qName.Text(), "psk:Already");
+    UniqueBstr qName;
+    ASSERT_EQ(helper_->MakeQName(nullptr, W("psk:Already"), qName.Put()), S_OK);
+    EXPECT_EQ(Narrow(qName.Get()), "psk:Already");
     EXPECT_EQ(contexts_.pushed, 0);
 }
 
 TEST_F(QNameTest, RequiredArgumentsAreTestedFirst) {
     Load(PrintTicketRoot(""));
-    Bstr qName;
-    EXPECT_EQ(helper_->MakeQName(FrameworkNamespaceUri, nullptr, qName.Out()), E_INVALIDARG);
+    UniqueBstr qName;
+    EXPECT_EQ(helper_->MakeQName(FrameworkNamespaceUri, nullptr, qName.Put()), E_INVALIDARG);
     EXPECT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), nullptr), E_INVALIDARG);
     EXPECT_EQ(contexts_.pushed, 0);
 }
@@ -69,14 +68,14 @@ TEST_F(QNameTest, PrefixAndLocalNameMustStayBelowTenThousandCharacters) {
     std::u16string local9999(9999, u'l');
     std::u16string local10000(10000, u'm');
 
-    Bstr qName;
-    ASSERT_EQ(helper_->MakeQName(W("urn:long:a"), W("x"), qName.Out()), S_OK);
-    EXPECT_EQ(qName.Text(), prefix9999 + ":x");
+    UniqueBstr qName;
+    ASSERT_EQ(helper_->MakeQName(W("urn:long:a"), W("x"), qName.Put()), S_OK);
+    EXPECT_EQ(Narrow(qName.Get()), prefix9999 + ":x");
     EXPECT_EQ(qName.Length(), 10001u);
 
-    ASSERT_EQ(helper_->MakeQName(W("urn:long:a"), local9999.c_str(), qName.Out()), S_OK);
+    ASSERT_EQ(helper_->MakeQName(W("urn:long:a"), local9999.c_str(), qName.Put()), S_OK);
     EXPECT_EQ(qName.Length(), 19999u);
-    EXPECT_EQ(qName.Text(), prefix9999 + ":" + Narrow(local9999.c_str()));
+    EXPECT_EQ(Narrow(qName.Get()), prefix9999 + ":" + Narrow(local9999.c_str()));
 
     BSTR refused = nullptr;
     EXPECT_EQ(helper_->MakeQName(W("urn:long:b"), W("x"), &refused), E_INVALIDARG);
@@ -86,27 +85,26 @@ TEST_F(QNameTest, PrefixAndLocalNameMustStayBelowTenThousandCharacters) {
     EXPECT_EQ(refused, nullptr);
 
     // Without a prefix the local name is copied as it is, whatever its length.
-    ASSERT_EQ(helper_->MakeQName(nullptr, local10000.c_str(), qName.Out()), S_OK);
+    ASSERT_EQ(helper_->MakeQName(nullptr, local10000.c_str(), qName.Put()), S_OK);
     EXPECT_EQ(qName.Length(), 10000u);
-    ASSERT_EQ(helper_->MakeQName(W("urn:default"), local10000.c_str(), qName.Out()), S_OK);
+    ASSERT_EQ(helper_->MakeQName(W("urn:default"), local10000.c_str(), qName.Put()), S_OK);
     EXPECT_EQ(qName.Length(), 10000u);
 }
 
 TEST_F(QNameTest, EveryFailedStepFreesWhatItTookAndPopsTheContext) {
     for (unsigned kinds : {unsigned(PlatformFaultDom), unsigned(PlatformFaultAllocation)}) {
         ForEachInjectedFault(PrintTicketRoot(""), [&](LONG nth) {
-            BSTR qName = nullptr;
+            UniqueBstr qName;
             Arm(nth, kinds);
-            HRESULT hr = helper_->MakeQName(KeywordsNamespaceUri, W("JobOutputBin"), &qName);
+            HRESULT hr = helper_->MakeQName(KeywordsNamespaceUri, W("JobOutputBin"), qName.Put());
             bool injected = Disarm(nth);
             if (injected) {
                 EXPECT_EQ(hr, kinds == PlatformFaultDom ? InjectedFailure : E_OUTOFMEMORY);
-                EXPECT_EQ(qName, nullptr);
+                EXPECT_EQ(qName.Get(), nullptr);
             } else {
                 EXPECT_EQ(hr, S_OK);
-                EXPECT_EQ(Narrow(qName), "psk:JobOutputBin");
+                EXPECT_EQ(Narrow(qName.Get()), "psk:JobOutputBin");
             }
-            SysFreeString(qName);
             return injected;
         });
     }

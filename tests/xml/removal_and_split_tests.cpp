@@ -21,7 +21,7 @@ class RemovalTest : public DomHelperTest {};
 TEST_F(RemovalTest, NullParentRemovesADirectChildOfTheRoot) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> property;
-    ElementByTag("psf:Property", 0, property.Out());
+    ElementByTag("psf:Property", 0, property.Put());
     ASSERT_EQ(helper_->RemoveChild(nullptr, property.Get()), S_OK);
     EXPECT_EQ(CountByTag("psf:Property"), 0);
 }
@@ -29,9 +29,9 @@ TEST_F(RemovalTest, NullParentRemovesADirectChildOfTheRoot) {
 TEST_F(RemovalTest, ChildOfTheGivenParentIsRemoved) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> outer;
-    ElementByTag("psf:Feature", 0, outer.Out());
+    ElementByTag("psf:Feature", 0, outer.Put());
     ComPtr<IXMLDOMElement> inner;
-    ElementByTag("psf:Feature", 1, inner.Out());
+    ElementByTag("psf:Feature", 1, inner.Put());
     ASSERT_EQ(helper_->RemoveChild(outer.Get(), inner.Get()), S_OK);
     EXPECT_EQ(CountByTag("psf:Feature"), 1);
     EXPECT_EQ(CountByTag("psf:Option"), 1);
@@ -41,7 +41,7 @@ TEST_F(RemovalTest, DeeperDescendantIsNotRemoved) {
     Load(Ticket);
     std::string before = Saved();
     ComPtr<IXMLDOMElement> option;
-    ElementByTag("psf:Option", 0, option.Out());
+    ElementByTag("psf:Option", 0, option.Put());
     EXPECT_NE(helper_->RemoveChild(nullptr, option.Get()), S_OK);
     EXPECT_EQ(Saved(), before);
     EXPECT_EQ(helper_->RemoveChild(nullptr, nullptr), E_INVALIDARG);
@@ -52,24 +52,23 @@ class ResolveTest : public DomHelperTest {};
 TEST_F(ResolveTest, PrefixDeclaredBetweenRootAndContextIsResolved) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> deep;
-    ElementByTag("psf:Option", 1, deep.Out());
-    Bstr uri;
-    ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("mid:Deep"), uri.Out()), S_OK);
-    EXPECT_EQ(uri.Text(), "urn:middle");
+    ElementByTag("psf:Option", 1, deep.Put());
+    UniqueBstr uri;
+    ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("mid:Deep"), uri.Put()), S_OK);
+    EXPECT_EQ(Narrow(uri.Get()), "urn:middle");
     EXPECT_EQ(uri.Length(), 10u);
 
-    ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("psk:Center"), uri.Out()), S_OK);
-    EXPECT_EQ(uri.Text(), Narrow(KeywordsNamespaceUri));
+    ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("psk:Center"), uri.Put()), S_OK);
+    EXPECT_EQ(Narrow(uri.Get()), Narrow(KeywordsNamespaceUri));
 }
 
 TEST_F(ResolveTest, PrefixOutOfScopeAtTheContextFails) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> center;
-    ElementByTag("psf:Option", 0, center.Out());
-    BSTR uri = SysAllocString(W("stale"));
-    BSTR stale = uri;
+    ElementByTag("psf:Option", 0, center.Put());
+    UniqueBstr stale(SysAllocString(W("stale")));
+    BSTR uri = stale.Get();
     HRESULT hr = helper_->ResolveQNameNamespace(center.Get(), W("mid:Deep"), &uri);
-    SysFreeString(stale);
     EXPECT_NE(hr, S_OK);
     EXPECT_EQ(uri, nullptr);
 }
@@ -77,29 +76,28 @@ TEST_F(ResolveTest, PrefixOutOfScopeAtTheContextFails) {
 TEST_F(ResolveTest, TextWithoutPrefixResolvesToTheDefaultNamespace) {
     Load(Ticket);
     ComPtr<IXMLDOMElement> root;
-    ElementByTag("psf:PrintTicket", 0, root.Out());
-    Bstr uri;
-    ASSERT_EQ(helper_->ResolveQNameNamespace(root.Get(), W("Plain"), uri.Out()), S_OK);
-    EXPECT_EQ(uri.Text(), "urn:default");
+    ElementByTag("psf:PrintTicket", 0, root.Put());
+    UniqueBstr uri;
+    ASSERT_EQ(helper_->ResolveQNameNamespace(root.Get(), W("Plain"), uri.Put()), S_OK);
+    EXPECT_EQ(Narrow(uri.Get()), "urn:default");
 }
 
 TEST_F(ResolveTest, EveryFailedStepFreesTheBufferAndPopsTheContext) {
     for (unsigned kinds : {unsigned(PlatformFaultDom), unsigned(PlatformFaultAllocation)}) {
         ForEachInjectedFault(Ticket, [&](LONG nth) {
             ComPtr<IXMLDOMElement> deep;
-            ElementByTag("psf:Option", 1, deep.Out());
-            BSTR uri = nullptr;
+            ElementByTag("psf:Option", 1, deep.Put());
+            UniqueBstr uri;
             Arm(nth, kinds);
-            HRESULT hr = helper_->ResolveQNameNamespace(deep.Get(), W("mid:Deep"), &uri);
+            HRESULT hr = helper_->ResolveQNameNamespace(deep.Get(), W("mid:Deep"), uri.Put());
             bool injected = Disarm(nth);
             if (injected) {
                 EXPECT_EQ(hr, kinds == PlatformFaultDom ? InjectedFailure : E_OUTOFMEMORY);
-                EXPECT_EQ(uri, nullptr);
+                EXPECT_EQ(uri.Get(), nullptr);
             } else {
                 EXPECT_EQ(hr, S_OK);
-                EXPECT_EQ(Narrow(uri), "urn:middle");
+                EXPECT_EQ(Narrow(uri.Get()), "urn:middle");
             }
-            SysFreeString(uri);
             return injected;
         });
     }
@@ -114,21 +112,18 @@ TEST_F(SplitTest, SplitsAtTheFirstColon) {
         std::string prefix;
         std::string local;
     };
-    for (const Case& c : {Case{W("psk:Center"), "psk", "Center"},
-                          Case{W("a:b:c"), "a", "b:c"},
-                          Case{W("Plain"), "", "Plain"},
-                          Case{W(":lead"), "", "lead"},
-                          Case{W("trail:"), "trail", ""},
-                          Case{W(""), "", ""}}) {
-        Bstr prefix;
-        Bstr local;
-        ASSERT_EQ(helper_->PrefixPartOf(c.qName, prefix.Out()), S_OK) << Narrow(c.qName);
-        ASSERT_EQ(helper_->LocalPartOf(c.qName, local.Out()), S_OK) << Narrow(c.qName);
+    for (const Case& c : {Case{W("psk:Center"), "psk", "Center"}, Case{W("a:b:c"), "a", "b:c"},
+                          Case{W("Plain"), "", "Plain"}, Case{W(":lead"), "", "lead"},
+                          Case{W("trail:"), "trail", ""}, Case{W(""), "", ""}}) {
+        UniqueBstr prefix;
+        UniqueBstr local;
+        ASSERT_EQ(helper_->PrefixPartOf(c.qName, prefix.Put()), S_OK) << Narrow(c.qName);
+        ASSERT_EQ(helper_->LocalPartOf(c.qName, local.Put()), S_OK) << Narrow(c.qName);
         ASSERT_NE(prefix.Get(), nullptr);
         ASSERT_NE(local.Get(), nullptr);
-        EXPECT_EQ(prefix.Text(), c.prefix) << Narrow(c.qName);
+        EXPECT_EQ(Narrow(prefix.Get()), c.prefix) << Narrow(c.qName);
         EXPECT_EQ(prefix.Length(), c.prefix.size());
-        EXPECT_EQ(local.Text(), c.local) << Narrow(c.qName);
+        EXPECT_EQ(Narrow(local.Get()), c.local) << Narrow(c.qName);
         EXPECT_EQ(local.Length(), c.local.size());
     }
 }

@@ -4,7 +4,7 @@
 // document a failed conversion leaves, and what the session gives back.
 #include "pe_test_support.h"
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "core_helper.h"
 #include "host_session.h"
 #include "platform_seams.h"
@@ -91,7 +91,7 @@ TEST(HostNamespaceManagerTest, ReadsTheDeclarationsTheRootMakes) {
     ASSERT_TRUE(root);
     for (int request = 0; request < 2; ++request) {
         ComPtr<IMXNamespaceManager> manager;
-        ASSERT_EQ(CreateHostNamespaceManager(IID_IMXNamespaceManager, manager.ReceiveVoid()), S_OK);
+        ASSERT_EQ(CreateHostNamespaceManager(IID_IMXNamespaceManager, manager.PutVoid()), S_OK);
         ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
         int length = -1;
         EXPECT_EQ(manager->getPrefix(W("http://ptbridge.example/printing/2005/08/printticket"), 0,

@@ -2,7 +2,7 @@
 // class objects, factories and the unload test.
 #include "pe_test_support.h"
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "common/oem_interfaces.h"
 
 namespace {
@@ -14,7 +14,7 @@ class ModuleTest : public LoadedPluginTest {
   protected:
     ComPtr<IClassFactory> Factory(REFCLSID clsid) {
         ComPtr<IClassFactory> factory;
-        EXPECT_EQ(module.GetClassObject(clsid, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+        EXPECT_EQ(module.GetClassObject(clsid, IID_IClassFactory, factory.PutVoid()), S_OK);
         return factory;
     }
 };
@@ -53,9 +53,9 @@ TEST_F(ModuleTest, TheRequestedInterfaceAloneDecidesTheObject) {
         ComPtr<IClassFactory> factory = Factory(*clsid);
         ASSERT_TRUE(factory);
         ComPtr<IUnknown> unknown;
-        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, unknown.ReceiveVoid()), S_OK);
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, unknown.PutVoid()), S_OK);
         ComPtr<IPrintOemUI2> ui;
-        EXPECT_EQ(unknown->QueryInterface(IID_IPrintOemUI2, ui.ReceiveVoid()), S_OK);
+        EXPECT_EQ(unknown->QueryInterface(IID_IPrintOemUI2, ui.PutVoid()), S_OK);
 
         IPrintOemPrintTicketProvider* provider = nullptr;
         ASSERT_EQ(factory->CreateInstance(nullptr, IID_IPrintOemPrintTicketProvider,
@@ -86,7 +86,7 @@ TEST_F(ModuleTest, ServerLocksAloneDecideUnloading) {
     ComPtr<IClassFactory> factory = Factory(CLSID_OEMUI);
     ASSERT_TRUE(factory);
     ComPtr<IUnknown> plugin;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, plugin.ReceiveVoid()), S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, plugin.PutVoid()), S_OK);
     EXPECT_EQ(canUnloadNow(), S_OK) << "live objects do not hold the server";
     EXPECT_EQ(factory->LockServer(TRUE), S_OK);
     EXPECT_EQ(factory->LockServer(TRUE), S_OK);

@@ -1,6 +1,6 @@
 #include "pe_test_support.h"
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "text_encoding.h"
 
 #include <vector>
@@ -21,7 +21,7 @@ void LoadedPluginTest::SetUp() {
 
 HRESULT LoadedPluginTest::CreateObject(REFCLSID clsid, REFIID riid, void** object) const {
     ComPtr<IClassFactory> factory;
-    HRESULT hr = module.GetClassObject(clsid, IID_IClassFactory, factory.ReceiveVoid());
+    HRESULT hr = module.GetClassObject(clsid, IID_IClassFactory, factory.PutVoid());
     if (hr != S_OK)
         return hr;
     return factory->CreateInstance(nullptr, riid, object);

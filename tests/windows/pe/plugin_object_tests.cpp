@@ -4,7 +4,7 @@
 // provider's strings and arrays through the real ole32 and oleaut32.
 #include "pe_test_support.h"
 
-#include "com_ptr.h"
+#include "common/com_ptr.h"
 #include "common/oem_interfaces.h"
 #include "core_helper.h"
 
@@ -22,8 +22,8 @@ class OemUIPluginTest : public LoadedPluginTest {
   protected:
     void SetUp() override {
         LoadedPluginTest::SetUp();
-        ASSERT_EQ(CreateObject(CLSID_OEMUI, IID_IPrintOemUI2, plugin.ReceiveVoid()), S_OK);
-        *host.Receive() = HostCoreHelper::Create();
+        ASSERT_EQ(CreateObject(CLSID_OEMUI, IID_IPrintOemUI2, plugin.PutVoid()), S_OK);
+        host.Attach(HostCoreHelper::Create());
     }
     void TearDown() override {
         plugin.Reset();
@@ -100,9 +100,9 @@ class PrintTicketProviderTest : public LoadedPluginTest {
   protected:
     void SetUp() override {
         LoadedPluginTest::SetUp();
-        ASSERT_EQ(CreateObject(CLSID_OEMPTPROVIDER, IID_IPrintOemPrintTicketProvider,
-                               provider.ReceiveVoid()),
-                  S_OK);
+        ASSERT_EQ(
+            CreateObject(CLSID_OEMPTPROVIDER, IID_IPrintOemPrintTicketProvider, provider.PutVoid()),
+            S_OK);
     }
 
     ComPtr<IPrintOemPrintTicketProvider> provider;
@@ -127,10 +127,10 @@ TEST_F(PrintTicketProviderTest, BindPrinterReportsThePrivateNamespaceAsABstr) {
     EXPECT_EQ(options, OEMPT_DEFAULT);
     ASSERT_EQ(count, 1);
     ASSERT_NE(namespaces, nullptr);
-    EXPECT_EQ(Text(namespaces[0]), PrivateNamespace);
-    EXPECT_EQ(SysStringLen(namespaces[0]), PrivateNamespace.size());
-    SysFreeString(namespaces[0]);
+    UniqueBstr uri(namespaces[0]);
     CoTaskMemFree(namespaces);
+    EXPECT_EQ(Text(uri.Get()), PrivateNamespace);
+    EXPECT_EQ(uri.Length(), PrivateNamespace.size());
 
     namespaces = reinterpret_cast<BSTR*>(0x99);
     EXPECT_EQ(provider->BindPrinter(printer, 2, &options, &count, &namespaces),
@@ -141,19 +141,18 @@ TEST_F(PrintTicketProviderTest, BindPrinterReportsThePrivateNamespaceAsABstr) {
 }
 
 TEST_F(PrintTicketProviderTest, QueryDeviceDefaultNamespace) {
-    BSTR uri = nullptr;
-    ASSERT_EQ(provider->QueryDeviceDefaultNamespace(&uri), S_OK);
-    EXPECT_EQ(Text(uri), PrivateNamespace);
-    EXPECT_EQ(SysStringLen(uri), PrivateNamespace.size());
-    SysFreeString(uri);
+    UniqueBstr uri;
+    ASSERT_EQ(provider->QueryDeviceDefaultNamespace(uri.Put()), S_OK);
+    EXPECT_EQ(Text(uri.Get()), PrivateNamespace);
+    EXPECT_EQ(uri.Length(), PrivateNamespace.size());
     EXPECT_EQ(provider->QueryDeviceDefaultNamespace(nullptr), E_INVALIDARG);
 }
 
 TEST_F(PrintTicketProviderTest, KeepsTheFirstCoreHelperAndGivesItBack) {
     {
         ComPtr<HostCoreHelper> first, second;
-        *first.Receive() = HostCoreHelper::Create();
-        *second.Receive() = HostCoreHelper::Create();
+        first.Attach(HostCoreHelper::Create());
+        second.Attach(HostCoreHelper::Create());
         EXPECT_EQ(provider->PublishDriverInterface(nullptr), E_INVALIDARG);
         EXPECT_EQ(provider->PublishDriverInterface(static_cast<IPrintCoreHelper*>(first.Get())),
                   S_OK);
