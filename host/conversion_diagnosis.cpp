@@ -25,7 +25,7 @@ bool ReadText(IXMLDOMNode* node, std::u16string* text) {
     return hr == S_OK;
 }
 
-enum class Search { Found, NotFound, StoppedAtUnnamed, Failed };
+enum class Search { Found, NotFound, Failed };
 
 // Reads one document the way the plug-in's rules do.
 class SchemaReader {
@@ -72,10 +72,14 @@ class SchemaReader {
             ComPtr<IXMLDOMNamedNodeMap> attributes;
             ComPtr<IXMLDOMNode> attribute;
             std::u16string text;
-            if (node->get_attributes(attributes.Put()) != S_OK ||
-                attributes->getNamedItem(attributeName.Get(), attribute.Put()) != S_OK ||
-                !attribute || !ReadText(attribute.Get(), &text))
-                return Search::StoppedAtUnnamed;
+            if (node->get_attributes(attributes.Put()) != S_OK)
+                return Search::Failed;
+            // An element without the attribute is passed over, as the rules do.
+            if (attributes->getNamedItem(attributeName.Get(), attribute.Put()) != S_OK ||
+                !attribute)
+                continue;
+            if (!ReadText(attribute.Get(), &text))
+                return Search::Failed;
             if (text == wanted) {
                 *found = std::move(node);
                 return Search::Found;
@@ -193,9 +197,6 @@ class RuleChecks {
         case Search::NotFound:
             return "no feature " + Utf8FromUtf16(wanted) + " in namespace " + Utf8FromUtf16(uri) +
                    " at any depth";
-        case Search::StoppedAtUnnamed:
-            return "the search for feature " + Utf8FromUtf16(wanted) + " stopped at a " +
-                   Utf8FromUtf16(featureElement) + " element without a name attribute";
         case Search::Failed:
             break;
         }

@@ -4,8 +4,8 @@
 // names the first thing missing. The checks read the document the way the
 // rules do: names are QNames made with the prefixes the root element declares;
 // features are found among the Feature elements at any depth through
-// getElementsByTagName, by their "name" attribute, a search ending at the first
-// one without a name; an option is the first Option element below, at any depth.
+// getElementsByTagName, by their "name" attribute (elements without one are
+// passed over); an option is the first Option element below, at any depth.
 #pragma once
 
 #include "conversion.h"

@@ -36,9 +36,10 @@ TEST(CliFailureTest, TheMessageNamesWhatTheRuleDidNotFind) {
          "no feature JobPresentationDirection in namespace "
          "http://ptbridge.example/printing/2005/08/printticket: the root element declares no "
          "prefix for that namespace"},
-        {"a feature without a name comes first", Ticket("<psf:Feature/>" + Direction),
-         "the search for feature pv:JobPresentationDirection stopped at a psf:Feature element "
-         "without a name attribute"},
+        {"a feature without a name is passed over", Ticket("<psf:Feature/>" + Direction),
+         "no feature psk:JobNUpAllDocumentsContiguously in namespace " + keywords +
+             " at any depth to move pv:JobPresentationDirection into (it was left in place, "
+             "renamed psk:PresentationDirection)"},
         {"keywords namespace not declared",
          R"(<psf:PrintTicket xmlns:psf="http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework")" +
              PrivateDeclaration + ">" + Direction + "</psf:PrintTicket>",
