@@ -122,10 +122,12 @@ HRESULT JoinQName(const WCHAR* prefix, const WCHAR* localName, BSTR* qName) {
 } // namespace
 
 XmlDomHelper::XmlDomHelper(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper) {
-    Initialize(document, coreHelper);
+    initialResult_ = Initialize(document, coreHelper);
 }
 
-XmlDomHelper::~XmlDomHelper() { ReleaseReferences(); }
+XmlDomHelper::~XmlDomHelper() {
+    ReleaseReferences();
+}
 
 void XmlDomHelper::ReleaseReferences() {
     ReleaseAndClear(document_);
@@ -222,12 +224,10 @@ HRESULT XmlDomHelper::CreateChildElement(IXMLDOMElement* parent, const WCHAR* na
     return hr;
 }
 
-HRESULT XmlDomHelper::CreateQNameAttribute(IXMLDOMElement* element,
-                                           const WCHAR* attributeNamespaceUri,
-                                           const WCHAR* attributeName,
-                                           const WCHAR* valueNamespaceUri,
-                                           const WCHAR* valueLocalName,
-                                           IXMLDOMAttribute** attribute) {
+HRESULT
+XmlDomHelper::CreateQNameAttribute(IXMLDOMElement* element, const WCHAR* attributeNamespaceUri,
+                                   const WCHAR* attributeName, const WCHAR* valueNamespaceUri,
+                                   const WCHAR* valueLocalName, IXMLDOMAttribute** attribute) {
     if (!element || !attributeName || !valueLocalName)
         return E_INVALIDARG;
     if (attribute)
@@ -288,8 +288,7 @@ HRESULT XmlDomHelper::GetRootElement(IXMLDOMElement** root) {
 }
 
 HRESULT XmlDomHelper::GetElementAt(IXMLDOMElement* parent, const WCHAR* namespaceUri,
-                                   const WCHAR* localName, LONG index,
-                                   IXMLDOMElement** element) {
+                                   const WCHAR* localName, LONG index, IXMLDOMElement** element) {
     if (!parent || !namespaceUri || !localName || !element)
         return E_INVALIDARG;
     *element = nullptr;
@@ -367,8 +366,8 @@ HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* a
         // A node without the attribute is passed over; the search goes on.
         bool lacksAttribute = result == S_FALSE;
         if (result == S_OK)
-            result = item->QueryInterface(IID_IXMLDOMAttribute,
-                                          reinterpret_cast<void**>(&attribute));
+            result =
+                item->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(&attribute));
         if (result == S_OK)
             result = attribute->get_text(&text);
         if (result == S_OK && SameText(text, value)) {
