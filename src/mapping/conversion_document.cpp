@@ -10,9 +10,9 @@ HRESULT OpenConversionDocument(IXMLDOMDocument2* xml, IPrintCoreHelper* coreHelp
     std::unique_ptr<SchemaDocument> opened(new (std::nothrow) SchemaDocument(xml, coreHelper));
     if (!opened)
         return E_OUTOFMEMORY;
-    // The wrapper has no root element when its helper could not open the document.
-    if (!opened->Element())
-        return E_FAIL;
+    HRESULT hr = opened->OpenResult();
+    if (hr != S_OK)
+        return hr;
     *document = std::move(opened);
     return S_OK;
 }

@@ -8,17 +8,23 @@
 SchemaDocument::SchemaDocument(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper) {
     auto* helper = new (std::nothrow) PrintSchemaDomHelper(document, coreHelper);
     if (helper == nullptr) {
+        openResult_ = E_OUTOFMEMORY;
         return;
     }
     // A helper whose initialisation failed has no root element; the document
     // then stays empty rather than wrap nothing.
     ComPtr<IXMLDOMElement> root;
-    if (helper->GetRootElement(root.Put()) != S_OK || !root) {
+    HRESULT hr = helper->InitialResult();
+    if (hr == S_OK)
+        hr = helper->GetRootElement(root.Put());
+    if (hr != S_OK) {
+        openResult_ = FAILED(hr) ? hr : E_FAIL;
         delete helper;
         return;
     }
     SetHelper(helper);
     AdoptElement(root.Detach());
+    openResult_ = S_OK;
 }
 
 SchemaDocument::~SchemaDocument() {

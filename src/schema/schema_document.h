@@ -13,6 +13,11 @@ class SchemaDocument : public SchemaNode {
     // When the helper cannot be made or initialised the document is empty:
     // Element() and Helper() give null and every operation gives null or false.
     SchemaDocument(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper);
+    // S_OK when the document wraps its root element. Otherwise why it is empty:
+    // E_OUTOFMEMORY when the helper cannot be allocated, else the failure the
+    // helper met opening the document, or E_FAIL when what it met (S_FALSE: no
+    // root element) is no failure code.
+    HRESULT OpenResult() const { return openResult_; }
     // Destroys the helper; every wrapper made from this document must be gone.
     ~SchemaDocument() override;
 
@@ -24,4 +29,7 @@ class SchemaDocument : public SchemaNode {
     virtual bool RemoveFeature(const WCHAR* namespaceUri, const WCHAR* localName);
     // Moves the wrapped element, with its subtree, to the end of the root element.
     virtual bool AppendFeature(SchemaNode* feature);
+
+  private:
+    HRESULT openResult_ = E_FAIL;
 };

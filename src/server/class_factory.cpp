@@ -30,7 +30,9 @@ STDMETHODIMP ClassFactory::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) ClassFactory::AddRef() { return InterlockedIncrement(&referenceCount_); }
+STDMETHODIMP_(ULONG) ClassFactory::AddRef() {
+    return InterlockedIncrement(&referenceCount_);
+}
 
 STDMETHODIMP_(ULONG) ClassFactory::Release() {
     LONG count = InterlockedDecrement(&referenceCount_);
@@ -44,6 +46,7 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void
         return CLASS_E_NOAGGREGATION;
     if (!ppv)
         return E_POINTER;
+    *ppv = nullptr;
 
     auto* plugin = new (std::nothrow) OemUIPlugin();
     if (!plugin)

@@ -112,7 +112,7 @@ HRESULT JoinQName(const WCHAR* prefix, const WCHAR* localName, BSTR* qName) {
 } // namespace
 
 XmlDomHelper::XmlDomHelper(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper) {
-    Initialize(document, coreHelper);
+    initialResult_ = Initialize(document, coreHelper);
 }
 
 XmlDomHelper::~XmlDomHelper() {

@@ -30,6 +30,8 @@ class XmlDomHelper {
     // namespace manager through the core helper. References held from an
     // earlier Initialize are released first.
     virtual HRESULT Initialize(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper);
+    // What the constructor's Initialize returned.
+    HRESULT InitialResult() const { return initialResult_; }
 
     // "prefix:localName" with the prefix the root element declares for the
     // namespace; the bare local name for a null namespace or an empty prefix.
@@ -48,10 +50,8 @@ class XmlDomHelper {
     // `attribute` is optional.
     virtual HRESULT CreateQNameAttribute(IXMLDOMElement* element,
                                          const WCHAR* attributeNamespaceUri,
-                                         const WCHAR* attributeName,
-                                         const WCHAR* valueNamespaceUri,
-                                         const WCHAR* valueLocalName,
-                                         IXMLDOMAttribute** attribute);
+                                         const WCHAR* attributeName, const WCHAR* valueNamespaceUri,
+                                         const WCHAR* valueLocalName, IXMLDOMAttribute** attribute);
 
     virtual HRESULT GetRootElement(IXMLDOMElement** root);
 
@@ -103,4 +103,5 @@ class XmlDomHelper {
     ComPtr<IXMLDOMDocument2> document_;
     ComPtr<IXMLDOMElement> root_;
     ComPtr<IMXNamespaceManager> namespaceManager_;
+    HRESULT initialResult_ = E_FAIL;
 };

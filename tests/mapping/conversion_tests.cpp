@@ -9,6 +9,7 @@
 #include "platform_testing.h"
 
 #include <functional>
+#include <vector>
 
 namespace {
 const std::string NUp = R"(<psf:Feature name="psk:JobNUpAllDocumentsContiguously">)"
@@ -21,6 +22,23 @@ const std::string OutputBin =
 const std::string HolePunch =
     R"(<psf:Feature name="psk:JobHolePunch"><psf:Option name="psk:LeftEdge"/></psf:Feature>)";
 const std::string FullTicket = Ticket(NUp + PrivateDirection + OutputBin + HolePunch);
+
+// Why a conversion cannot open its document, and what it answers then: the
+// cause's own failure code, or E_FAIL for a success code that brought nothing.
+struct OpeningFailure {
+    const char* cause;
+    HRESULT namespaceManager; // the core helper's answer when asked for one
+    HRESULT rootElement;      // how reading the root element fails; S_OK: it does not
+    HRESULT expected;
+};
+
+const OpeningFailure OpeningFailures[] = {
+    {"no memory for the namespace manager", E_OUTOFMEMORY, S_OK, E_OUTOFMEMORY},
+    {"namespace manager class not registered", REGDB_E_CLASSNOTREG, S_OK, REGDB_E_CLASSNOTREG},
+    {"S_FALSE and no namespace manager", S_FALSE, S_OK, E_FAIL},
+    {"no memory for the root element", S_OK, E_OUTOFMEMORY, E_OUTOFMEMORY},
+    {"S_FALSE and no root element", S_OK, S_FALSE, E_FAIL},
+};
 } // namespace
 
 class ConversionTest : public MappingTest {
@@ -55,6 +73,10 @@ class ConversionTest : public MappingTest {
     HRESULT Complete(IXMLDOMDocument2* ticket) {
         return Balanced(provider->CompletePrintCapabilities(ticket, document.Get()));
     }
+    std::vector<std::function<HRESULT()>> Conversions() {
+        return {[this] { return ToTicket(); }, [this] { return ToDevMode(); },
+                [this] { return Complete(nullptr); }};
+    }
 
     // Nothing a conversion takes outlives it but the edits in the host's document.
     HRESULT Balanced(HRESULT result) {
@@ -87,14 +109,21 @@ TEST_F(ConversionTest, WithoutACoreHelperEveryConversionFailsAndLeavesTheDocumen
     EXPECT_TRUE(DocumentIs(FullTicket));
 }
 
-TEST_F(ConversionTest, ADocumentThatCannotBeOpenedRunsNoRule) {
+TEST_F(ConversionTest, ADocumentThatCannotBeOpenedRunsNoRuleAndTellsWhy) {
     GiveCoreHelper();
-    coreHelper.namespaceManagerFailure = E_OUTOFMEMORY;
     coreHelper.options["PunchHole"] = "2Holes";
     LoadDocument(FullTicket);
-    EXPECT_EQ(ToTicket(), E_FAIL);
-    EXPECT_EQ(ToDevMode(), E_FAIL);
-    EXPECT_EQ(Complete(nullptr), E_FAIL);
+    for (const OpeningFailure& failure : OpeningFailures) {
+        SCOPED_TRACE(failure.cause);
+        coreHelper.namespaceManagerFailure = failure.namespaceManager;
+        for (const std::function<HRESULT()>& conversion : Conversions()) {
+            // Reading the root element is the first DOM call of a conversion.
+            PlatformInjectFault(failure.rootElement == S_OK ? 0 : 1, PlatformFaultDom,
+                                failure.rootElement);
+            EXPECT_EQ(conversion(), failure.expected);
+            PlatformInjectFault(0, 0, S_OK);
+        }
+    }
     EXPECT_EQ(coreHelper.getOptionCalls, 0);
     EXPECT_TRUE(DocumentIs(FullTicket));
 }
@@ -102,19 +131,15 @@ TEST_F(ConversionTest, ADocumentThatCannotBeOpenedRunsNoRule) {
 TEST_F(ConversionTest, EveryFailingPlatformCallIsReportedAndReleased) {
     GiveCoreHelper();
     coreHelper.options["PunchHole"] = "3Holes";
-    const std::function<HRESULT()> conversions[] = {
-        [this] { return ToTicket(); },
-        [this] { return ToDevMode(); },
-        [this] { return Complete(nullptr); },
-    };
-    for (const std::function<HRESULT()>& conversion : conversions) {
+    for (const std::function<HRESULT()>& conversion : Conversions()) {
         for (LONG nth = 1;; ++nth) {
             LoadDocument(FullTicket);
             PlatformInjectFault(nth, PlatformFaultAll, E_OUTOFMEMORY);
             HRESULT result = conversion();
             bool reached = PlatformFaultCallCount() >= nth;
             PlatformInjectFault(0, 0, S_OK);
-            EXPECT_TRUE(result == S_OK || result == E_FAIL) << std::hex << result;
+            EXPECT_TRUE(result == S_OK || result == E_FAIL || result == E_OUTOFMEMORY)
+                << std::hex << result;
             if (!reached)
                 break;
         }

@@ -1,27 +1,21 @@
-// A conversion whose document wrapper cannot be allocated runs no rule and
-// reports the shortage.
+// A conversion whose document wrapper or Print Schema helper cannot be
+// allocated runs no rule and reports the shortage.
 #include "mapping_test.h"
 
+#include "nothrow_new_failure.h"
 #include "plugin/print_ticket_provider.h"
 
-#include <new>
-
 namespace {
-// When set, the next allocation through the non-throwing operator new fails.
-bool failNextNothrowNew = false;
-} // namespace
 
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    if (failNextNothrowNew) {
-        failNextNothrowNew = false;
-        return nullptr;
-    }
-    try {
-        return ::operator new(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
+struct FailingAllocation {
+    const char* what;
+    int nth; // among the conversion's allocations through the non-throwing new
+};
+
+const FailingAllocation FailingAllocations[] = {
+    {"the document wrapper", 1},
+    {"the Print Schema helper", 2},
+};
 
 using DocumentAllocationTest = MappingTest;
 
@@ -37,18 +31,24 @@ TEST_F(DocumentAllocationTest, EveryConversionGivesOutOfMemoryAndLeavesTheDocume
     BYTE section[12] = {};
     Load(ticket);
 
-    failNextNothrowNew = true;
-    EXPECT_EQ(provider->ConvertDevModeToPrintTicket(sizeof(devmode), &devmode, sizeof(section),
-                                                    section, document.Get()),
-              E_OUTOFMEMORY);
-    failNextNothrowNew = true;
-    EXPECT_EQ(provider->ConvertPrintTicketToDevMode(document.Get(), sizeof(devmode), &devmode,
-                                                    sizeof(section), section),
-              E_OUTOFMEMORY);
-    failNextNothrowNew = true;
-    EXPECT_EQ(provider->CompletePrintCapabilities(nullptr, document.Get()), E_OUTOFMEMORY);
+    for (const FailingAllocation& failing : FailingAllocations) {
+        SCOPED_TRACE(failing.what);
+        FailNothrowNew(failing.nth);
+        EXPECT_EQ(provider->ConvertDevModeToPrintTicket(sizeof(devmode), &devmode, sizeof(section),
+                                                        section, document.Get()),
+                  E_OUTOFMEMORY);
+        FailNothrowNew(failing.nth);
+        EXPECT_EQ(provider->ConvertPrintTicketToDevMode(document.Get(), sizeof(devmode), &devmode,
+                                                        sizeof(section), section),
+                  E_OUTOFMEMORY);
+        FailNothrowNew(failing.nth);
+        EXPECT_EQ(provider->CompletePrintCapabilities(nullptr, document.Get()), E_OUTOFMEMORY);
+        FailNothrowNew(0);
+    }
 
     EXPECT_EQ(coreHelper.getOptionCalls, 0);
     EXPECT_TRUE(DocumentIs(ticket));
     EXPECT_EQ(provider->Release(), 0u);
 }
+
+} // namespace

@@ -6,8 +6,27 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// A host object that writes its name in a shared log at every release.
+class ReleaseLoggingHost : public FakeCoreHelper {
+  public:
+    ReleaseLoggingHost(std::vector<std::string>* log, std::string name)
+        : log_(log), name_(std::move(name)) {}
+
+    STDMETHODIMP_(ULONG) Release() override {
+        log_->push_back(name_);
+        return FakeCoreHelper::Release();
+    }
+
+  private:
+    std::vector<std::string>* log_;
+    std::string name_;
+};
 
 class OemUIPluginTest : public ::testing::Test {
   protected:
@@ -143,13 +162,29 @@ TEST_F(OemUIPluginTest, PublishDriverInterfaceFallsBackToTheDriverUI) {
     EXPECT_EQ(E_INVALIDARG, plugin->PublishDriverInterface(nullptr));
 }
 
+TEST_F(OemUIPluginTest, ReleasesTheDriverUIBeforeTheCoreHelper) {
+    std::vector<std::string> releases;
+    ReleaseLoggingHost coreHelperHost(&releases, "core helper");
+    ReleaseLoggingHost driverUIHost(&releases, "driver UI");
+    driverUIHost.offersCoreHelper = false;
+    driverUIHost.offersDriverUI = true;
+    ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&coreHelperHost));
+    ASSERT_EQ(S_OK, plugin->PublishDriverInterface(&driverUIHost));
+    ASSERT_TRUE(releases.empty());
+
+    EXPECT_EQ(0u, std::exchange(plugin, nullptr)->Release());
+    EXPECT_EQ((std::vector<std::string>{"driver UI", "core helper"}), releases);
+    EXPECT_EQ(1, coreHelperHost.References());
+    EXPECT_EQ(1, driverUIHost.References());
+}
+
 TEST_F(OemUIPluginTest, AnswersOnlyItsOwnInterfaces) {
     void* out = nullptr;
     EXPECT_EQ(S_OK, plugin->QueryInterface(IID_IUnknown, &out));
     EXPECT_EQ(static_cast<void*>(plugin), out);
     EXPECT_EQ(1u, plugin->Release());
-    for (const IID* iid : {&IID_IPrintOemPrintTicketProvider, &IID_IClassFactory,
-                           &IID_IPrintCoreHelper}) {
+    for (const IID* iid :
+         {&IID_IPrintOemPrintTicketProvider, &IID_IClassFactory, &IID_IPrintCoreHelper}) {
         out = reinterpret_cast<void*>(1);
         EXPECT_EQ(E_NOINTERFACE, plugin->QueryInterface(*iid, &out));
         EXPECT_EQ(nullptr, out);
@@ -162,8 +197,8 @@ TEST_F(OemUIPluginTest, HooksAreStubs) {
     EXPECT_EQ(S_OK, plugin->DocumentPropertySheets(nullptr, 0));
     EXPECT_EQ(S_OK, plugin->DevicePropertySheets(nullptr, 0));
     EXPECT_EQ(E_NOTIMPL, plugin->DevQueryPrintEx(nullptr, nullptr, nullptr, nullptr));
-    EXPECT_EQ(E_NOTIMPL, plugin->DeviceCapabilities(nullptr, nullptr, nullptr, 0, nullptr,
-                                                    nullptr, nullptr, 0, nullptr));
+    EXPECT_EQ(E_NOTIMPL, plugin->DeviceCapabilities(nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                                    nullptr, 0, nullptr));
     EXPECT_EQ(E_NOTIMPL, plugin->UpgradePrinter(0, nullptr));
     EXPECT_EQ(E_NOTIMPL, plugin->PrinterEvent(nullptr, 0, 0, 0));
     EXPECT_EQ(E_NOTIMPL, plugin->DriverEvent(0, 0, nullptr, 0));
@@ -173,8 +208,8 @@ TEST_F(OemUIPluginTest, HooksAreStubs) {
     EXPECT_EQ(E_NOTIMPL, plugin->UpdateExternalFonts(nullptr, nullptr, nullptr));
     EXPECT_EQ(E_NOTIMPL, plugin->QueryJobAttributes(nullptr, nullptr, 0, nullptr));
     EXPECT_EQ(E_NOTIMPL, plugin->HideStandardUI(0));
-    EXPECT_EQ(E_NOTIMPL, plugin->DocumentEvent(nullptr, nullptr, 0, 0, nullptr, 0, nullptr,
-                                               nullptr));
+    EXPECT_EQ(E_NOTIMPL,
+              plugin->DocumentEvent(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, nullptr));
 }
 
 } // namespace

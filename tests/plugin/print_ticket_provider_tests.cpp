@@ -84,7 +84,8 @@ TEST_F(PrintTicketProviderTest, BindPrinterArgumentAndVersionFailures) {
     EXPECT_EQ(E_INVALIDARG, provider->BindPrinter(printer, 1, &options, nullptr, &namespaces));
     EXPECT_EQ(E_INVALIDARG, provider->BindPrinter(printer, 1, &options, &count, nullptr));
 
-    EXPECT_EQ(HRESULT(0x80040001), provider->BindPrinter(printer, 2, &options, &count, &namespaces));
+    EXPECT_EQ(HRESULT(0x80040001),
+              provider->BindPrinter(printer, 2, &options, &count, &namespaces));
     EXPECT_EQ(nullptr, namespaces);
     EXPECT_EQ(0, count);
     EXPECT_EQ(OEMPT_NOSNAPSHOT, options) << "options are not written for another version";
@@ -132,6 +133,17 @@ TEST_F(PrintTicketProviderTest, KeepsTheFirstCoreHelper) {
     EXPECT_EQ(2, host.References());
 }
 
+TEST_F(PrintTicketProviderTest, RefusesACoreHelperHandedOverWithAnotherSuccessCode) {
+    for (HRESULT success : {S_FALSE, HRESULT(0x00040001)}) {
+        host.coreHelperQueryResult = success;
+        EXPECT_EQ(E_FAIL, provider->PublishDriverInterface(&host)) << success;
+        EXPECT_EQ(1, host.References()) << "the reference handed over is released";
+    }
+    host.coreHelperQueryResult = S_OK;
+    EXPECT_EQ(S_OK, provider->PublishDriverInterface(&host)) << "nothing was kept";
+    EXPECT_EQ(2, host.References());
+}
+
 TEST_F(PrintTicketProviderTest, ValidationAndIntentExpansion) {
     auto* document = reinterpret_cast<IXMLDOMDocument2*>(0x100);
     EXPECT_EQ(S_OK, provider->ExpandIntentOptions(nullptr));
@@ -146,17 +158,27 @@ TEST_F(PrintTicketProviderTest, ConversionsTestTheirArgumentsFirst) {
     auto* devmode = reinterpret_cast<DEVMODEW*>(0x200);
     void* section = reinterpret_cast<void*>(0x300);
 
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertPrintTicketToDevMode(document, 0, devmode, 12, section));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertPrintTicketToDevMode(document, 220, nullptr, 12, section));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertPrintTicketToDevMode(nullptr, 220, devmode, 12, section));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertPrintTicketToDevMode(document, 220, devmode, 0, section));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertPrintTicketToDevMode(document, 220, devmode, 12, nullptr));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertPrintTicketToDevMode(document, 0, devmode, 12, section));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertPrintTicketToDevMode(document, 220, nullptr, 12, section));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertPrintTicketToDevMode(nullptr, 220, devmode, 12, section));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertPrintTicketToDevMode(document, 220, devmode, 0, section));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertPrintTicketToDevMode(document, 220, devmode, 12, nullptr));
 
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertDevModeToPrintTicket(0, devmode, 12, section, document));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertDevModeToPrintTicket(220, nullptr, 12, section, document));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertDevModeToPrintTicket(220, devmode, 0, section, document));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertDevModeToPrintTicket(220, devmode, 12, nullptr, document));
-    EXPECT_EQ(E_INVALIDARG, provider->ConvertDevModeToPrintTicket(220, devmode, 12, section, nullptr));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertDevModeToPrintTicket(0, devmode, 12, section, document));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertDevModeToPrintTicket(220, nullptr, 12, section, document));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertDevModeToPrintTicket(220, devmode, 0, section, document));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertDevModeToPrintTicket(220, devmode, 12, nullptr, document));
+    EXPECT_EQ(E_INVALIDARG,
+              provider->ConvertDevModeToPrintTicket(220, devmode, 12, section, nullptr));
 
     EXPECT_EQ(E_INVALIDARG, provider->CompletePrintCapabilities(document, nullptr));
 }
@@ -168,6 +190,7 @@ TEST_F(PrintTicketProviderTest, AnswersOnlyItsOwnInterfaces) {
     EXPECT_EQ(S_OK, provider->QueryInterface(IID_IUnknown, &out));
     EXPECT_EQ(static_cast<void*>(provider), out);
     EXPECT_EQ(1u, provider->Release());
+    EXPECT_EQ(E_POINTER, provider->QueryInterface(IID_IUnknown, nullptr));
 }
 
 } // namespace

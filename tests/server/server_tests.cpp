@@ -2,6 +2,7 @@
 // factories and the unload test, all through the exported functions.
 #include "common/oem_interfaces.h"
 #include "module_loader.h"
+#include "nothrow_new_failure.h"
 
 #include <gtest/gtest.h>
 
@@ -114,12 +115,33 @@ TEST_F(ModuleTest, CreateInstanceRefusals) {
     EXPECT_EQ(0u, factory->Release());
 }
 
+TEST_F(ModuleTest, CreateInstanceOutOfMemoryClearsTheOutPointer) {
+    // Every request makes the user-interface object first, then the provider.
+    struct Case {
+        const IID* iid;
+        int failingAllocation;
+    };
+    const Case cases[] = {{&IID_IPrintOemUI2, 1},
+                          {&IID_IPrintOemPrintTicketProvider, 1},
+                          {&IID_IPrintOemPrintTicketProvider, 2}};
+    IClassFactory* factory = Factory();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failingAllocation);
+        void* out = reinterpret_cast<void*>(0x1234);
+        FailNothrowNew(c.failingAllocation);
+        EXPECT_EQ(E_OUTOFMEMORY, factory->CreateInstance(nullptr, *c.iid, &out));
+        FailNothrowNew(0);
+        EXPECT_EQ(nullptr, out);
+    }
+    EXPECT_EQ(0u, factory->Release());
+}
+
 TEST_F(ModuleTest, ServerLocksAloneDecideUnloading) {
     EXPECT_EQ(S_OK, module.canUnloadNow());
     IClassFactory* factory = Factory();
     IUnknown* plugin = nullptr;
-    ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown,
-                                            reinterpret_cast<void**>(&plugin)));
+    ASSERT_EQ(S_OK,
+              factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&plugin)));
     EXPECT_EQ(S_OK, module.canUnloadNow()) << "live objects do not hold the server";
 
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));

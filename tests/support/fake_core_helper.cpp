@@ -11,7 +11,7 @@ STDMETHODIMP FakeCoreHelper::QueryInterface(REFIID riid, void** ppv) {
         return E_NOINTERFACE;
     *ppv = this;
     AddRef();
-    return S_OK;
+    return IsEqualGUID(riid, IID_IPrintCoreHelper) ? coreHelperQueryResult : S_OK;
 }
 
 STDMETHODIMP FakeCoreHelper::GetOption(const DEVMODEW* /*pDevmode*/, DWORD /*cbSize*/,

@@ -21,6 +21,9 @@ class FakeCoreHelper : public IPrintCoreHelper {
     // Whether QueryInterface answers IID_IPrintCoreHelper / IID_IPrintOemDriverUI.
     bool offersCoreHelper = true;
     bool offersDriverUI = false;
+    // Result of an answered query for IID_IPrintCoreHelper; another success
+    // code hands over a reference all the same.
+    HRESULT coreHelperQueryResult = S_OK;
 
     LONG References() const { return references_; }
     int getOptionCalls = 0;
@@ -47,8 +50,7 @@ class FakeCoreHelper : public IPrintCoreHelper {
     STDMETHODIMP GetFontSubstitution(PCWSTR, PCWSTR*) override { return E_NOTIMPL; }
     STDMETHODIMP SetFontSubstitution(PCWSTR, PCWSTR) override { return E_NOTIMPL; }
     STDMETHODIMP CreateInstanceOfMSXMLObject(REFCLSID rclsid, IUnknown* punkOuter,
-                                             DWORD dwClsContext, REFIID riid,
-                                             LPVOID* ppv) override;
+                                             DWORD dwClsContext, REFIID riid, LPVOID* ppv) override;
 
   private:
     // Lives on the test's stack: the count only proves balance, it never deletes.
