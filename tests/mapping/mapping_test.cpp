@@ -20,39 +20,29 @@ std::string Capabilities(const std::string& body, const std::string& declaration
 }
 
 void MappingTest::SetUp() {
-    baseDomObjects_ = LiveDomObjectCount();
-    baseBstrs_ = PlatformLiveBstrCount();
-    baseTaskMemory_ = PlatformLiveTaskMemCount();
+    atStart_ = LiveObjectCounts();
 }
 
 void MappingTest::TearDown() {
     PlatformInjectFault(0, 0, S_OK);
     document.Reset();
-    EXPECT_EQ(LiveDomObjectCount(), baseDomObjects_) << "DOM objects left alive";
-    ExpectBalanced("at the end of the test");
-}
-
-void MappingTest::ExpectBalanced(const char* when) const {
-    EXPECT_EQ(PlatformLiveBstrCount(), baseBstrs_) << "BSTRs left alive " << when;
-    EXPECT_EQ(PlatformLiveTaskMemCount(), baseTaskMemory_) << "task memory left alive " << when;
-    EXPECT_EQ(coreHelper.References(), 1) << "core helper references unbalanced " << when;
+    atStart_.ExpectUnchanged("at the end of the test");
+    EXPECT_EQ(coreHelper.References(), 1) << "core helper references unbalanced";
 }
 
 void MappingTest::Load(const std::string& xml) {
-    XmlLoadError error;
-    ASSERT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK)
-        << error.message << " at " << error.line << ":" << error.column;
+    ASSERT_TRUE(ParseDocument(xml, document.Put()));
 }
 
 bool MappingTest::Run(const Rule& rule) {
-    LONG domObjects = LiveDomObjectCount();
+    LiveObjectCounts beforeRule;
     bool result;
     {
         std::unique_ptr<SchemaDocument> schema(new SchemaDocument(document.Get(), &coreHelper));
         result = rule(schema.get());
     }
-    EXPECT_EQ(LiveDomObjectCount(), domObjects) << "DOM objects left alive after the rule";
-    ExpectBalanced("after the rule");
+    beforeRule.ExpectUnchanged("after the rule");
+    EXPECT_EQ(coreHelper.References(), 1) << "core helper references unbalanced after the rule";
     return result;
 }
 

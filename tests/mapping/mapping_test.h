@@ -3,7 +3,7 @@
 // document, and proof that nothing a run allocated is left alive.
 #pragma once
 
-#include "common/com_ptr.h"
+#include "dom_reading.h"
 #include "fake_core_helper.h"
 #include "schema/schema_document.h"
 
@@ -65,11 +65,7 @@ class MappingTest : public ::testing::Test {
     ComPtr<IXMLDOMDocument2> document;
 
   private:
-    void ExpectBalanced(const char* when) const;
-
-    LONG baseDomObjects_ = 0;
-    LONG baseBstrs_ = 0;
-    LONG baseTaskMemory_ = 0;
+    LiveObjectCounts atStart_;
 };
 
 // Checks faulted runs: true exactly for those that left `success`, and every

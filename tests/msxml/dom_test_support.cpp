@@ -32,39 +32,19 @@ const char* const DefaultNamespaceTicketXml = R"(<?xml version="1.0" encoding="U
 </PrintTicket>
 )";
 
-UniqueBstr MakeBstr(const std::u16string& text) {
-    return UniqueBstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-}
-
-std::string Utf8(BSTR text) {
-    std::string out;
-    for (; text && *text; ++text) {
-        EXPECT_LT(*text, 0x80) << "Utf8() is meant for ASCII text";
-        out += static_cast<char>(*text);
-    }
-    return out;
-}
-
-std::u16string Wide(const std::string& ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
 void DomTest::SetUp() {
     PlatformInjectFault(0, 0, S_OK);
-    objectsAtStart_ = LiveDomObjectCount();
-    bstrsAtStart_ = PlatformLiveBstrCount();
+    atStart_ = LiveObjectCounts();
 }
 
 void DomTest::TearDown() {
     PlatformInjectFault(0, 0, S_OK);
-    EXPECT_EQ(LiveDomObjectCount(), objectsAtStart_) << "DOM objects leaked";
-    EXPECT_EQ(PlatformLiveBstrCount(), bstrsAtStart_) << "BSTRs leaked";
+    atStart_.ExpectUnchanged("at the end of the test");
 }
 
 ComPtr<IXMLDOMDocument2> DomTest::Load(const std::string& xml) {
     ComPtr<IXMLDOMDocument2> document;
-    XmlLoadError error;
-    EXPECT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK) << error.message;
+    EXPECT_TRUE(ParseDocument(xml, document.Put()));
     return document;
 }
 
@@ -128,30 +108,8 @@ std::string DomTest::Xml(IXMLDOMNode* node) {
     return Utf8(xml.Get());
 }
 
-std::string DomTest::Name(IXMLDOMNode* node) {
-    UniqueBstr name;
-    EXPECT_EQ(node->get_nodeName(name.Put()), S_OK);
-    return Utf8(name.Get());
-}
-
-std::string DomTest::TextOf(IXMLDOMNode* node) {
-    UniqueBstr text;
-    EXPECT_EQ(node->get_text(text.Put()), S_OK);
-    return Utf8(text.Get());
-}
-
 LONG DomTest::Length(IXMLDOMNodeList* list) {
     LONG length = -1;
     EXPECT_EQ(list->get_length(&length), S_OK);
     return length;
-}
-
-std::string DomTest::Attribute(IXMLDOMNode* element, const std::string& name) {
-    ComPtr<IXMLDOMNamedNodeMap> attributes;
-    EXPECT_EQ(element->get_attributes(attributes.Put()), S_OK);
-    UniqueBstr wanted = MakeBstr(Wide(name));
-    ComPtr<IXMLDOMNode> attribute;
-    if (!attributes || attributes->getNamedItem(wanted.Get(), attribute.Put()) != S_OK)
-        return "(absent)";
-    return TextOf(attribute.Get());
 }

@@ -1,13 +1,10 @@
 // Shared pieces of the stand-in DOM tests: sample Print Schema documents, a
 // fixture that proves every test released all it took, and small helpers for
-// interfaces and BSTRs.
+// interfaces.
 #pragma once
 
-#include "common/com_ptr.h"
-#include "msxml_standin.h"
+#include "dom_reading.h"
 #include "platform_testing.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -31,12 +28,6 @@ template <class U> ComPtr<U> Query(IUnknown* object, REFIID iid) {
     return other;
 }
 
-// A BSTR holding `text`, null characters included.
-UniqueBstr MakeBstr(const std::u16string& text);
-// The text of an ASCII BSTR; a null BSTR is the empty text.
-std::string Utf8(BSTR text);
-std::u16string Wide(const std::string& ascii);
-
 // Every test starts and ends with the same number of live DOM objects and
 // BSTRs, and with fault injection disarmed.
 class DomTest : public ::testing::Test {
@@ -54,12 +45,8 @@ class DomTest : public ::testing::Test {
                                              const char* uri, const std::string& value);
     std::string Save(IXMLDOMDocument2* document);
     std::string Xml(IXMLDOMNode* node);
-    std::string Name(IXMLDOMNode* node);
-    std::string TextOf(IXMLDOMNode* node);
     LONG Length(IXMLDOMNodeList* list);
-    std::string Attribute(IXMLDOMNode* element, const std::string& name);
 
   private:
-    LONG objectsAtStart_ = 0;
-    LONG bstrsAtStart_ = 0;
+    LiveObjectCounts atStart_;
 };

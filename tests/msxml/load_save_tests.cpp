@@ -133,7 +133,7 @@ TEST_F(LoadSaveTest, LoadsFilesInTheirDeclaredEncoding) {
     ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;
     ASSERT_EQ(LoadDocumentFromFile(file.Path(), document.Put(), &error), S_OK) << error.message;
-    EXPECT_EQ(TextOf(Root(document.Get()).Get()), "x");
+    EXPECT_EQ(NodeText(Root(document.Get()).Get()), "x");
     EXPECT_NE(Save(document.Get()).find("encoding=\"UTF-8\""), std::string::npos);
 }
 
@@ -190,12 +190,12 @@ TEST_F(LoadSaveTest, LoadXmlReplacesTheContent) {
     EXPECT_EQ(loaded, VARIANT_TRUE);
 
     auto root = Root(document.Get());
-    EXPECT_EQ(Name(root.Get()), "p:n");
-    EXPECT_EQ(Attribute(root.Get(), "xml:lang"), "en");
+    EXPECT_EQ(NodeName(root.Get()), "p:n");
+    EXPECT_EQ(AttributeText(root.Get(), "xml:lang"), "en");
     EXPECT_NE(Save(document.Get()).find("<p:n xmlns:p=\"urn:p\" xml:lang=\"en\">\xC3\xA9</p:n>"),
               std::string::npos);
     // The former root stays usable on its own.
-    EXPECT_EQ(Name(oldRoot.Get()), "psf:PrintTicket");
+    EXPECT_EQ(NodeName(oldRoot.Get()), "psf:PrintTicket");
     ComPtr<IXMLDOMNode> parent;
     EXPECT_EQ(oldRoot->get_parentNode(parent.Put()), S_FALSE);
 }

@@ -175,7 +175,7 @@ TEST_F(NodeTest, ParentsOfElementsAttributesAndTheDocument) {
 TEST_F(NodeTest, TextOfElementsConcatenatesAndPutTextLeavesOneTextNode) {
     auto document = Load("<a>one<b>two</b><!--not text-->three</a>");
     auto root = Root(document.Get());
-    EXPECT_EQ(TextOf(root.Get()), "onetwothree");
+    EXPECT_EQ(NodeText(root.Get()), "onetwothree");
     UniqueBstr text = MakeBstr(u"only");
     ASSERT_EQ(root->put_text(text.Get()), S_OK);
     ComPtr<IXMLDOMNodeList> children;
@@ -186,21 +186,21 @@ TEST_F(NodeTest, TextOfElementsConcatenatesAndPutTextLeavesOneTextNode) {
 
 TEST_F(NodeTest, TextOfASoleChildAnEmptyElementAndTextLikeNodes) {
     auto document = Load("<a><b><![CDATA[x<y]]></b><c/><d>plain</d><!--note--></a>");
-    EXPECT_EQ(TextOf(Find(document.Get(), "b").Get()), "x<y");
-    EXPECT_EQ(TextOf(Find(document.Get(), "c").Get()), "");
-    EXPECT_EQ(TextOf(Find(document.Get(), "d").Get()), "plain");
+    EXPECT_EQ(NodeText(Find(document.Get(), "b").Get()), "x<y");
+    EXPECT_EQ(NodeText(Find(document.Get(), "c").Get()), "");
+    EXPECT_EQ(NodeText(Find(document.Get(), "d").Get()), "plain");
     auto root = Root(document.Get());
     ComPtr<IXMLDOMNodeList> children;
     ASSERT_EQ(root->get_childNodes(children.Put()), S_OK);
     ComPtr<IXMLDOMNode> comment;
     ASSERT_EQ(children->get_item(3, comment.Put()), S_OK);
-    EXPECT_EQ(TextOf(comment.Get()), "note");
+    EXPECT_EQ(NodeText(comment.Get()), "note");
 }
 
 TEST_F(NodeTest, AttributeValuesAsTextAndVariants) {
     auto document = Load("<a n=\"1 &amp; 2\"/>");
     auto root = Root(document.Get());
-    EXPECT_EQ(Attribute(root.Get(), "n"), "1 & 2");
+    EXPECT_EQ(AttributeText(root.Get(), "n"), "1 & 2");
     ComPtr<IXMLDOMNamedNodeMap> attributes;
     ASSERT_EQ(root->get_attributes(attributes.Put()), S_OK);
     ComPtr<IXMLDOMNode> node;
@@ -222,7 +222,7 @@ TEST_F(NodeTest, AttributeValuesAsTextAndVariants) {
     flag->vt = VT_BOOL;
     flag->boolVal = VARIANT_TRUE;
     EXPECT_TRUE(FAILED(attribute->put_value(*flag)));
-    EXPECT_EQ(Attribute(root.Get(), "n"), "3");
+    EXPECT_EQ(AttributeText(root.Get(), "n"), "3");
 
     UniqueBstr text = MakeBstr(u"<q>");
     ASSERT_EQ(attribute->put_text(text.Get()), S_OK);

@@ -18,7 +18,7 @@ class SearchTest : public DomTest {
         std::vector<std::string> names;
         ComPtr<IXMLDOMNode> node;
         while (list->nextNode(node.Put()) == S_OK)
-            names.push_back(Attribute(node.Get(), "name"));
+            names.push_back(AttributeText(node.Get(), "name"));
         return names;
     }
 };
@@ -98,7 +98,7 @@ TEST_F(SearchTest, RepeatedSearchSeesEveryEditOfTheElements) {
     auto outputBin = Find(root.Get(), "psf:Feature");
     auto created = Create(document.Get(), NODE_ELEMENT, "psf:Feature", FrameworkUri);
     ASSERT_EQ(outputBin->appendChild(created.Get(), nullptr), S_OK);
-    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "(absent)", "psk:Nested"}));
+    EXPECT_EQ(features(), (Names{"psk:JobOutputBin", AbsentAttribute, "psk:Nested"}));
     UniqueBstr text = MakeBstr(u"nothing");
     ASSERT_EQ(outputBin->put_text(text.Get()), S_OK);
     EXPECT_EQ(features(), (Names{"psk:JobOutputBin", "psk:Nested"}));
@@ -147,7 +147,7 @@ TEST_F(SearchTest, ItemsByIndexAndTheEnds) {
     ASSERT_EQ(Length(options.Get()), 3);
     ComPtr<IXMLDOMNode> item;
     ASSERT_EQ(options->get_item(2, item.Put()), S_OK);
-    EXPECT_EQ(Attribute(item.Get(), "name"), "pv:Punch");
+    EXPECT_EQ(AttributeText(item.Get(), "name"), "pv:Punch");
     EXPECT_EQ(options->get_item(3, item.Put()), S_FALSE);
     EXPECT_FALSE(item);
     EXPECT_EQ(options->get_item(-1, item.Put()), E_INVALIDARG);
@@ -160,7 +160,7 @@ TEST_F(SearchTest, NextNodeWalksOnceAndResetRewinds) {
     auto options = ByTagName(root.Get(), "psf:Option");
     ComPtr<IXMLDOMNode> item;
     ASSERT_EQ(options->nextNode(item.Put()), S_OK);
-    EXPECT_EQ(Attribute(item.Get(), "name"), "psk:Center");
+    EXPECT_EQ(AttributeText(item.Get(), "name"), "psk:Center");
     EXPECT_EQ(NamesIn(options.Get()), (Names{"psk:Finisher", "pv:Punch"}));
     EXPECT_EQ(options->nextNode(item.Put()), S_FALSE);
     EXPECT_FALSE(item);
@@ -192,7 +192,7 @@ TEST_F(SearchTest, ListKeepsNodesThatLeftTheDocumentWithoutAnyObject) {
     ASSERT_EQ(options->get_item(0, option.Put()), S_OK);
     ComPtr<IXMLDOMNode> parent;
     ASSERT_EQ(option->get_parentNode(parent.Put()), S_OK);
-    EXPECT_EQ(Attribute(parent.Get(), "name"), "psk:JobOutputBin");
+    EXPECT_EQ(AttributeText(parent.Get(), "name"), "psk:JobOutputBin");
 }
 
 TEST_F(SearchTest, ListMakesAnObjectOnlyForTheNodeItHandsOut) {
@@ -210,11 +210,11 @@ TEST_F(SearchTest, ListMakesAnObjectOnlyForTheNodeItHandsOut) {
 TEST_F(SearchTest, NamedItemByTheNameAsWritten) {
     auto document = Load(TicketXml);
     auto value = Find(document.Get(), "psf:Value");
-    EXPECT_EQ(Attribute(value.Get(), "xsi:type"), "xsd:QName");
-    EXPECT_EQ(Attribute(value.Get(), "type"), "(absent)");
+    EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "xsd:QName");
+    EXPECT_EQ(AttributeText(value.Get(), "type"), AbsentAttribute);
     auto option = Find(document.Get(), "psf:Option");
-    EXPECT_EQ(Attribute(option.Get(), "name"), "psk:Center");
-    EXPECT_EQ(Attribute(option.Get(), "constrained"), "(absent)");
+    EXPECT_EQ(AttributeText(option.Get(), "name"), "psk:Center");
+    EXPECT_EQ(AttributeText(option.Get(), "constrained"), AbsentAttribute);
 
     ComPtr<IXMLDOMNamedNodeMap> attributes;
     ASSERT_EQ(option->get_attributes(attributes.Put()), S_OK);
@@ -234,23 +234,23 @@ TEST_F(SearchTest, NamedItemComparesNamesBeyondAsciiExactly) {
         UniqueBstr wanted = MakeBstr(name);
         ComPtr<IXMLDOMNode> item;
         HRESULT hr = attributes->getNamedItem(wanted.Get(), item.Put());
-        return hr == S_OK ? TextOf(item.Get()) : std::string("(absent)");
+        return hr == S_OK ? NodeText(item.Get()) : std::string(AbsentAttribute);
     };
     EXPECT_EQ(valueOf(u"\u00E9t\u00E9"), "summer");
     EXPECT_EQ(valueOf(u"p:\U0001F600"), "smile");
     EXPECT_EQ(valueOf(u"n"), "plain");
-    EXPECT_EQ(valueOf(u"\U0001F600"), "(absent)");
-    EXPECT_EQ(valueOf(u"q:\U0001F600"), "(absent)");
-    EXPECT_EQ(valueOf(u"p:\xD83D"), "(absent)");
-    EXPECT_EQ(valueOf(u"\u00E9t"), "(absent)");
-    EXPECT_EQ(valueOf(u"\u00E9t\u00E9t"), "(absent)");
-    EXPECT_EQ(valueOf(u""), "(absent)");
+    EXPECT_EQ(valueOf(u"\U0001F600"), AbsentAttribute);
+    EXPECT_EQ(valueOf(u"q:\U0001F600"), AbsentAttribute);
+    EXPECT_EQ(valueOf(u"p:\xD83D"), AbsentAttribute);
+    EXPECT_EQ(valueOf(u"\u00E9t"), AbsentAttribute);
+    EXPECT_EQ(valueOf(u"\u00E9t\u00E9t"), AbsentAttribute);
+    EXPECT_EQ(valueOf(u""), AbsentAttribute);
 }
 
 TEST_F(SearchTest, NamespaceDeclarationsAreNotAttributes) {
     auto document = Load(TicketXml);
     auto root = Root(document.Get());
-    EXPECT_EQ(Attribute(root.Get(), "xmlns:psf"), "(absent)");
+    EXPECT_EQ(AttributeText(root.Get(), "xmlns:psf"), AbsentAttribute);
     ComPtr<IXMLDOMNamedNodeMap> attributes;
     ASSERT_EQ(root->get_attributes(attributes.Put()), S_OK);
     LONG length = 0;
@@ -258,7 +258,7 @@ TEST_F(SearchTest, NamespaceDeclarationsAreNotAttributes) {
     EXPECT_EQ(length, 1);
     ComPtr<IXMLDOMNode> item;
     ASSERT_EQ(attributes->get_item(0, item.Put()), S_OK);
-    EXPECT_EQ(Name(item.Get()), "version");
+    EXPECT_EQ(NodeName(item.Get()), "version");
     EXPECT_EQ(attributes->get_item(1, item.Put()), S_FALSE);
     EXPECT_EQ(attributes->get_item(-1, item.Put()), E_INVALIDARG);
 }
@@ -274,7 +274,7 @@ TEST_F(SearchTest, AttributeMapKeepsItsElementAndDocumentAlive) {
     UniqueBstr name = MakeBstr(u"name");
     ComPtr<IXMLDOMNode> item;
     ASSERT_EQ(attributes->getNamedItem(name.Get(), item.Put()), S_OK);
-    EXPECT_EQ(TextOf(item.Get()), "psk:Center");
+    EXPECT_EQ(NodeText(item.Get()), "psk:Center");
     EXPECT_EQ(Query<IXMLDOMNamedNodeMap>(attributes.Get(), IID_IXMLDOMNamedNodeMap).Get(),
               attributes.Get());
 }
@@ -289,6 +289,6 @@ TEST_F(SearchTest, AttributeMapSeesLaterChanges) {
     LONG length = 0;
     ASSERT_EQ(attributes->get_length(&length), S_OK);
     EXPECT_EQ(length, 2);
-    EXPECT_EQ(Attribute(option.Get(), "constrained"), "psk:None");
+    EXPECT_EQ(AttributeText(option.Get(), "constrained"), "psk:None");
 }
 } // namespace

@@ -43,7 +43,7 @@ TEST_F(TreeEditTest, CreatedElementUsesThePrefixBoundInScopeWithoutRedeclaringIt
     auto document = Load(TicketXml);
     auto option = Find(document.Get(), "psf:Option", 1);
     auto property = Create(document.Get(), NODE_ELEMENT, "psf:ScoredProperty", FrameworkUri);
-    EXPECT_EQ(Name(property.Get()), "psf:ScoredProperty");
+    EXPECT_EQ(NodeName(property.Get()), "psf:ScoredProperty");
     ComPtr<IXMLDOMNode> appended;
     ASSERT_EQ(option->appendChild(property.Get(), appended.Put()), S_OK);
     EXPECT_EQ(appended.Get(), property.Get());
@@ -147,7 +147,7 @@ TEST_F(TreeEditTest, AttributeWhosePrefixIsTakenGetsAFreshOne) {
     auto foreign = CreateAttribute(document.Get(), "xsi:mark", "urn:other", "x");
     ASSERT_EQ(value->setAttributeNode(foreign.Get(), nullptr), S_OK);
     EXPECT_EQ(NamespaceOf(foreign.Get()), "urn:other");
-    EXPECT_EQ(Name(foreign.Get()), "ns0:mark");
+    EXPECT_EQ(NodeName(foreign.Get()), "ns0:mark");
     std::string saved = SaveAndReload(document.Get());
     EXPECT_NE(
         saved.find("<psf:Value xmlns:ns0=\"urn:other\" xsi:type=\"xsd:QName\" ns0:mark=\"x\">"),
@@ -155,7 +155,7 @@ TEST_F(TreeEditTest, AttributeWhosePrefixIsTakenGetsAFreshOne) {
         << saved;
     ComPtr<IXMLDOMDocument2> reloaded;
     auto reloadedValue = Reloaded(saved, "psf:Value", reloaded);
-    EXPECT_EQ(Attribute(reloadedValue.Get(), "xsi:type"), "xsd:QName");
+    EXPECT_EQ(AttributeText(reloadedValue.Get(), "xsi:type"), "xsd:QName");
 }
 
 TEST_F(TreeEditTest, CreateNodeRefusesUnsoundNamesAndKinds) {
@@ -284,7 +284,7 @@ TEST_F(TreeEditTest, DetachedNodeOutlivesItsDocumentAndKeepsItsNamespaces) {
     document.Reset();
 
     EXPECT_EQ(NamespaceOf(option.Get()), FrameworkUri);
-    EXPECT_EQ(Attribute(option.Get(), "name"), "pv:Punch");
+    EXPECT_EQ(AttributeText(option.Get(), "name"), "pv:Punch");
     ComPtr<IXMLDOMDocument> owner;
     ASSERT_EQ(option->get_ownerDocument(owner.Put()), S_OK);
     auto ownerDocument = Query<IXMLDOMDocument2>(owner.Get(), IID_IXMLDOMDocument2);
@@ -328,8 +328,8 @@ TEST_F(TreeEditTest, SetAttributeNodeReplacesTheSameNameAndHandsTheOldOneBack) {
     ComPtr<IXMLDOMAttribute> former;
     ASSERT_EQ(option->setAttributeNode(renamed.Get(), former.Put()), S_OK);
     ASSERT_TRUE(former);
-    EXPECT_EQ(TextOf(former.Get()), "psk:Center");
-    EXPECT_EQ(Attribute(option.Get(), "name"), "psk:Renamed");
+    EXPECT_EQ(NodeText(former.Get()), "psk:Center");
+    EXPECT_EQ(AttributeText(option.Get(), "name"), "psk:Renamed");
     ComPtr<IXMLDOMNamedNodeMap> attributes;
     ASSERT_EQ(option->get_attributes(attributes.Put()), S_OK);
     LONG length = 0;
@@ -349,8 +349,8 @@ TEST_F(TreeEditTest, PutTextKeepsReplacedChildrenAliveForTheirHolders) {
     UniqueBstr text = MakeBstr(u"plain");
     ASSERT_EQ(center->put_text(text.Get()), S_OK);
     EXPECT_EQ(Xml(center.Get()), "<psf:Option name=\"psk:Center\">plain</psf:Option>");
-    EXPECT_EQ(Attribute(property.Get(), "name"), "psk:BinType");
-    EXPECT_EQ(TextOf(property.Get()), "\n        psk:Tray\n      ");
+    EXPECT_EQ(AttributeText(property.Get(), "name"), "psk:BinType");
+    EXPECT_EQ(NodeText(property.Get()), "\n        psk:Tray\n      ");
     ComPtr<IXMLDOMNode> parent;
     EXPECT_EQ(property->get_parentNode(parent.Put()), S_FALSE);
 }

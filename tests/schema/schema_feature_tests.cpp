@@ -109,13 +109,13 @@ TEST_F(SchemaFeatureTest, AddOptionWritesConstrainedOnlyWhenGiven) {
     Option plain(holePunch->AddOption(KeywordsNamespaceUri, W("None")));
     ASSERT_NE(nullptr, plain);
     EXPECT_EQ("psk:None", NameOf(plain->Element()));
-    EXPECT_EQ("<none>", AttributeOf(plain->Element(), "constrained"));
+    EXPECT_EQ(AbsentAttribute, AttributeText(plain->Element(), "constrained"));
 
     Option constrained(holePunch->AddOption(PrivateNamespaceUri, W("Four"), KeywordsNamespaceUri,
                                             W("DeviceSettings")));
     ASSERT_NE(nullptr, constrained);
     EXPECT_EQ("ns0000:Four", NameOf(constrained->Element()));
-    EXPECT_EQ("psk:DeviceSettings", AttributeOf(constrained->Element(), "constrained"));
+    EXPECT_EQ("psk:DeviceSettings", AttributeText(constrained->Element(), "constrained"));
     EXPECT_TRUE(IsLastChild(holePunch->Element(), constrained->Element()));
 
     EXPECT_EQ(nullptr, Option(holePunch->AddOption(nullptr, W("None"))));

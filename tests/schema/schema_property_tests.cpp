@@ -76,11 +76,11 @@ TEST_F(SchemaPropertyTest, ValuesAreAppendedNeverReplaced) {
     EXPECT_EQ(5, ChildCount(holeCount->Element(), "psf:Value"));
 
     EXPECT_EQ("-3", TextOf(integer.get()));
-    EXPECT_EQ("xsd:integer", AttributeOf(integer->Element(), "xsi:type"));
+    EXPECT_EQ("xsd:integer", AttributeText(integer->Element(), "xsi:type"));
     EXPECT_EQ("three", TextOf(text.get()));
-    EXPECT_EQ("xsd:string", AttributeOf(text->Element(), "xsi:type"));
+    EXPECT_EQ("xsd:string", AttributeText(text->Element(), "xsi:type"));
     EXPECT_EQ("psk:Stacker", TextOf(qname.get()));
-    EXPECT_EQ("xsd:QName", AttributeOf(qname->Element(), "xsi:type"));
+    EXPECT_EQ("xsd:QName", AttributeText(qname->Element(), "xsi:type"));
     EXPECT_EQ("Stacker", TextOf(bare.get()));
 
     EXPECT_TRUE(IsLastChild(holeCount->Element(), bare->Element()));

@@ -4,35 +4,6 @@
 #include "msxml_standin.h"
 #include "platform_testing.h"
 
-namespace {
-
-std::string TextOf(BSTR text) {
-    std::string result;
-    for (const WCHAR* c = text; c != nullptr && *c != 0; ++c) {
-        result += static_cast<char>(*c);
-    }
-    return result;
-}
-
-std::string NodeName(IXMLDOMNode* node) {
-    UniqueBstr name;
-    if (node->get_nodeName(name.Put()) != S_OK)
-        return "<error>";
-    return TextOf(name.Get());
-}
-
-} // namespace
-
-std::string Utf8(const WCHAR* text) {
-    if (text == nullptr)
-        return "<null>";
-    std::string result;
-    for (; *text != 0; ++text) {
-        result += static_cast<char>(*text);
-    }
-    return result;
-}
-
 std::string Ticket(const std::string& body) {
     return "<psf:PrintTicket xmlns:psf=\"" + Utf8(FrameworkNamespaceUri) + "\" xmlns:psk=\"" +
            Utf8(KeywordsNamespaceUri) + "\" xmlns:xsi=\"" + Utf8(XsiNamespaceUri) +
@@ -41,8 +12,7 @@ std::string Ticket(const std::string& body) {
 }
 
 void SchemaTest::SetUp() {
-    liveDomObjects_ = LiveDomObjectCount();
-    liveBstrs_ = PlatformLiveBstrCount();
+    atStart_ = LiveObjectCounts();
 }
 
 void SchemaTest::TearDown() {
@@ -51,32 +21,14 @@ void SchemaTest::TearDown() {
     if (dom != nullptr) {
         EXPECT_EQ(0u, dom->Release()) << "a wrapper kept a reference on the document";
     }
-    EXPECT_EQ(liveDomObjects_, LiveDomObjectCount()) << "DOM objects leaked";
-    EXPECT_EQ(liveBstrs_, PlatformLiveBstrCount()) << "strings leaked";
+    atStart_.ExpectUnchanged("at the end of the test");
     EXPECT_EQ(1, host.References());
 }
 
 void SchemaTest::Load(const std::string& xml) {
-    XmlLoadError error;
-    ASSERT_EQ(S_OK, LoadDocumentFromString(xml, &dom, &error))
-        << error.message << " at " << error.line << ":" << error.column;
+    ASSERT_TRUE(ParseDocument(xml, &dom));
     document = new SchemaDocument(dom, &host);
     ASSERT_NE(nullptr, document->Element());
-}
-
-std::string SchemaTest::AttributeOf(IXMLDOMElement* element, const std::string& attribute) {
-    ComPtr<IXMLDOMNamedNodeMap> attributes;
-    if (element->get_attributes(attributes.Put()) != S_OK)
-        return "<error>";
-    std::u16string wide(attribute.begin(), attribute.end());
-    UniqueBstr attributeName(SysAllocString(reinterpret_cast<const WCHAR*>(wide.c_str())));
-    ComPtr<IXMLDOMNode> name;
-    if (attributes->getNamedItem(attributeName.Get(), name.Put()) != S_OK)
-        return "<none>";
-    UniqueBstr text;
-    if (name->get_text(text.Put()) != S_OK)
-        return "<none>";
-    return TextOf(text.Get());
 }
 
 std::string SchemaTest::ParentTagOf(IXMLDOMElement* element) {

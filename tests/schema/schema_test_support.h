@@ -3,17 +3,13 @@
 // let the tests look at the document without going through the wrappers.
 #pragma once
 
-#include "common/com_ptr.h"
+#include "dom_reading.h"
 #include "fake_core_helper.h"
 #include "schema/schema_document.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-// ASCII wide text as UTF-8: the namespace constants for writing test
-// documents, and the wrappers' buffers for comparing.
-std::string Utf8(const WCHAR* text);
 
 // A Print Schema ticket root declaring psf, psk, xsi, xsd and ns0000 (the
 // private namespace) around `body`.
@@ -26,9 +22,7 @@ class SchemaTest : public ::testing::Test {
 
     // Parses `xml` and wraps it in `document`.
     void Load(const std::string& xml);
-    // The text of the attribute written `attribute`, or "<none>" without one.
-    static std::string AttributeOf(IXMLDOMElement* element, const std::string& attribute);
-    static std::string NameOf(IXMLDOMElement* element) { return AttributeOf(element, "name"); }
+    static std::string NameOf(IXMLDOMElement* element) { return AttributeText(element, "name"); }
     // The tag name of the element's parent, or "<detached>".
     static std::string ParentTagOf(IXMLDOMElement* element);
     // The name of the parent element (as NameOf), or "<detached>".
@@ -49,6 +43,5 @@ class SchemaTest : public ::testing::Test {
     SchemaDocument* document = nullptr;
 
   private:
-    LONG liveDomObjects_ = 0;
-    LONG liveBstrs_ = 0;
+    LiveObjectCounts atStart_;
 };

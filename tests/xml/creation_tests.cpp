@@ -20,13 +20,13 @@ TEST_F(CreationTest, ChildElementBecomesTheLastChildUnderItsQName) {
     ASSERT_EQ(helper_->CreateChildElement(feature.Get(), FrameworkNamespaceUri, W("Option"),
                                           option.Put()),
               S_OK);
-    EXPECT_EQ(TagName(option.Get()), "psf:Option");
-    EXPECT_EQ(NamespaceOf(option.Get()), Narrow(FrameworkNamespaceUri));
+    EXPECT_EQ(NodeName(option.Get()), "psf:Option");
+    EXPECT_EQ(NamespaceOf(option.Get()), Utf8(FrameworkNamespaceUri));
     EXPECT_EQ(CountByTag("psf:Option"), 2);
     ComPtr<IXMLDOMElement> last;
     ElementByTag("psf:Option", 1, last.Put());
     EXPECT_EQ(last.Get(), option.Get());
-    EXPECT_EQ(AttributeText(option.Get(), "name"), "<absent>");
+    EXPECT_EQ(AttributeText(option.Get(), "name"), AbsentAttribute);
 }
 
 TEST_F(CreationTest, ChildElementWithoutNamespaceOrOutPointer) {
@@ -78,8 +78,8 @@ TEST_F(CreationTest, QNameAttributeTakesItsNameAsWrittenAndAQNameValue) {
     ASSERT_EQ(helper_->CreateQNameAttribute(option.Get(), FrameworkNamespaceUri, W("constrained"),
                                             KeywordsNamespaceUri, W("None"), attribute.Put()),
               S_OK);
-    EXPECT_EQ(TagName(attribute.Get()), "constrained");
-    EXPECT_EQ(Text(attribute.Get()), "psk:None");
+    EXPECT_EQ(NodeName(attribute.Get()), "constrained");
+    EXPECT_EQ(NodeText(attribute.Get()), "psk:None");
     EXPECT_EQ(AttributeText(option.Get(), "constrained"), "psk:None");
 }
 
@@ -120,7 +120,7 @@ TEST_F(CreationTest, QNameAttributeJoinsTheElementOnlyWhenEveryStepSucceeded) {
         if (injected) {
             EXPECT_TRUE(hr == InjectedFailure || hr == E_OUTOFMEMORY) << std::hex << hr;
             EXPECT_EQ(attribute.Get(), nullptr);
-            EXPECT_EQ(constrained, "<absent>");
+            EXPECT_EQ(constrained, AbsentAttribute);
         } else {
             EXPECT_EQ(hr, S_OK);
             EXPECT_EQ(constrained, "psk:None");
@@ -137,16 +137,15 @@ TEST_F(CreationTest, RequiredArgumentsAreTestedBeforeAnythingHappens) {
     IXMLDOMElement* element = option.Get();
     EXPECT_EQ(helper_->CreateChildElement(nullptr, nullptr, W("x"), &element), E_INVALIDARG);
     EXPECT_EQ(element, option.Get());
-    EXPECT_EQ(helper_->CreateChildElement(option.Get(), nullptr, nullptr, &element),
-              E_INVALIDARG);
+    EXPECT_EQ(helper_->CreateChildElement(option.Get(), nullptr, nullptr, &element), E_INVALIDARG);
     EXPECT_EQ(helper_->CreateQNameAttribute(nullptr, nullptr, W("a"), nullptr, W("b"), nullptr),
               E_INVALIDARG);
-    EXPECT_EQ(helper_->CreateQNameAttribute(option.Get(), nullptr, nullptr, nullptr, W("b"),
-                                            nullptr),
-              E_INVALIDARG);
-    EXPECT_EQ(helper_->CreateQNameAttribute(option.Get(), nullptr, W("a"), nullptr, nullptr,
-                                            nullptr),
-              E_INVALIDARG);
+    EXPECT_EQ(
+        helper_->CreateQNameAttribute(option.Get(), nullptr, nullptr, nullptr, W("b"), nullptr),
+        E_INVALIDARG);
+    EXPECT_EQ(
+        helper_->CreateQNameAttribute(option.Get(), nullptr, W("a"), nullptr, nullptr, nullptr),
+        E_INVALIDARG);
     EXPECT_EQ(Saved(), before);
     EXPECT_EQ(contexts_.pushed, 0);
 }

@@ -72,17 +72,6 @@ class ContextCountingManager final : public IMXNamespaceManager {
 
 } // namespace
 
-std::string Narrow(const WCHAR* text) {
-    std::string narrow;
-    for (; text && *text; ++text)
-        narrow += *text < 0x80 ? char(*text) : '?';
-    return narrow;
-}
-
-std::u16string Widen(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
 std::string PrintTicketRoot(const std::string& content, const std::string& extraDeclarations) {
     return "<psf:PrintTicket"
            " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/"
@@ -96,8 +85,8 @@ std::string PrintTicketRoot(const std::string& content, const std::string& extra
 
 STDMETHODIMP ContextCountingCoreHelper::CreateInstanceOfMSXMLObject(REFCLSID rclsid,
                                                                     IUnknown* punkOuter,
-                                                                    DWORD dwClsContext,
-                                                                    REFIID riid, LPVOID* ppv) {
+                                                                    DWORD dwClsContext, REFIID riid,
+                                                                    LPVOID* ppv) {
     if (!IsEqualGUID(rclsid, CLSID_MXNamespaceManager60) || punkOuter || dwClsContext != 0 ||
         !IsEqualGUID(riid, IID_IMXNamespaceManager))
         return E_INVALIDARG;
@@ -109,7 +98,9 @@ STDMETHODIMP ContextCountingCoreHelper::CreateInstanceOfMSXMLObject(REFCLSID rcl
     return S_OK;
 }
 
-void DomHelperTest::SetUp() { bstrBaseline_ = PlatformLiveBstrCount(); }
+void DomHelperTest::SetUp() {
+    atStart_ = LiveObjectCounts();
+}
 
 void DomHelperTest::TearDown() {
     PlatformInjectFault(0, PlatformFaultAll, S_OK);
@@ -117,9 +108,7 @@ void DomHelperTest::TearDown() {
 }
 
 void DomHelperTest::Load(const std::string& xml) {
-    XmlLoadError error;
-    ASSERT_EQ(LoadDocumentFromString(xml, document_.Put(), &error), S_OK)
-        << error.message << " at " << error.line << ":" << error.column;
+    ASSERT_TRUE(ParseDocument(xml, document_.Put()));
     helper_ = new PrintSchemaDomHelper(document_.Get(), &core_);
 }
 
@@ -127,8 +116,7 @@ void DomHelperTest::Unload() {
     delete helper_;
     helper_ = nullptr;
     document_.Reset();
-    EXPECT_EQ(LiveDomObjectCount(), 0);
-    EXPECT_EQ(PlatformLiveBstrCount(), bstrBaseline_);
+    atStart_.ExpectUnchanged("after unloading");
     EXPECT_EQ(contexts_.pushed, contexts_.popped);
     EXPECT_EQ(core_.References(), 1);
     contexts_ = ContextCounts();
@@ -160,7 +148,7 @@ std::string DomHelperTest::Saved() const {
 void DomHelperTest::ElementByTag(const std::string& tagName, LONG index,
                                  IXMLDOMElement** element) const {
     *element = nullptr;
-    UniqueBstr name(SysAllocString(Widen(tagName).c_str()));
+    UniqueBstr name(SysAllocString(Wide(tagName).c_str()));
     ComPtr<IXMLDOMNodeList> list;
     ComPtr<IXMLDOMNode> node;
     if (document_->getElementsByTagName(name.Get(), list.Put()) == S_OK &&
@@ -170,7 +158,7 @@ void DomHelperTest::ElementByTag(const std::string& tagName, LONG index,
 }
 
 LONG DomHelperTest::CountByTag(const std::string& tagName) const {
-    UniqueBstr name(SysAllocString(Widen(tagName).c_str()));
+    UniqueBstr name(SysAllocString(Wide(tagName).c_str()));
     ComPtr<IXMLDOMNodeList> list;
     LONG length = -1;
     if (document_->getElementsByTagName(name.Get(), list.Put()) == S_OK)
@@ -178,30 +166,8 @@ LONG DomHelperTest::CountByTag(const std::string& tagName) const {
     return length;
 }
 
-std::string TagName(IXMLDOMNode* node) {
-    UniqueBstr name;
-    EXPECT_EQ(node->get_nodeName(name.Put()), S_OK);
-    return Narrow(name.Get());
-}
-
-std::string Text(IXMLDOMNode* node) {
-    UniqueBstr text;
-    EXPECT_EQ(node->get_text(text.Put()), S_OK);
-    return Narrow(text.Get());
-}
-
-std::string AttributeText(IXMLDOMElement* element, const std::string& name) {
-    ComPtr<IXMLDOMNamedNodeMap> attributes;
-    ComPtr<IXMLDOMNode> attribute;
-    UniqueBstr wanted(SysAllocString(Widen(name).c_str()));
-    HRESULT hr = element->get_attributes(attributes.Put());
-    if (hr == S_OK)
-        hr = attributes->getNamedItem(wanted.Get(), attribute.Put());
-    return hr == S_OK ? Text(attribute.Get()) : "<absent>";
-}
-
 std::string NamespaceOf(IXMLDOMNode* node) {
     UniqueBstr uri;
     EXPECT_EQ(node->get_namespaceURI(uri.Put()), S_OK);
-    return Narrow(uri.Get());
+    return Utf8(uri.Get());
 }

@@ -3,22 +3,15 @@
 // context taken during a test is given back.
 #pragma once
 
+#include "dom_reading.h"
 #include "fake_core_helper.h"
 
-#include "common/com_ptr.h"
 #include "xml/print_schema_dom_helper.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-std::string Narrow(const WCHAR* text);
-std::u16string Widen(const std::string& text);
-
-std::string TagName(IXMLDOMNode* node);
-std::string Text(IXMLDOMNode* node);
-// The attribute's text, or "<absent>".
-std::string AttributeText(IXMLDOMElement* element, const std::string& name);
 std::string NamespaceOf(IXMLDOMNode* node);
 
 // Framework, keywords, XML Schema and schema-instance namespaces declared on the root.
@@ -36,8 +29,7 @@ class ContextCountingCoreHelper final : public FakeCoreHelper {
     explicit ContextCountingCoreHelper(ContextCounts* counts) : counts_(counts) {}
 
     STDMETHODIMP CreateInstanceOfMSXMLObject(REFCLSID rclsid, IUnknown* punkOuter,
-                                             DWORD dwClsContext, REFIID riid,
-                                             LPVOID* ppv) override;
+                                             DWORD dwClsContext, REFIID riid, LPVOID* ppv) override;
 
   private:
     ContextCounts* counts_;
@@ -60,7 +52,6 @@ class DomHelperTest : public ::testing::Test {
     // The index-th element of the document with this tag name, prefix included.
     void ElementByTag(const std::string& tagName, LONG index, IXMLDOMElement** element) const;
     LONG CountByTag(const std::string& tagName) const;
-
 
     // Arms fault injection: the nth call (from 1) of the given kinds fails.
     static void Arm(LONG nth, unsigned kinds, HRESULT failure = InjectedFailure);
@@ -87,5 +78,5 @@ class DomHelperTest : public ::testing::Test {
     ContextCountingCoreHelper core_{&contexts_};
 
   private:
-    LONG bstrBaseline_ = 0;
+    LiveObjectCounts atStart_;
 };

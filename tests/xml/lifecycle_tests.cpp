@@ -105,7 +105,7 @@ class LifecycleTest : public DomHelperTest {
     }
 
     void ElementByTagList(const std::string& tagName, IXMLDOMNodeList** list) {
-        UniqueBstr name(SysAllocString(Widen(tagName).c_str()));
+        UniqueBstr name(SysAllocString(Wide(tagName).c_str()));
         EXPECT_EQ(document_->getElementsByTagName(name.Get(), list), S_OK);
     }
 };
@@ -169,7 +169,7 @@ TEST_F(LifecycleTest, InitializeAgainMovesTheHelperToTheNewDocument) {
     EXPECT_EQ(helper_->Initialize(document_.Get(), &core_), S_OK);
     ComPtr<IXMLDOMElement> root;
     EXPECT_EQ(helper_->GetRootElement(root.Put()), S_OK);
-    EXPECT_EQ(TagName(root.Get()), "psf:PrintTicket");
+    EXPECT_EQ(NodeName(root.Get()), "psf:PrintTicket");
 }
 
 } // namespace

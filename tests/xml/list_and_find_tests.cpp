@@ -85,8 +85,7 @@ TEST_F(ListAndFindTest, CountIsWrittenOnlyOnSuccess) {
     EXPECT_NE(helper_->CountElements(root.Get(), W("urn:nowhere"), W("Feature"), &count), S_OK);
     EXPECT_EQ(count, -1);
     EXPECT_EQ(helper_->CountElements(root.Get(), nullptr, W("Feature"), &count), E_INVALIDARG);
-    EXPECT_EQ(helper_->GetElementAt(root.Get(), nullptr, W("Feature"), 0, nullptr),
-              E_INVALIDARG);
+    EXPECT_EQ(helper_->GetElementAt(root.Get(), nullptr, W("Feature"), 0, nullptr), E_INVALIDARG);
 }
 
 TEST_F(ListAndFindTest, AttributeLookupMatchesTheWrittenName) {
@@ -95,7 +94,7 @@ TEST_F(ListAndFindTest, AttributeLookupMatchesTheWrittenName) {
     ElementByTag("psf:Feature", 0, feature.Put());
     ComPtr<IXMLDOMAttribute> attribute;
     ASSERT_EQ(helper_->GetAttributeNode(feature.Get(), W("name"), attribute.Put()), S_OK);
-    EXPECT_EQ(Text(attribute.Get()), "psk:A");
+    EXPECT_EQ(NodeText(attribute.Get()), "psk:A");
 
     IXMLDOMAttribute* absent = attribute.Get();
     EXPECT_EQ(helper_->GetAttributeNode(feature.Get(), W("constrained"), &absent), S_FALSE);
@@ -120,7 +119,7 @@ TEST_F(ListAndFindTest, FindComparesTheWholeTextExactly) {
         ListFeatures(list.Put());
         ComPtr<IXMLDOMElement> found;
         EXPECT_EQ(helper_->FindByAttributeValue(list.Get(), W("name"), near, found.Put()), S_FALSE)
-            << Narrow(near);
+            << Utf8(near);
         EXPECT_EQ(found.Get(), nullptr);
     }
 }

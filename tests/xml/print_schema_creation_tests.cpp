@@ -23,15 +23,15 @@ TEST_F(SchemaCreationTest, FeatureWithNullParentIsTheRootsLastChild) {
     ASSERT_EQ(
         helper_->CreateFeature(nullptr, KeywordsNamespaceUri, W("JobHolePunch"), feature.Put()),
         S_OK);
-    EXPECT_EQ(TagName(feature.Get()), "psf:Feature");
-    EXPECT_EQ(NamespaceOf(feature.Get()), Narrow(FrameworkNamespaceUri));
+    EXPECT_EQ(NodeName(feature.Get()), "psf:Feature");
+    EXPECT_EQ(NamespaceOf(feature.Get()), Utf8(FrameworkNamespaceUri));
     EXPECT_EQ(AttributeText(feature.Get(), "name"), "psk:JobHolePunch");
     ComPtr<IXMLDOMElement> last;
     ElementByTag("psf:Feature", 1, last.Put());
     EXPECT_EQ(last.Get(), feature.Get());
     ComPtr<IXMLDOMNode> parent;
     ASSERT_EQ(feature->get_parentNode(parent.Put()), S_OK);
-    EXPECT_EQ(TagName(parent.Get()), "psf:PrintTicket");
+    EXPECT_EQ(NodeName(parent.Get()), "psf:PrintTicket");
 }
 
 TEST_F(SchemaCreationTest, NullNameNamespaceWritesTheBareName) {
@@ -47,8 +47,8 @@ TEST_F(SchemaCreationTest, OptionGetsOnlyTheAttributesItIsGiven) {
     ComPtr<IXMLDOMElement> bare;
     ASSERT_EQ(helper_->CreateOption(feature.Get(), nullptr, nullptr, nullptr, nullptr, bare.Put()),
               S_OK);
-    EXPECT_EQ(AttributeText(bare.Get(), "name"), "<absent>");
-    EXPECT_EQ(AttributeText(bare.Get(), "constrained"), "<absent>");
+    EXPECT_EQ(AttributeText(bare.Get(), "name"), AbsentAttribute);
+    EXPECT_EQ(AttributeText(bare.Get(), "constrained"), AbsentAttribute);
 
     ComPtr<IXMLDOMElement> full;
     ASSERT_EQ(helper_->CreateOption(feature.Get(), KeywordsNamespaceUri, W("Finisher"),
@@ -58,9 +58,9 @@ TEST_F(SchemaCreationTest, OptionGetsOnlyTheAttributesItIsGiven) {
     EXPECT_EQ(AttributeText(full.Get(), "constrained"), "psk:None");
     EXPECT_EQ(CountByTag("psf:Option"), 3);
 
-    EXPECT_EQ(helper_->CreateOption(nullptr, KeywordsNamespaceUri, W("X"), nullptr, nullptr,
-                                    nullptr),
-              E_INVALIDARG);
+    EXPECT_EQ(
+        helper_->CreateOption(nullptr, KeywordsNamespaceUri, W("X"), nullptr, nullptr, nullptr),
+        E_INVALIDARG);
 }
 
 TEST_F(SchemaCreationTest, ScoredPropertyNeedsANameNamespace) {
@@ -77,7 +77,7 @@ TEST_F(SchemaCreationTest, ScoredPropertyNeedsANameNamespace) {
     ASSERT_EQ(helper_->CreateScoredProperty(option.Get(), KeywordsNamespaceUri, W("BinType"),
                                             scored.Put()),
               S_OK);
-    EXPECT_EQ(TagName(scored.Get()), "psf:ScoredProperty");
+    EXPECT_EQ(NodeName(scored.Get()), "psf:ScoredProperty");
     EXPECT_EQ(AttributeText(scored.Get(), "name"), "psk:BinType");
 }
 
@@ -91,7 +91,7 @@ TEST_F(SchemaCreationTest, FailedNameLeavesTheNewElementWithoutItAndTheOutPointe
     EXPECT_EQ(untouched, feature.Get());
     ComPtr<IXMLDOMElement> added;
     ElementByTag("psf:Option", 1, added.Put());
-    EXPECT_EQ(AttributeText(added.Get(), "name"), "<absent>");
+    EXPECT_EQ(AttributeText(added.Get(), "name"), AbsentAttribute);
 }
 
 TEST_F(SchemaCreationTest, ValueCarriesItsTypeAndText) {
@@ -101,12 +101,12 @@ TEST_F(SchemaCreationTest, ValueCarriesItsTypeAndText) {
     ASSERT_EQ(helper_->CreateValue(option.Get(), XsdNamespaceUri, W("QName"), W("psk:Center"),
                                    value.Put()),
               S_OK);
-    EXPECT_EQ(TagName(value.Get()), "psf:Value");
-    EXPECT_EQ(Text(value.Get()), "psk:Center");
+    EXPECT_EQ(NodeName(value.Get()), "psf:Value");
+    EXPECT_EQ(NodeText(value.Get()), "psk:Center");
     EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "xsd:QName");
     ComPtr<IXMLDOMAttribute> type;
     ASSERT_EQ(helper_->GetAttributeNode(value.Get(), W("xsi:type"), type.Put()), S_OK);
-    EXPECT_EQ(NamespaceOf(type.Get()), Narrow(XsiNamespaceUri));
+    EXPECT_EQ(NamespaceOf(type.Get()), Utf8(XsiNamespaceUri));
 }
 
 TEST_F(SchemaCreationTest, ValueWithoutTypeNamespaceHasNoTypeAttribute) {
@@ -115,10 +115,9 @@ TEST_F(SchemaCreationTest, ValueWithoutTypeNamespaceHasNoTypeAttribute) {
     ComPtr<IXMLDOMElement> value;
     ASSERT_EQ(helper_->CreateValue(option.Get(), nullptr, W("string"), W("text"), value.Put()),
               S_OK);
-    EXPECT_EQ(Text(value.Get()), "text");
-    EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "<absent>");
-    EXPECT_EQ(helper_->CreateValue(option.Get(), nullptr, nullptr, nullptr, nullptr),
-              E_INVALIDARG);
+    EXPECT_EQ(NodeText(value.Get()), "text");
+    EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), AbsentAttribute);
+    EXPECT_EQ(helper_->CreateValue(option.Get(), nullptr, nullptr, nullptr, nullptr), E_INVALIDARG);
 }
 
 TEST_F(SchemaCreationTest, IntegerValueIsWrittenInDecimal) {
@@ -134,7 +133,7 @@ TEST_F(SchemaCreationTest, IntegerValueIsWrittenInDecimal) {
         ASSERT_EQ(helper_->CreateIntegerValue(option.Get(), XsdNamespaceUri, W("integer"), c.value,
                                               value.Put()),
                   S_OK);
-        EXPECT_EQ(Text(value.Get()), c.text);
+        EXPECT_EQ(NodeText(value.Get()), c.text);
         EXPECT_EQ(AttributeText(value.Get(), "xsi:type"), "xsd:integer");
     }
 }
@@ -169,7 +168,7 @@ TEST_F(SchemaCreationTest, EveryFailureOfAValueReleasesWhatItTook) {
             EXPECT_TRUE(values == 0 || values == 1);
         } else {
             EXPECT_EQ(hr, S_OK);
-            EXPECT_EQ(Text(value.Get()), "-3");
+            EXPECT_EQ(NodeText(value.Get()), "-3");
         }
         return injected;
     });

@@ -67,7 +67,7 @@ TEST_F(SchemaFindTest, PropertyAfterAnUnnamedPropertyIsFound) {
               S_OK);
     ComPtr<IXMLDOMElement> value;
     ASSERT_EQ(helper_->GetFirstValue(property.Get(), value.Put()), S_OK);
-    EXPECT_EQ(Text(value.Get()), "report");
+    EXPECT_EQ(NodeText(value.Get()), "report");
 }
 
 TEST_F(SchemaFindTest, UndeclaredNameNamespaceFailsTheFindWithoutTouchingTheOutPointer) {
@@ -132,8 +132,7 @@ TEST_F(SchemaFindTest, OptionThatNoFormNamesIsNotFound) {
     EXPECT_EQ(option, nullptr);
     EXPECT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("tray"), &option),
               S_FALSE);
-    EXPECT_EQ(helper_->FindOption(nullptr, KeywordsNamespaceUri, W("Tray"), &option),
-              E_INVALIDARG);
+    EXPECT_EQ(helper_->FindOption(nullptr, KeywordsNamespaceUri, W("Tray"), &option), E_INVALIDARG);
     EXPECT_EQ(helper_->FindOption(feature.Get(), nullptr, W("Tray"), &option), E_INVALIDARG);
 }
 

@@ -12,16 +12,16 @@ TEST_F(QNameTest, UsesThePrefixDeclaredOnTheRoot) {
     Load(PrintTicketRoot(""));
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), qName.Put()), S_OK);
-    EXPECT_EQ(Narrow(qName.Get()), "psf:Feature");
+    EXPECT_EQ(Utf8(qName.Get()), "psf:Feature");
     // The BSTR counts exactly the text: no terminator inside its length.
     EXPECT_EQ(qName.Length(), 11u);
 }
 
 TEST_F(QNameTest, RootPrefixWinsOverAnotherPrefixDeclaredBelow) {
-    Load(PrintTicketRoot("<psf:Feature xmlns:fw=\"" + Narrow(FrameworkNamespaceUri) + "\"/>"));
+    Load(PrintTicketRoot("<psf:Feature xmlns:fw=\"" + Utf8(FrameworkNamespaceUri) + "\"/>"));
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Option"), qName.Put()), S_OK);
-    EXPECT_EQ(Narrow(qName.Get()), "psf:Option");
+    EXPECT_EQ(Utf8(qName.Get()), "psf:Option");
 }
 
 TEST_F(QNameTest, NamespaceDeclaredOnlyOnADescendantHasNoQName) {
@@ -34,21 +34,21 @@ TEST_F(QNameTest, NamespaceDeclaredOnlyOnADescendantHasNoQName) {
 }
 
 TEST_F(QNameTest, DefaultNamespaceAndNullNamespaceGiveTheBareName) {
-    Load("<PrintTicket xmlns=\"" + Narrow(FrameworkNamespaceUri) + "\"/>");
+    Load("<PrintTicket xmlns=\"" + Utf8(FrameworkNamespaceUri) + "\"/>");
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), qName.Put()), S_OK);
-    EXPECT_EQ(Narrow(qName.Get()), "Feature");
+    EXPECT_EQ(Utf8(qName.Get()), "Feature");
     EXPECT_EQ(qName.Length(), 7u);
 
     ASSERT_EQ(helper_->MakeQName(nullptr, W("Feature"), qName.Put()), S_OK);
-    EXPECT_EQ(Narrow(qName.Get()), "Feature");
+    EXPECT_EQ(Utf8(qName.Get()), "Feature");
 }
 
 TEST_F(QNameTest, NullNamespaceNeedsNoLookup) {
     Load(PrintTicketRoot(""));
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(nullptr, W("psk:Already"), qName.Put()), S_OK);
-    EXPECT_EQ(Narrow(qName.Get()), "psk:Already");
+    EXPECT_EQ(Utf8(qName.Get()), "psk:Already");
     EXPECT_EQ(contexts_.pushed, 0);
 }
 
@@ -70,12 +70,12 @@ TEST_F(QNameTest, PrefixAndLocalNameMustStayBelowTenThousandCharacters) {
 
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(W("urn:long:a"), W("x"), qName.Put()), S_OK);
-    EXPECT_EQ(Narrow(qName.Get()), prefix9999 + ":x");
+    EXPECT_EQ(Utf8(qName.Get()), prefix9999 + ":x");
     EXPECT_EQ(qName.Length(), 10001u);
 
     ASSERT_EQ(helper_->MakeQName(W("urn:long:a"), local9999.c_str(), qName.Put()), S_OK);
     EXPECT_EQ(qName.Length(), 19999u);
-    EXPECT_EQ(Narrow(qName.Get()), prefix9999 + ":" + Narrow(local9999.c_str()));
+    EXPECT_EQ(Utf8(qName.Get()), prefix9999 + ":" + Utf8(local9999.c_str()));
 
     BSTR refused = nullptr;
     EXPECT_EQ(helper_->MakeQName(W("urn:long:b"), W("x"), &refused), E_INVALIDARG);
@@ -103,7 +103,7 @@ TEST_F(QNameTest, EveryFailedStepFreesWhatItTookAndPopsTheContext) {
                 EXPECT_EQ(qName.Get(), nullptr);
             } else {
                 EXPECT_EQ(hr, S_OK);
-                EXPECT_EQ(Narrow(qName.Get()), "psk:JobOutputBin");
+                EXPECT_EQ(Utf8(qName.Get()), "psk:JobOutputBin");
             }
             return injected;
         });

@@ -6,15 +6,15 @@
 
 namespace {
 
-const std::string Ticket = PrintTicketRoot(
-    "<psf:Feature name=\"psk:JobOutputBin\">"
-    "<psf:Option name=\"psk:Center\"/>"
-    "<psf:Feature name=\"psk:Inner\" xmlns:mid=\"urn:middle\">"
-    "<psf:Option name=\"mid:Deep\"/>"
-    "</psf:Feature>"
-    "</psf:Feature>"
-    "<psf:Property name=\"psk:JobName\"/>",
-    " xmlns=\"urn:default\"");
+const std::string Ticket =
+    PrintTicketRoot("<psf:Feature name=\"psk:JobOutputBin\">"
+                    "<psf:Option name=\"psk:Center\"/>"
+                    "<psf:Feature name=\"psk:Inner\" xmlns:mid=\"urn:middle\">"
+                    "<psf:Option name=\"mid:Deep\"/>"
+                    "</psf:Feature>"
+                    "</psf:Feature>"
+                    "<psf:Property name=\"psk:JobName\"/>",
+                    " xmlns=\"urn:default\"");
 
 class RemovalTest : public DomHelperTest {};
 
@@ -55,11 +55,11 @@ TEST_F(ResolveTest, PrefixDeclaredBetweenRootAndContextIsResolved) {
     ElementByTag("psf:Option", 1, deep.Put());
     UniqueBstr uri;
     ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("mid:Deep"), uri.Put()), S_OK);
-    EXPECT_EQ(Narrow(uri.Get()), "urn:middle");
+    EXPECT_EQ(Utf8(uri.Get()), "urn:middle");
     EXPECT_EQ(uri.Length(), 10u);
 
     ASSERT_EQ(helper_->ResolveQNameNamespace(deep.Get(), W("psk:Center"), uri.Put()), S_OK);
-    EXPECT_EQ(Narrow(uri.Get()), Narrow(KeywordsNamespaceUri));
+    EXPECT_EQ(Utf8(uri.Get()), Utf8(KeywordsNamespaceUri));
 }
 
 TEST_F(ResolveTest, PrefixOutOfScopeAtTheContextFails) {
@@ -79,7 +79,7 @@ TEST_F(ResolveTest, TextWithoutPrefixResolvesToTheDefaultNamespace) {
     ElementByTag("psf:PrintTicket", 0, root.Put());
     UniqueBstr uri;
     ASSERT_EQ(helper_->ResolveQNameNamespace(root.Get(), W("Plain"), uri.Put()), S_OK);
-    EXPECT_EQ(Narrow(uri.Get()), "urn:default");
+    EXPECT_EQ(Utf8(uri.Get()), "urn:default");
 }
 
 TEST_F(ResolveTest, EveryFailedStepFreesTheBufferAndPopsTheContext) {
@@ -96,7 +96,7 @@ TEST_F(ResolveTest, EveryFailedStepFreesTheBufferAndPopsTheContext) {
                 EXPECT_EQ(uri.Get(), nullptr);
             } else {
                 EXPECT_EQ(hr, S_OK);
-                EXPECT_EQ(Narrow(uri.Get()), "urn:middle");
+                EXPECT_EQ(Utf8(uri.Get()), "urn:middle");
             }
             return injected;
         });
@@ -117,13 +117,13 @@ TEST_F(SplitTest, SplitsAtTheFirstColon) {
                           Case{W("trail:"), "trail", ""}, Case{W(""), "", ""}}) {
         UniqueBstr prefix;
         UniqueBstr local;
-        ASSERT_EQ(helper_->PrefixPartOf(c.qName, prefix.Put()), S_OK) << Narrow(c.qName);
-        ASSERT_EQ(helper_->LocalPartOf(c.qName, local.Put()), S_OK) << Narrow(c.qName);
+        ASSERT_EQ(helper_->PrefixPartOf(c.qName, prefix.Put()), S_OK) << Utf8(c.qName);
+        ASSERT_EQ(helper_->LocalPartOf(c.qName, local.Put()), S_OK) << Utf8(c.qName);
         ASSERT_NE(prefix.Get(), nullptr);
         ASSERT_NE(local.Get(), nullptr);
-        EXPECT_EQ(Narrow(prefix.Get()), c.prefix) << Narrow(c.qName);
+        EXPECT_EQ(Utf8(prefix.Get()), c.prefix) << Utf8(c.qName);
         EXPECT_EQ(prefix.Length(), c.prefix.size());
-        EXPECT_EQ(Narrow(local.Get()), c.local) << Narrow(c.qName);
+        EXPECT_EQ(Utf8(local.Get()), c.local) << Utf8(c.qName);
         EXPECT_EQ(local.Length(), c.local.size());
     }
 }
