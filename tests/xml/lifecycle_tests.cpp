@@ -6,6 +6,9 @@
 #include "msxml_standin.h"
 #include "platform_testing.h"
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 const std::string Ticket = PrintTicketRoot(
@@ -35,31 +38,64 @@ class LifecycleTest : public DomHelperTest {
                   E_FAIL);
         EXPECT_EQ(count, 7);
 
-        IXMLDOMElement* element = sentinel;
-        EXPECT_EQ(helper.CreateChildElement(root.Get(), nullptr, W("x"), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
+        const WCHAR* framework = FrameworkNamespaceUri;
+        const WCHAR* keywords = KeywordsNamespaceUri;
+        using ElementOperation = std::function<HRESULT(IXMLDOMElement**)>;
+        // The operations that answer an element, the Print Schema ones with
+        // parents that may be null included.
+        const std::pair<const char*, ElementOperation> elementOperations[] = {
+            {"CreateChildElement",
+             [&](auto out) { return helper.CreateChildElement(root.Get(), nullptr, W("x"), out); }},
+            {"GetRootElement", [&](auto out) { return helper.GetRootElement(out); }},
+            {"GetElementAt",
+             [&](auto out) {
+                 return helper.GetElementAt(root.Get(), framework, W("Feature"), 0, out);
+             }},
+            {"FindByAttributeValue",
+             [&](auto out) {
+                 return helper.FindByAttributeValue(list.Get(), W("name"), W("psk:Center"), out);
+             }},
+            {"CreateFeature",
+             [&](auto out) { return helper.CreateFeature(nullptr, keywords, W("F"), out); }},
+            {"CreateOption",
+             [&](auto out) {
+                 return helper.CreateOption(feature.Get(), keywords, W("O"), nullptr, nullptr, out);
+             }},
+            {"FindFeature",
+             [&](auto out) {
+                 return helper.FindFeature(nullptr, keywords, W("JobOutputBin"), out);
+             }},
+            {"FindOption",
+             [&](auto out) {
+                 return helper.FindOption(feature.Get(), keywords, W("Center"), out);
+             }},
+            {"GetFirstOption", [&](auto out) { return helper.GetFirstOption(feature.Get(), out); }},
+            {"FindProperty",
+             [&](auto out) { return helper.FindProperty(nullptr, keywords, W("P"), out); }},
+            {"FindScoredProperty",
+             [&](auto out) {
+                 return helper.FindScoredProperty(feature.Get(), keywords, W("S"), out);
+             }},
+            {"GetFirstValue", [&](auto out) { return helper.GetFirstValue(feature.Get(), out); }},
+        };
+        for (const auto& [name, operation] : elementOperations) {
+            SCOPED_TRACE(name);
+            IXMLDOMElement* element = sentinel;
+            EXPECT_EQ(operation(&element), E_FAIL);
+            EXPECT_EQ(element, nullptr);
+        }
+
         IXMLDOMAttribute* attribute = reinterpret_cast<IXMLDOMAttribute*>(sentinel);
         EXPECT_EQ(helper.CreateQNameAttribute(feature.Get(), nullptr, W("a"), nullptr, W("b"),
                                               &attribute),
                   E_FAIL);
         EXPECT_EQ(attribute, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.GetRootElement(&element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.GetElementAt(root.Get(), FrameworkNamespaceUri, W("Feature"), 0, &element),
-                  E_FAIL);
-        EXPECT_EQ(element, nullptr);
         attribute = reinterpret_cast<IXMLDOMAttribute*>(sentinel);
         EXPECT_EQ(helper.GetAttributeNode(feature.Get(), W("name"), &attribute), E_FAIL);
         EXPECT_EQ(attribute, nullptr);
         IXMLDOMNodeList* nodes = reinterpret_cast<IXMLDOMNodeList*>(sentinel);
         EXPECT_EQ(helper.GetElementsByQName(nullptr, nullptr, W("Feature"), &nodes), E_FAIL);
         EXPECT_EQ(nodes, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.FindByAttributeValue(list.Get(), W("name"), W("psk:Center"), &element),
-                  E_FAIL);
-        EXPECT_EQ(element, nullptr);
         EXPECT_EQ(helper.RemoveChild(nullptr, feature.Get()), E_FAIL);
         BSTR out = nullptr;
         EXPECT_EQ(helper.ResolveQNameNamespace(root.Get(), W("psk:Center"), &out), E_FAIL);
@@ -68,38 +104,10 @@ class LifecycleTest : public DomHelperTest {
         EXPECT_EQ(out, nullptr);
         EXPECT_EQ(helper.PrefixPartOf(W("psk:Center"), &out), E_FAIL);
         EXPECT_EQ(out, nullptr);
-
-        // The Print Schema operations, including those whose parent may be null.
-        const WCHAR* keywords = KeywordsNamespaceUri;
-        element = sentinel;
-        EXPECT_EQ(helper.CreateFeature(nullptr, keywords, W("F"), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.CreateOption(feature.Get(), keywords, W("O"), nullptr, nullptr, &element),
-                  E_FAIL);
-        EXPECT_EQ(element, nullptr);
         EXPECT_EQ(helper.CreateProperty(nullptr, keywords, W("P"), nullptr), E_FAIL);
         EXPECT_EQ(helper.CreateScoredProperty(feature.Get(), keywords, W("S"), nullptr), E_FAIL);
         EXPECT_EQ(helper.CreateIntegerValue(feature.Get(), nullptr, nullptr, 5, nullptr), E_FAIL);
         EXPECT_EQ(helper.CreateValue(feature.Get(), nullptr, nullptr, W("v"), nullptr), E_FAIL);
-        element = sentinel;
-        EXPECT_EQ(helper.FindFeature(nullptr, keywords, W("JobOutputBin"), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.FindOption(feature.Get(), keywords, W("Center"), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.GetFirstOption(feature.Get(), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.FindProperty(nullptr, keywords, W("P"), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.FindScoredProperty(feature.Get(), keywords, W("S"), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
-        element = sentinel;
-        EXPECT_EQ(helper.GetFirstValue(feature.Get(), &element), E_FAIL);
-        EXPECT_EQ(element, nullptr);
 
         EXPECT_EQ(Saved(), before);
     }
