@@ -4,6 +4,8 @@
 #include "msxml_standin.h"
 #include "platform_testing.h"
 
+using namespace ptbridge;
+
 namespace {
 
 std::string TextOf(BSTR text) {

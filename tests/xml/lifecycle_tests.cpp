@@ -6,6 +6,8 @@
 #include "msxml_standin.h"
 #include "platform_testing.h"
 
+using namespace ptbridge;
+
 namespace {
 
 const std::string Ticket = PrintTicketRoot(
