@@ -23,7 +23,8 @@ int wmain(int argc, wchar_t** argv) {
 
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(hr)) {
-        std::fprintf(stderr, "ptbridge: cannot initialise COM: %s\n", ptbridge::DescribeHResult(hr).c_str());
+        std::fprintf(stderr, "ptbridge: cannot initialise COM: %s\n",
+                     ptbridge::DescribeHResult(hr).c_str());
         return ptbridge::ExitModuleUnavailable;
     }
     int status = ptbridge::FinishStandardOutput(ptbridge::RunCommandLine(argc, pointers.data()));

@@ -60,6 +60,6 @@ PTBRIDGE_STANDIN_API UINT SysStringByteLen(BSTR bstr);
 PTBRIDGE_STANDIN_API void VariantInit(VARIANTARG* pvarg);
 PTBRIDGE_STANDIN_API HRESULT VariantClear(VARIANTARG* pvarg);
 PTBRIDGE_STANDIN_API HRESULT VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc);
-PTBRIDGE_STANDIN_API HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags,
-                          VARTYPE vt);
+PTBRIDGE_STANDIN_API HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc,
+                                               USHORT wFlags, VARTYPE vt);
 }

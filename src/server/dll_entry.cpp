@@ -31,4 +31,6 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
     return factory->QueryInterface(riid, ppv);
 }
 
-STDAPI DllCanUnloadNow() { return ptbridge::ServerLockCount != 0 ? S_FALSE : S_OK; }
+STDAPI DllCanUnloadNow() {
+    return ptbridge::ServerLockCount != 0 ? S_FALSE : S_OK;
+}

@@ -47,11 +47,13 @@ class DomTest : public ::testing::Test {
     ptbridge::ComPtr<IXMLDOMDocument2> Load(const std::string& xml);
     ptbridge::ComPtr<IXMLDOMElement> Root(IXMLDOMDocument2* document);
     // The index-th element below `under` with this tag name.
-    ptbridge::ComPtr<IXMLDOMElement> Find(IXMLDOMNode* under, const std::string& tagName, LONG index = 0);
-    ptbridge::ComPtr<IXMLDOMNode> Create(IXMLDOMDocument2* document, LONG kind, const std::string& name,
-                               const char* uri);
-    ptbridge::ComPtr<IXMLDOMAttribute> CreateAttribute(IXMLDOMDocument2* document, const std::string& name,
-                                             const char* uri, const std::string& value);
+    ptbridge::ComPtr<IXMLDOMElement> Find(IXMLDOMNode* under, const std::string& tagName,
+                                          LONG index = 0);
+    ptbridge::ComPtr<IXMLDOMNode> Create(IXMLDOMDocument2* document, LONG kind,
+                                         const std::string& name, const char* uri);
+    ptbridge::ComPtr<IXMLDOMAttribute> CreateAttribute(IXMLDOMDocument2* document,
+                                                       const std::string& name, const char* uri,
+                                                       const std::string& value);
     std::string Save(IXMLDOMDocument2* document);
     std::string Xml(IXMLDOMNode* node);
     std::string Name(IXMLDOMNode* node);

@@ -14,4 +14,4 @@
 // feature is moved to the bottom of the chain. Null (and a test failure) when
 // any step fails.
 ptbridge::ComPtr<IXMLDOMDocument2> LoadWithDeepChain(const std::string& xml, int depth,
-                                           const std::u16string& sunkFeature = u"");
+                                                     const std::u16string& sunkFeature = u"");

@@ -48,10 +48,11 @@ PTBRIDGE_STANDIN_API HRESULT CreateDomDocument(IXMLDOMDocument2** document);
 // namespace prefixes both fail with E_FAIL. A file that cannot be read gives
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist (else
 // E_ACCESSDENIED or E_FAIL) and a message naming the path.
-PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
-                               XmlLoadError* error);
-PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
-                             XmlLoadError* error);
+PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml,
+                                                    IXMLDOMDocument2** document,
+                                                    XmlLoadError* error);
+PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromFile(const std::string& path,
+                                                  IXMLDOMDocument2** document, XmlLoadError* error);
 
 // A deep copy of a stand-in document with one reference: a new document, parsed
 // from the source's saved form, that shares no node with the source.
