@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <malloc.h>
 
+namespace ptbridge {
+
 namespace {
 // Each benchmark runs in five repetitions interleaved at random with the
 // others, so that a burst of load on a shared machine spoils a few samples of
@@ -63,7 +65,10 @@ std::vector<PeakMemory> CommandPeakMemory(DocumentSet& documents, ScratchDirecto
 }
 } // namespace
 
+} // namespace ptbridge
+
 int main(int argc, char** argv) {
+    using namespace ptbridge;
     std::vector<char*> arguments(argv, argv + argc);
     for (const char* flag : DefaultFlags)
         arguments.insert(arguments.begin() + 1, const_cast<char*>(flag));

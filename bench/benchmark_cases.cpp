@@ -9,6 +9,8 @@
 #include <ctime>
 #include <functional>
 
+namespace ptbridge {
+
 namespace {
 // Calls are timed in CPU time of the calling thread: the machine is shared,
 // and time spent waiting for a core says nothing about the code.
@@ -182,3 +184,5 @@ void RegisterBenchmarks(const BenchmarkSetting& setting) {
     }
     RegisterCommand(setting);
 }
+
+} // namespace ptbridge

@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 constexpr DocumentKind AllKinds[] = {DocumentKind::Capabilities, DocumentKind::Ticket,
                                      DocumentKind::PublishedTicket};
 // The size at which the command as a whole and the conversion targets are measured.
@@ -32,3 +34,5 @@ struct BenchmarkSetting {
 };
 
 void RegisterBenchmarks(const BenchmarkSetting& setting);
+
+} // namespace ptbridge

@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace ptbridge {
+
 extern char** environ;
 
 namespace {
@@ -96,3 +98,5 @@ ChildRun MeasurePeakMemory(const std::string& measurerPath,
     run.cpuSeconds = cpuSeconds;
     return run;
 }
+
+} // namespace ptbridge

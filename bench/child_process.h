@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 struct ChildRun {
     bool started = false;
     int exitCode = -1;     // -1 when the child did not exit normally
@@ -28,3 +30,5 @@ ChildRun RunChild(const std::vector<std::string>& arguments, std::string* output
 // the program's own peak memory.
 ChildRun MeasurePeakMemory(const std::string& measurerPath,
                            const std::vector<std::string>& arguments);
+
+} // namespace ptbridge

@@ -2,6 +2,8 @@
 
 #include "hresult_names.h"
 
+namespace ptbridge {
+
 const char* ConversionName(Conversion conversion) {
     switch (conversion) {
     case Conversion::CompletePrintCapabilities:
@@ -49,3 +51,5 @@ HRESULT ConversionDriver::Run(Conversion conversion, IXMLDOMDocument2* document)
     }
     return session_.ConvertPrintTicketToDevMode(document, devmode_);
 }
+
+} // namespace ptbridge

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 enum class Conversion {
     CompletePrintCapabilities,
     ConvertDevModeToPrintTicket,
@@ -33,3 +35,5 @@ class ConversionDriver {
     HostSession session_;
     HostDevmode devmode_;
 };
+
+} // namespace ptbridge

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace ptbridge {
+
 namespace {
 constexpr size_t MiB = 1024 * 1024;
 
@@ -93,3 +95,5 @@ std::vector<DiffCostCase> DiffCostCases(const std::string& examplesDir) {
          [] { return CapabilitiesWithoutOutputBin(10 * MiB); }},
     };
 }
+
+} // namespace ptbridge

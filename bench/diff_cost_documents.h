@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 struct DiffCostCase {
     std::string name;    // as the report shows it
     std::string command; // ticket, capabilities or devmode
@@ -19,3 +21,5 @@ struct DiffCostCase {
 
 // The cases, with the bulky shapes built from the samples in `examplesDir`.
 std::vector<DiffCostCase> DiffCostCases(const std::string& examplesDir);
+
+} // namespace ptbridge

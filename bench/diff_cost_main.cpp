@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace ptbridge {
+
 namespace {
 // --diff should cost at most this many times the command without it.
 constexpr double RatioLimit = 3.0;
@@ -41,7 +43,10 @@ const char* Verdict(double timeRatio, double memoryRatio) {
 }
 } // namespace
 
+} // namespace ptbridge
+
 int main(int argc, char** argv) {
+    using namespace ptbridge;
     int runs = 3;
     std::string command = PTBRIDGE_CLI_PATH;
     for (int i = 1; i < argc; ++i) {

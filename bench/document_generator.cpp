@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace ptbridge {
+
 namespace {
 const char* const Namespaces =
     " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework\""
@@ -172,3 +174,5 @@ std::string GenerateDocumentOfSize(DocumentKind kind, size_t bytes) {
     size_t options = OptionsPerFeature(kind);
     return GenerateDocument(kind, FeaturesForSize(kind, bytes, options), options);
 }
+
+} // namespace ptbridge

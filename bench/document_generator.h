@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+namespace ptbridge {
+
 enum class DocumentKind {
     Capabilities,    // what CompletePrintCapabilities completes
     Ticket,          // what ConvertDevModeToPrintTicket publishes
@@ -27,3 +29,5 @@ size_t OptionsPerFeature(DocumentKind kind);
 
 // The document of `kind` nearest to `bytes` with the usual options per feature.
 std::string GenerateDocumentOfSize(DocumentKind kind, size_t bytes);
+
+} // namespace ptbridge

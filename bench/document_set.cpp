@@ -2,6 +2,8 @@
 
 #include "msxml_standin.h"
 
+namespace ptbridge {
+
 std::string SizeLabel(size_t nominalBytes) {
     if (nominalBytes >= 1024 * KiB)
         return std::to_string(nominalBytes / (1024 * KiB)) + " MB";
@@ -33,3 +35,5 @@ IXMLDOMDocument2* DocumentSet::Parsed(DocumentKind kind, size_t nominalBytes) {
     parsed_[key] = document;
     return document;
 }
+
+} // namespace ptbridge

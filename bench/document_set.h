@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+namespace ptbridge {
+
 // The nominal sizes measured, smallest first.
 constexpr size_t KiB = 1024;
 constexpr size_t MeasuredSizes[] = {10 * KiB,   100 * KiB,      300 * KiB,
@@ -34,3 +36,5 @@ class DocumentSet {
     std::map<Key, std::string> texts_;
     std::map<Key, IXMLDOMDocument2*> parsed_;
 };
+
+} // namespace ptbridge

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace ptbridge {
+
 void Measurements::Add(const std::string& row, size_t nominalBytes, size_t bytes, double seconds) {
     Samples& samples = rows_[row][nominalBytes];
     samples.bytes = bytes;
@@ -30,3 +32,5 @@ size_t Measurements::Bytes(const std::string& row, size_t nominalBytes) const {
     const Samples* samples = Find(row, nominalBytes);
     return samples ? samples->bytes : 0;
 }
+
+} // namespace ptbridge

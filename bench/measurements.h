@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 class Measurements {
   public:
     void Add(const std::string& row, size_t nominalBytes, size_t bytes, double seconds);
@@ -30,3 +32,5 @@ class Measurements {
     std::map<std::string, std::map<size_t, Samples>> rows_;
     int failures_ = 0;
 };
+
+} // namespace ptbridge

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ptbridge_peak_memory PROGRAM [ARGUMENT]...\n");
         return 2;
     }
-    ChildRun run = RunChild(std::vector<std::string>(argv + 1, argv + argc));
+    ptbridge::ChildRun run = ptbridge::RunChild(std::vector<std::string>(argv + 1, argv + argc));
     if (!run.started) {
         std::fprintf(stderr, "ptbridge_peak_memory: cannot run %s\n", argv[1]);
         return 2;

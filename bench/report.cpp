@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+namespace ptbridge {
+
 namespace {
 constexpr size_t FitFrom = 100 * KiB;
 constexpr int LabelWidth = 34;
@@ -153,3 +155,5 @@ void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>
                  count(multiple, PeakMemoryLimit));
     std::fprintf(out, "%d of %d targets met\n", met, targets);
 }
+
+} // namespace ptbridge

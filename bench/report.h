@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace ptbridge {
+
 // Peak resident memory of the ptbridge command on one capabilities document.
 struct PeakMemory {
     size_t nominalBytes = 0;
@@ -31,3 +33,5 @@ double ScalingExponent(const Measurements& measurements, const std::string& row)
 // Prints the report, with a verdict on each target.
 void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
                  std::FILE* out);
+
+} // namespace ptbridge

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <unistd.h>
 
+namespace ptbridge {
+
 ScratchDirectory::ScratchDirectory() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/ptbridge-bench-XXXXXX";
@@ -28,3 +30,5 @@ std::string ScratchDirectory::Write(const std::string& name, const std::string& 
     stream << text;
     return stream.flush() ? file : std::string();
 }
+
+} // namespace ptbridge

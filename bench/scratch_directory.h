@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 class ScratchDirectory {
   public:
     ScratchDirectory();
@@ -19,3 +21,5 @@ class ScratchDirectory {
     std::string path_;
     std::vector<std::string> files_;
 };
+
+} // namespace ptbridge

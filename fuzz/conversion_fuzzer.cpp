@@ -19,6 +19,8 @@
 #include <sstream>
 #include <string>
 
+namespace ptbridge {
+
 namespace {
 constexpr DWORD PluginSectionSize = 12;
 
@@ -122,7 +124,10 @@ void ConvertCopy(Plugin& plugin, IXMLDOMDocument2* source, HostDevmode& devmode,
 }
 } // namespace
 
+} // namespace ptbridge
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace ptbridge;
     static Plugin plugin;
     std::string input(reinterpret_cast<const char*>(data), size);
     size_t split = input.find('\0');

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace ptbridge {
+
 namespace {
 void Print(const std::string& text) {
     WriteStandardOutput(text);
@@ -372,3 +374,5 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     }
     return status;
 }
+
+} // namespace ptbridge

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 // Exit status of the ptbridge command.
 enum ExitCode {
     ExitSuccess = 0,
@@ -39,3 +41,5 @@ void ReportError(const std::string& message);
 // The bundled sample a conversion uses when no FILE is given: its file name
 // under examples/ and what it is.
 std::string DefaultSampleDescription(Conversion conversion);
+
+} // namespace ptbridge

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <map>
 
+namespace ptbridge {
+
 namespace {
 const std::vector<std::string> CommandNames = {"ticket", "capabilities", "devmode", "info", "help"};
 
@@ -179,3 +181,5 @@ int RunCommandLine(int argc, const char* const* argv) {
                 "'ptbridge --help')");
     return ExitUsageOrInput;
 }
+
+} // namespace ptbridge

@@ -2,4 +2,8 @@
 // they name; returns the process's exit status.
 #pragma once
 
+namespace ptbridge {
+
 int RunCommandLine(int argc, const char* const* argv);
+
+} // namespace ptbridge

@@ -1,5 +1,7 @@
 #include "conversion.h"
 
+namespace ptbridge {
+
 const char* CommandName(Conversion conversion) {
     switch (conversion) {
     case Conversion::CompleteCapabilities:
@@ -27,3 +29,5 @@ const char* MethodName(Conversion conversion) {
 const char* RootElementName(Conversion conversion) {
     return conversion == Conversion::CompleteCapabilities ? "PrintCapabilities" : "PrintTicket";
 }
+
+} // namespace ptbridge

@@ -1,6 +1,8 @@
 // The three conversions the command runs, and what each expects of its input.
 #pragma once
 
+namespace ptbridge {
+
 enum class Conversion {
     DevModeToPrintTicket, // ticket
     CompleteCapabilities, // capabilities
@@ -14,3 +16,5 @@ const char* MethodName(Conversion conversion);
 // The local name of the root element the conversion takes: "PrintTicket" or
 // "PrintCapabilities" (in the Print Schema framework namespace).
 const char* RootElementName(Conversion conversion);
+
+} // namespace ptbridge

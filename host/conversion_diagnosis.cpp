@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace ptbridge {
+
 namespace {
 const WCHAR* Wide(const std::u16string& text) {
     return reinterpret_cast<const WCHAR*>(text.c_str());
@@ -245,3 +247,5 @@ std::string FindMissingPart(Conversion conversion, IXMLDOMDocument2* document,
     }
     return missing;
 }
+
+} // namespace ptbridge

@@ -14,9 +14,13 @@
 
 #include <string>
 
+namespace ptbridge {
+
 // The first part of `document` that the conversion's rules need and do not
 // find, as a phrase such as "no feature psk:JobOutputBin in namespace ... at
 // any depth"; empty when the document holds everything the rules look for.
 // `privateNamespace` is the plug-in's namespace, as BindPrinter reported it.
 std::string FindMissingPart(Conversion conversion, IXMLDOMDocument2* document,
                             const std::u16string& privateNamespace);
+
+} // namespace ptbridge

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <new>
 
+namespace ptbridge {
+
 namespace {
 std::atomic<LONG> liveHelpers{0};
 } // namespace
@@ -109,3 +111,5 @@ STDMETHODIMP HostCoreHelper::GetFontSubstitution(PCWSTR, PCWSTR*) {
 STDMETHODIMP HostCoreHelper::SetFontSubstitution(PCWSTR, PCWSTR) {
     return E_NOTIMPL;
 }
+
+} // namespace ptbridge

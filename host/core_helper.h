@@ -7,6 +7,8 @@
 
 #include "common/oem_interfaces.h"
 
+namespace ptbridge {
+
 class HostCoreHelper final : public IPrintCoreHelper, public IPrintOemDriverUI {
   public:
     // A new object with one reference.
@@ -47,3 +49,5 @@ class HostCoreHelper final : public IPrintCoreHelper, public IPrintOemDriverUI {
 
     volatile LONG referenceCount_ = 1;
 };
+
+} // namespace ptbridge

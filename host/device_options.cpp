@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace ptbridge {
+
 namespace {
 std::string Listed(const std::vector<std::string>& words) {
     std::string text;
@@ -77,3 +79,5 @@ bool ParseDeviceOptions(const std::vector<std::string>& arguments,
     }
     return true;
 }
+
+} // namespace ptbridge

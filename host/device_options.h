@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 struct DeviceFeature {
     std::string keyword;
     std::string meaning;              // one line for `ptbridge info`
@@ -24,3 +26,5 @@ const std::vector<DeviceFeature>& DeviceFeatures();
 // twice.
 bool ParseDeviceOptions(const std::vector<std::string>& arguments,
                         std::vector<OptionSelection>* selections, std::string* error);
+
+} // namespace ptbridge

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace ptbridge {
+
 namespace {
 struct OptionBlockHeader {
     DWORD magic;
@@ -115,3 +117,5 @@ HRESULT FindStoredOption(const DEVMODEW* devmode, DWORD size, PCSTR feature, PCS
     }
     return S_FALSE;
 }
+
+} // namespace ptbridge

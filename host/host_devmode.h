@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 constexpr DWORD HostOptionBlockMagic = 0x48425450;
 
 // One device option selection: the option keyword chosen for a feature keyword.
@@ -56,3 +58,5 @@ class HostDevmode {
 // E_POINTER for a null argument; E_INVALIDARG when `size` is not
 // dmSize + dmDriverExtra or the DEVMODE carries no intact option block.
 HRESULT FindStoredOption(const DEVMODEW* devmode, DWORD size, PCSTR feature, PCSTR* option);
+
+} // namespace ptbridge

@@ -2,6 +2,8 @@
 
 #include "hresult_names.h"
 
+namespace ptbridge {
+
 namespace {
 // The one interface version this host speaks with a PrintTicket provider.
 constexpr INT ProviderInterfaceVersion = 1;
@@ -229,3 +231,5 @@ HRESULT HostSession::CompletePrintCapabilities(IXMLDOMDocument2* ticket,
         return E_UNEXPECTED;
     return provider_->CompletePrintCapabilities(ticket, capabilities);
 }
+
+} // namespace ptbridge

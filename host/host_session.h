@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 // What the plug-in reported about itself while the session was opened.
 struct PluginIdentity {
     DWORD signature = 0;
@@ -76,3 +78,5 @@ class HostSession {
     // only has to be unique and non-null.
     int printerToken_ = 0;
 };
+
+} // namespace ptbridge

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace ptbridge {
+
 namespace {
 struct NamedResult {
     HRESULT value;
@@ -60,3 +62,5 @@ std::string DescribeHResult(HRESULT hr) {
         return "HRESULT_FROM_WIN32(" + std::to_string(HRESULT_CODE(hr)) + ") (" + Hex(hr) + ")";
     return Hex(hr);
 }
+
+} // namespace ptbridge

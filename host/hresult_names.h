@@ -6,9 +6,13 @@
 
 #include <string>
 
+namespace ptbridge {
+
 // The symbolic name of `hr`, or null when it has none.
 const char* HResultName(HRESULT hr);
 
 // "NAME (0xXXXXXXXX)" for a named code, "HRESULT_FROM_WIN32(n) (0x...)" for a
 // wrapped Win32 error, and the bare hex value otherwise.
 std::string DescribeHResult(HRESULT hr);
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace ptbridge {
+
 namespace {
 std::string Lowered(const std::string& text) {
     std::string lowered = text;
@@ -62,3 +64,5 @@ std::string NearestMatch(const std::string& word, const std::vector<std::string>
     }
     return tied ? std::string() : nearest;
 }
+
+} // namespace ptbridge

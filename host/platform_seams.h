@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 // The host object (host_core) -------------------------------------------------
 
 // host_faults.cpp: true, and *failure set, when the host object's current
@@ -70,3 +72,5 @@ bool StdoutShowsColours();
 // of the command), else the one in the installed tree's private folder relative
 // to the executable, otherwise the module built with this executable.
 std::string DefaultModulePath();
+
+} // namespace ptbridge

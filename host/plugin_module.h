@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 class PluginModule {
   public:
     PluginModule() = default;
@@ -38,3 +40,5 @@ class PluginModule {
     GetClassObjectFn getClassObject_ = nullptr;
     DllMainFn dllMain_ = nullptr; // stays null where the system loader runs DllMain
 };
+
+} // namespace ptbridge

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace ptbridge {
+
 namespace {
 constexpr size_t npos = std::string_view::npos;
 // Lines are indented by at most this many levels, so that the lines of a
@@ -220,3 +222,5 @@ std::string PrettyPrintXml(std::string_view xml) {
     }
     return layout.Complete() ? layout.Take() : std::string(xml);
 }
+
+} // namespace ptbridge

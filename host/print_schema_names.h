@@ -4,7 +4,11 @@
 
 #include <string>
 
+namespace ptbridge {
+
 const std::u16string FrameworkNamespace =
     u"http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework";
 const std::u16string KeywordsNamespace =
     u"http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords";
+
+} // namespace ptbridge

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 struct SampleDocument {
     const char* name; // file name under examples/
     std::string text;
@@ -15,3 +17,5 @@ const SampleDocument& SampleTicket();
 const SampleDocument& SampleCapabilities();
 // A PrintTicket as an application hands it back for printing (devmode command).
 const SampleDocument& SampleClientTicket();
+
+} // namespace ptbridge

@@ -8,6 +8,8 @@
 #include <io.h>
 #endif
 
+namespace ptbridge {
+
 bool ReadStandardInput(std::string* text, std::string* error) {
 #ifdef _WIN32
     // Bytes as they come: no line-end translation, no end at a Ctrl-Z byte.
@@ -25,3 +27,5 @@ bool ReadStandardInput(std::string* text, std::string* error) {
     *text = std::move(content);
     return true;
 }
+
+} // namespace ptbridge

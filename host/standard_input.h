@@ -3,5 +3,9 @@
 
 #include <string>
 
+namespace ptbridge {
+
 // Reads standard input to its end, as bytes.
 bool ReadStandardInput(std::string* text, std::string* error);
+
+} // namespace ptbridge

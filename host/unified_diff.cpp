@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+namespace ptbridge {
+
 namespace {
 constexpr size_t npos = std::string_view::npos;
 // dtl shows three lines of context around each change; after the last change
@@ -250,3 +252,5 @@ std::string UnifiedDiff(std::string_view before, std::string_view after,
             return WriteHunks(hunks, window.linesSkipped, beforeLabel, afterLabel, colour);
     }
 }
+
+} // namespace ptbridge

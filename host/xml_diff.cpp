@@ -3,6 +3,8 @@
 #include "pretty_xml.h"
 #include "unified_diff.h"
 
+namespace ptbridge {
+
 std::string DocumentDiff(std::string before, std::string after, const std::string& beforeLabel,
                          const std::string& afterLabel, bool colour) {
     std::string beforeLines = PrettyPrintXml(before);
@@ -11,3 +13,5 @@ std::string DocumentDiff(std::string before, std::string after, const std::strin
     std::string().swap(after);
     return UnifiedDiff(beforeLines, afterLines, beforeLabel, afterLabel, colour);
 }
+
+} // namespace ptbridge

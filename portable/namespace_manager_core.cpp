@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace ptbridge {
+
 namespace {
 const std::u16string XmlPrefix = u"xml";
 const std::u16string XmlUri = u"http://www.w3.org/XML/1998/namespace";
@@ -233,3 +235,5 @@ std::vector<std::u16string> NamespaceManagerCore::PrefixesOf(const std::u16strin
         prefixes.push_back(XmlnsPrefix);
     return prefixes;
 }
+
+} // namespace ptbridge

@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge {
+
 class NamespaceManagerCore : public IMXNamespaceManager {
   public:
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
@@ -91,3 +93,5 @@ class NamespaceManagerCore : public IMXNamespaceManager {
     VARIANT_BOOL allowOverride_ = VARIANT_TRUE;
     std::vector<Context> contexts_;
 };
+
+} // namespace ptbridge

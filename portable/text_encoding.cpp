@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace ptbridge {
+
 namespace {
 constexpr char32_t ReplacementCharacter = 0xFFFD;
 
@@ -184,3 +186,5 @@ bool Utf16FromUtf8(const std::string& bytes, std::u16string* text) {
     *text = std::move(out);
     return true;
 }
+
+} // namespace ptbridge

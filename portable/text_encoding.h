@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+namespace ptbridge {
+
 // UTF-16 to UTF-8.
 std::string Utf8FromUtf16(const char16_t* text, size_t length);
 std::string Utf8FromUtf16(const std::u16string& text);
@@ -24,3 +26,5 @@ bool Utf16FromUtf8(const char* bytes, size_t length, char16_t* out, size_t* unit
 
 // UTF-8 to UTF-16; false (and *text untouched) for bytes that are not UTF-8.
 bool Utf16FromUtf8(const std::string& bytes, std::u16string* text);
+
+} // namespace ptbridge

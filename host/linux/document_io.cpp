@@ -4,6 +4,8 @@
 
 #include "msxml_standin.h"
 
+namespace ptbridge {
+
 bool ParseDocument(const std::string& text, const std::string& label,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error) {
     XmlLoadError loadError;
@@ -34,3 +36,5 @@ bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::strin
         text->push_back('\n');
     return true;
 }
+
+} // namespace ptbridge

@@ -2,6 +2,10 @@
 
 #include "platform_testing.h"
 
+namespace ptbridge {
+
 bool HostCallFails(HRESULT* failure) {
     return PlatformShouldFail(PlatformFaultHost, failure) != FALSE;
 }
+
+} // namespace ptbridge

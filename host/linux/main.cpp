@@ -9,5 +9,5 @@ int main(int argc, char** argv) {
     // A reader that goes away shows as EPIPE on the write instead of ending
     // the process: an output file reports it, standard output ends quietly.
     std::signal(SIGPIPE, SIG_IGN);
-    return FinishStandardOutput(RunCommandLine(argc, argv));
+    return ptbridge::FinishStandardOutput(ptbridge::RunCommandLine(argc, argv));
 }

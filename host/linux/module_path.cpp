@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+namespace ptbridge {
+
 namespace {
 std::string ExecutableDirectory() {
     char path[PATH_MAX];
@@ -30,3 +32,5 @@ std::string DefaultModulePath() {
     }
     return PTBRIDGE_BUILT_MODULE_PATH;
 }
+
+} // namespace ptbridge

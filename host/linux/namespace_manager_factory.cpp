@@ -2,6 +2,10 @@
 
 #include "msxml_standin.h"
 
+namespace ptbridge {
+
 HRESULT CreateHostNamespaceManager(REFIID riid, void** manager) {
     return CreateNamespaceManager(riid, manager);
 }
+
+} // namespace ptbridge

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+namespace ptbridge {
+
 PluginModule::~PluginModule() {
     Unload();
 }
@@ -50,3 +52,5 @@ HRESULT PluginModule::GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) c
         return E_UNEXPECTED;
     return getClassObject_(rclsid, riid, ppv);
 }
+
+} // namespace ptbridge

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <unistd.h>
 
+namespace ptbridge {
+
 namespace {
 // The errno of the first failed write, 0 while none failed.
 int writeError = 0;
@@ -35,3 +37,5 @@ int FinishStandardOutput(int status) {
     std::fprintf(stderr, "ptbridge: cannot write standard output: %s\n", std::strerror(writeError));
     return ExitUsageOrInput;
 }
+
+} // namespace ptbridge

@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+namespace ptbridge {
+
 bool StdoutShowsColours() {
     return isatty(STDOUT_FILENO);
 }
+
+} // namespace ptbridge

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace ptbridge {
+
 namespace {
 std::string SystemError(const std::string& action, const std::string& path, int code) {
     return "cannot " + action + " '" + path + "': " + std::strerror(code);
@@ -173,3 +175,5 @@ bool WriteOutputFile(const std::string& path, const std::string& text, std::stri
         return false;
     return ReplaceAtomically(file, exists ? &target : nullptr, text, path, error);
 }
+
+} // namespace ptbridge

@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+namespace ptbridge {
+
 namespace {
 // A fresh MSXML 6 document that loads synchronously and keeps whitespace as
 // written, as the stand-in DOM does.
@@ -90,3 +92,5 @@ bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::strin
     *text = AsCommandOutput(Utf8FromUtf16(wide));
     return true;
 }
+
+} // namespace ptbridge

@@ -4,6 +4,8 @@
 
 #include <new>
 
+namespace ptbridge {
+
 namespace {
 const std::u16string DefaultDeclaration = u"xmlns";
 const std::u16string DeclarationPrefix = u"xmlns:";
@@ -107,3 +109,5 @@ bool DomNamespaceManager::IsPrefixName(const std::u16string& prefix) const {
     }
     return true;
 }
+
+} // namespace ptbridge

@@ -17,6 +17,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 class DomNamespaceManager final : public NamespaceManagerCore {
   public:
     // A new manager asked for `riid` (IID_IMXNamespaceManager or IID_IUnknown).
@@ -30,3 +32,5 @@ class DomNamespaceManager final : public NamespaceManagerCore {
     HRESULT ReadNodeContext(IXMLDOMNode* node, bool deep, Context* context) override;
     bool IsPrefixName(const std::u16string& prefix) const override;
 };
+
+} // namespace ptbridge

@@ -16,17 +16,18 @@
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.push_back(Utf8FromUtf16(reinterpret_cast<const char16_t*>(argv[i])));
+        arguments.push_back(ptbridge::Utf8FromUtf16(reinterpret_cast<const char16_t*>(argv[i])));
     std::vector<const char*> pointers;
     for (const std::string& argument : arguments)
         pointers.push_back(argument.c_str());
 
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(hr)) {
-        std::fprintf(stderr, "ptbridge: cannot initialise COM: %s\n", DescribeHResult(hr).c_str());
-        return ExitModuleUnavailable;
+        std::fprintf(stderr, "ptbridge: cannot initialise COM: %s\n",
+                     ptbridge::DescribeHResult(hr).c_str());
+        return ptbridge::ExitModuleUnavailable;
     }
-    int status = FinishStandardOutput(RunCommandLine(argc, pointers.data()));
+    int status = ptbridge::FinishStandardOutput(ptbridge::RunCommandLine(argc, pointers.data()));
     CoUninitialize();
     return status;
 }

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace ptbridge {
+
 namespace {
 // The folder of the running executable, with a trailing separator; empty when
 // it cannot be found.
@@ -37,3 +39,5 @@ std::string DefaultModulePath() {
     }
     return PTBRIDGE_BUILT_MODULE_PATH;
 }
+
+} // namespace ptbridge

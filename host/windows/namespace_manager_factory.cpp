@@ -4,6 +4,8 @@
 #include "windows/dom_namespace_manager.h"
 #include "windows/msxml_document_class.h"
 
+namespace ptbridge {
+
 namespace {
 // Whether the platform's manager can read a node's declarations: some MSXML
 // implementations (Wine's) answer pushNodeContext with E_NOTIMPL. Asked once,
@@ -64,3 +66,5 @@ HRESULT CreateHostNamespaceManager(REFIID riid, void** manager) {
     }
     return platform->QueryInterface(riid, manager);
 }
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 #include "text_encoding.h"
 #include "windows/windows_error.h"
 
+namespace ptbridge {
+
 namespace {
 // GetProcAddress hands out every export as FARPROC; going through void* lets
 // the caller name the export's real type.
@@ -55,3 +57,5 @@ HRESULT PluginModule::GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) c
         return E_UNEXPECTED;
     return getClassObject_(rclsid, riid, ppv);
 }
+
+} // namespace ptbridge

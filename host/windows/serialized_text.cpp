@@ -1,5 +1,7 @@
 #include "windows/serialized_text.h"
 
+namespace ptbridge {
+
 namespace {
 // Replaces the value of the declaration's encoding pseudo-attribute, if any.
 void DeclareUtf8(std::string* xml) {
@@ -41,3 +43,5 @@ std::string AsCommandOutput(std::string xml) {
         out += '\n';
     return out;
 }
+
+} // namespace ptbridge

@@ -5,4 +5,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 std::string AsCommandOutput(std::string xml);
+
+} // namespace ptbridge

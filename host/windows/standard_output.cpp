@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace ptbridge {
+
 namespace {
 // The error of the first failed write, ERROR_SUCCESS while none failed.
 DWORD writeError = ERROR_SUCCESS;
@@ -44,3 +46,5 @@ int FinishStandardOutput(int status) {
                  DescribeWindowsError(writeError).c_str());
     return ExitUsageOrInput;
 }
+
+} // namespace ptbridge

@@ -2,6 +2,8 @@
 
 #include "common/platform.h"
 
+namespace ptbridge {
+
 bool StdoutShowsColours() {
     // A console shows ANSI colours once asked to; a pipe or file is no console.
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -11,3 +13,5 @@ bool StdoutShowsColours() {
     return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) ||
            SetConsoleMode(output, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
+
+} // namespace ptbridge

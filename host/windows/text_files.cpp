@@ -4,6 +4,8 @@
 #include "text_encoding.h"
 #include "windows/windows_error.h"
 
+namespace ptbridge {
+
 namespace {
 std::string SystemError(const std::string& action, const std::string& path, DWORD code) {
     return "cannot " + action + " '" + path + "': " + DescribeWindowsError(code);
@@ -198,3 +200,5 @@ bool WriteOutputFile(const std::string& path, const std::string& text, std::stri
         DeleteFileW(Wide(finalPath));
     return false;
 }
+
+} // namespace ptbridge

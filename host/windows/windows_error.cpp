@@ -2,6 +2,8 @@
 
 #include "text_encoding.h"
 
+namespace ptbridge {
+
 std::string DescribeWindowsError(DWORD code) {
     WCHAR* buffer = nullptr;
     DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -17,3 +19,5 @@ std::string DescribeWindowsError(DWORD code) {
     std::string number = "error " + std::to_string(code);
     return message.empty() ? number : message + " (" + number + ")";
 }
+
+} // namespace ptbridge

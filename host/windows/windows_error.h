@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace ptbridge {
+
 // The system's message for `code` in UTF-8, e.g. "The system cannot find the
 // file specified (error 2)".
 std::string DescribeWindowsError(DWORD code);
+
+} // namespace ptbridge

@@ -14,16 +14,16 @@ enum PlatformFaultKind : unsigned {
 };
 
 extern "C" {
-LONG PlatformLiveBstrCount(void);
-LONG PlatformLiveTaskMemCount(void);
+PTBRIDGE_STANDIN_API LONG PlatformLiveBstrCount(void);
+PTBRIDGE_STANDIN_API LONG PlatformLiveTaskMemCount(void);
 
 // Arms fault injection: counting from now, the call number `nth` (1-based)
 // among operations of the given kinds fails with `failure` (allocations fail
 // by returning null). nth 0 disarms. Counting restarts at every call.
-void PlatformInjectFault(LONG nth, unsigned kinds, HRESULT failure);
+PTBRIDGE_STANDIN_API void PlatformInjectFault(LONG nth, unsigned kinds, HRESULT failure);
 // Number of operations of the armed kinds seen since the last PlatformInjectFault.
-LONG PlatformFaultCallCount(void);
+PTBRIDGE_STANDIN_API LONG PlatformFaultCallCount(void);
 // Called by each injectable operation. True when this call must fail; then
 // *failure (if not null) receives the HRESULT to report.
-BOOL PlatformShouldFail(unsigned kind, HRESULT* failure);
+PTBRIDGE_STANDIN_API BOOL PlatformShouldFail(unsigned kind, HRESULT* failure);
 }

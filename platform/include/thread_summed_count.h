@@ -17,6 +17,8 @@
 #include <mutex>
 #include <vector>
 
+namespace ptbridge::standin {
+
 template <class Tag> class ThreadSummedCount {
   public:
     static void Add(LONG change) {
@@ -84,3 +86,5 @@ template <class Tag> class ThreadSummedCount {
 
 template <class Tag>
 thread_local typename ThreadSummedCount<Tag>::Counter ThreadSummedCount<Tag>::counter;
+
+} // namespace ptbridge::standin

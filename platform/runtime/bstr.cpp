@@ -9,7 +9,7 @@
 
 namespace {
 struct LiveBstrs;
-using LiveBstrsCount = ThreadSummedCount<LiveBstrs>;
+using LiveBstrsCount = ptbridge::standin::ThreadSummedCount<LiveBstrs>;
 
 constexpr UINT MaxChars = (0xFFFFFFFFu - sizeof(uint32_t) - sizeof(OLECHAR)) / sizeof(OLECHAR) / 2;
 

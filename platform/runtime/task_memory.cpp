@@ -7,7 +7,7 @@
 
 namespace {
 struct LiveTaskMemory;
-using LiveTaskMemoryCount = ThreadSummedCount<LiveTaskMemory>;
+using LiveTaskMemoryCount = ptbridge::standin::ThreadSummedCount<LiveTaskMemory>;
 } // namespace
 
 extern "C" LPVOID CoTaskMemAlloc(SIZE_T cb) {

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+namespace ptbridge {
+
 // Ends the enclosing function unless `expr` gives exactly S_OK: any other
 // result, S_FALSE included, is returned unchanged.
 #define RETURN_IF_NOT_OK(expr)                                                                     \
@@ -115,3 +117,5 @@ class UniqueVariant {
   private:
     VARIANT value_;
 };
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdint>
 
+namespace ptbridge {
+
 namespace {
 
 // Appends characters to the caller's buffer, keeping room for the terminator
@@ -240,3 +242,5 @@ HRESULT BoundedLength(const WCHAR* text, size_t maxChars, size_t* length) {
     }
     return E_INVALIDARG;
 }
+
+} // namespace ptbridge

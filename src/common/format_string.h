@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+namespace ptbridge {
+
 // Largest buffer, in characters, that the bounded functions accept.
 constexpr size_t MaxBufferChars = 0x7FFFFFFF;
 // Result for text that did not fit its buffer (the Win32 insufficient-buffer error).
@@ -22,3 +24,5 @@ HRESULT FormatString(WCHAR* buffer, size_t capacity, const WCHAR* format, ...);
 // Measures `text`, looking at no more than `maxChars` characters. S_OK with the
 // length when a terminator lies within them; E_INVALIDARG otherwise or for null.
 HRESULT BoundedLength(const WCHAR* text, size_t maxChars, size_t* length);
+
+} // namespace ptbridge

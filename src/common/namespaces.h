@@ -3,8 +3,12 @@
 
 #include "common/platform.h"
 
+namespace ptbridge {
+
 extern const WCHAR* const KeywordsNamespaceUri;
 extern const WCHAR* const FrameworkNamespaceUri;
 extern const WCHAR* const XsdNamespaceUri;
 extern const WCHAR* const XsiNamespaceUri;
 extern const WCHAR* const PrivateNamespaceUri;
+
+} // namespace ptbridge

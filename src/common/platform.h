@@ -1,9 +1,8 @@
-// The Windows names the plug-in is written against: the real SDK headers on
-// Windows, the project's stand-in headers elsewhere. Shared code includes this
-// header instead of any platform header of its own.
+// The Windows names the plug-in is written against: the SDK headers on Windows,
+// the project's stand-in headers of the same names elsewhere. Shared code
+// includes this header instead of any platform header of its own.
 #pragma once
 
-#ifdef _WIN32
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -13,10 +12,6 @@
 #include <msxml2.h>
 // The version-6 namespace manager class is missing from this toolchain's header.
 EXTERN_C const CLSID CLSID_MXNamespaceManager60;
-#endif
-#else
-#include <msxml6.h>
-#include <windows.h>
 #endif
 
 // Wide string literal in the platform's WCHAR: L"..." on Windows, whose wchar_t

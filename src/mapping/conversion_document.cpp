@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace ptbridge {
+
 HRESULT OpenConversionDocument(IXMLDOMDocument2* xml, IPrintCoreHelper* coreHelper,
                                std::unique_ptr<SchemaDocument>* document) {
     document->reset();
@@ -16,3 +18,5 @@ HRESULT OpenConversionDocument(IXMLDOMDocument2* xml, IPrintCoreHelper* coreHelp
     *document = std::move(opened);
     return S_OK;
 }
+
+} // namespace ptbridge

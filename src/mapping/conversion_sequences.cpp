@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace ptbridge {
+
 STDMETHODIMP PrintTicketProvider::ConvertPrintTicketToDevMode(IXMLDOMDocument2* pPrintTicket,
                                                               ULONG cbDevmode, PDEVMODEW pDevmode,
                                                               ULONG cbDrvPrivateSize,
@@ -51,3 +53,5 @@ STDMETHODIMP PrintTicketProvider::CompletePrintCapabilities(IXMLDOMDocument2* /*
         return E_FAIL;
     return S_OK;
 }
+
+} // namespace ptbridge

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <memory>
 
+namespace ptbridge {
+
 namespace {
 const WCHAR* const HolePunchFeatureName = W("JobHolePunch");
 const WCHAR* const HoleCountPropertyName = W("HoleCount");
@@ -81,3 +83,5 @@ bool PrintTicketProvider::PublishHoleCount(SchemaDocument* document, IPrintCoreH
     std::unique_ptr<SchemaValue> value(holeCount->AddIntegerValue(holes));
     return value != nullptr;
 }
+
+} // namespace ptbridge

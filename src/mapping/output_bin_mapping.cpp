@@ -12,6 +12,8 @@
 
 #include <memory>
 
+namespace ptbridge {
+
 namespace {
 const WCHAR* const OutputBinFeatureName = W("JobOutputBin");
 const WCHAR* const BinTypePropertyName = W("BinType");
@@ -95,3 +97,5 @@ bool PrintTicketProvider::RestoreOutputBinOptions(SchemaDocument* document) {
         return false;
     return option->RemoveScoredProperty(KeywordsNamespaceUri, BinTypePropertyName);
 }
+
+} // namespace ptbridge

@@ -2,7 +2,11 @@
 
 #include "common/namespaces.h"
 
+namespace ptbridge {
+
 const OutputBinType OutputBinTypeMap[OutputBinTypeCount] = {
     {PrivateNamespaceUri, W("Center"), PrivateNamespaceUri, W("Tray")},
     {PrivateNamespaceUri, W("Finisher"), KeywordsNamespaceUri, W("Stacker")},
 };
+
+} // namespace ptbridge

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+namespace ptbridge {
+
 struct OutputBinType {
     // References to the namespace constants, so the table needs no dynamic
     // initialisation and can be read during any other static initialisation.
@@ -17,3 +19,5 @@ struct OutputBinType {
 
 constexpr size_t OutputBinTypeCount = 2;
 extern const OutputBinType OutputBinTypeMap[OutputBinTypeCount];
+
+} // namespace ptbridge

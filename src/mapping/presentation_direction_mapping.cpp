@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace ptbridge {
+
 namespace {
 const WCHAR* const PrivateFeatureName = W("JobPresentationDirection");
 const WCHAR* const PublicFeatureName = W("PresentationDirection");
@@ -45,3 +47,5 @@ bool PrintTicketProvider::RestorePresentationDirection(SchemaDocument* document)
     // Back to the top level, as the last child of the root element.
     return document->AppendFeature(feature.get());
 }
+
+} // namespace ptbridge

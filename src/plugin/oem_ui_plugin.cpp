@@ -2,6 +2,8 @@
 
 #include "plugin/private_devmode.h"
 
+namespace ptbridge {
+
 namespace {
 // Asks `source` for `iid` into `held`. A refused query leaves `held` null.
 template <typename Interface>
@@ -151,3 +153,5 @@ STDMETHODIMP OemUIPlugin::HideStandardUI(DWORD) { return E_NOTIMPL; }
 STDMETHODIMP OemUIPlugin::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOID, PINT) {
     return E_NOTIMPL;
 }
+
+} // namespace ptbridge

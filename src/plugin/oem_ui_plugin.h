@@ -4,6 +4,8 @@
 
 #include "common/oem_interfaces.h"
 
+namespace ptbridge {
+
 class OemUIPlugin final : public IPrintOemUI2 {
   public:
     OemUIPlugin() = default;
@@ -50,3 +52,5 @@ class OemUIPlugin final : public IPrintOemUI2 {
     IPrintOemDriverUI* driverUI_ = nullptr;
     IPrintCoreHelper* coreHelper_ = nullptr;
 };
+
+} // namespace ptbridge

@@ -4,6 +4,8 @@
 #include "common/format_string.h"
 #include "common/namespaces.h"
 
+namespace ptbridge {
+
 namespace {
 // Names longer than this are refused when measured.
 constexpr size_t MaxNamespaceChars = 10000;
@@ -120,3 +122,5 @@ STDMETHODIMP PrintTicketProvider::ExpandIntentOptions(IXMLDOMDocument2* /*pPrint
 STDMETHODIMP PrintTicketProvider::ValidatePrintTicket(IXMLDOMDocument2* pBaseTicket) {
     return pBaseTicket ? S_NO_CONFLICT : E_INVALIDARG;
 }
+
+} // namespace ptbridge

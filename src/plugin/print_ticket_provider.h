@@ -6,6 +6,8 @@
 
 #include "common/oem_interfaces.h"
 
+namespace ptbridge {
+
 class SchemaDocument;
 
 class PrintTicketProvider final : public IPrintOemPrintTicketProvider {
@@ -67,3 +69,5 @@ class PrintTicketProvider final : public IPrintOemPrintTicketProvider {
 
 // The one interface version the provider supports.
 constexpr INT SupportedProviderVersion = 1;
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace ptbridge {
+
 void WriteDefaultPrivateDevmode(OemPrivateDevmode* section) {
     section->dmOEMExtra.dwSize = PrivateDevmodeSize;
     section->dmOEMExtra.dwSignature = PrivateDevmodeSignature;
@@ -25,3 +27,5 @@ bool ConvertPrivateDevmode(const OemPrivateDevmode* in, OemPrivateDevmode* out) 
     out->dmOEMExtra.dwVersion = PrivateDevmodeVersion;
     return true;
 }
+
+} // namespace ptbridge

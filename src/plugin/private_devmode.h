@@ -3,6 +3,8 @@
 
 #include "common/oem_interfaces.h"
 
+namespace ptbridge {
+
 struct OemPrivateDevmode {
     OEM_DMEXTRAHEADER dmOEMExtra;
 };
@@ -21,3 +23,5 @@ void WriteDefaultPrivateDevmode(OemPrivateDevmode* section);
 // by the 12 bytes a section has, then stamped with size 12 and version 1.
 // Returns true when `out` was written; false (nothing written) for a null one.
 bool ConvertPrivateDevmode(const OemPrivateDevmode* in, OemPrivateDevmode* out);
+
+} // namespace ptbridge

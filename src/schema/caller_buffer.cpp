@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace ptbridge {
+
 bool CopyToCallerBuffer(const WCHAR* text, WCHAR* buffer, ULONG* capacity) {
     const WCHAR empty[] = {0};
     if (text == nullptr) {
@@ -25,3 +27,5 @@ bool CopyToCallerBuffer(const WCHAR* text, WCHAR* buffer, ULONG* capacity) {
     std::copy(text, text + needed, buffer);
     return true;
 }
+
+} // namespace ptbridge

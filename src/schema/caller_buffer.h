@@ -4,9 +4,13 @@
 
 #include "common/platform.h"
 
+namespace ptbridge {
+
 // Copies `text` (null reads as empty) with its terminator into `buffer`.
 // When the buffer is too small it stays untouched, the needed count (length
 // plus one) is stored in *capacity, and the result is false. A capacity above
 // MaxBufferChars writes nothing and gives false. The capacity is otherwise
 // left as it was.
 bool CopyToCallerBuffer(const WCHAR* text, WCHAR* buffer, ULONG* capacity);
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 #include "schema/schema_feature.h"
 #include "schema/wrapper_steps.h"
 
+namespace ptbridge {
+
 namespace {
 
 // A helper step that hands back the named feature under a parent: the
@@ -67,3 +69,5 @@ bool AppendFeature(const SchemaNode& container, const SchemaNode* feature) {
 }
 
 } // namespace FeatureContainer
+
+} // namespace ptbridge

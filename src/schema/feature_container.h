@@ -7,6 +7,8 @@
 
 #include "schema/schema_node.h"
 
+namespace ptbridge {
+
 class SchemaFeature;
 
 namespace FeatureContainer {
@@ -19,3 +21,5 @@ bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const
 bool AppendFeature(const SchemaNode& container, const SchemaNode* feature);
 
 } // namespace FeatureContainer
+
+} // namespace ptbridge

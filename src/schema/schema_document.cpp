@@ -5,6 +5,8 @@
 
 #include <new>
 
+namespace ptbridge {
+
 SchemaDocument::SchemaDocument(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper) {
     auto* helper = new (std::nothrow) PrintSchemaDomHelper(document, coreHelper);
     if (helper == nullptr) {
@@ -46,3 +48,5 @@ bool SchemaDocument::RemoveFeature(const WCHAR* namespaceUri, const WCHAR* local
 bool SchemaDocument::AppendFeature(SchemaNode* feature) {
     return FeatureContainer::AppendFeature(*this, feature);
 }
+
+} // namespace ptbridge

@@ -5,6 +5,8 @@
 #include "common/oem_interfaces.h"
 #include "schema/schema_node.h"
 
+namespace ptbridge {
+
 class SchemaFeature;
 
 class SchemaDocument : public SchemaNode {
@@ -33,3 +35,5 @@ class SchemaDocument : public SchemaNode {
   private:
     HRESULT openResult_ = E_FAIL;
 };
+
+} // namespace ptbridge

@@ -5,6 +5,8 @@
 #include "schema/schema_property.h"
 #include "schema/wrapper_steps.h"
 
+namespace ptbridge {
+
 bool SchemaFeature::Rename(const WCHAR* namespaceUri, const WCHAR* localName) {
     if (namespaceUri == nullptr || localName == nullptr) {
         return false;
@@ -99,3 +101,5 @@ bool SchemaFeature::RemoveFirstOption() {
     }
     return DetachFoundElement(Helper(), Element(), std::move(found));
 }
+
+} // namespace ptbridge

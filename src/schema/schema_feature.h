@@ -4,6 +4,8 @@
 
 #include "schema/schema_node.h"
 
+namespace ptbridge {
+
 class SchemaOption;
 class SchemaProperty;
 
@@ -34,3 +36,5 @@ class SchemaFeature : public SchemaNode {
     // Removes the first option when it is a direct child of this feature.
     virtual bool RemoveFirstOption();
 };
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 #include "schema/caller_buffer.h"
 #include "xml/print_schema_dom_helper.h"
 
+namespace ptbridge {
+
 SchemaNode::SchemaNode(PrintSchemaDomHelper* helper, IXMLDOMElement* element) : helper_(helper) {
     if (element != nullptr) {
         element->AddRef();
@@ -40,3 +42,5 @@ void SchemaNode::AdoptElement(IXMLDOMElement* element) {
 void SchemaNode::SetHelper(PrintSchemaDomHelper* helper) {
     helper_ = helper;
 }
+
+} // namespace ptbridge

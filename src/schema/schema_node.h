@@ -5,6 +5,8 @@
 #include "common/com_ptr.h"
 #include "common/platform.h"
 
+namespace ptbridge {
+
 class PrintSchemaDomHelper;
 
 class SchemaNode {
@@ -40,3 +42,5 @@ class SchemaNode {
     PrintSchemaDomHelper* helper_ = nullptr;
     ComPtr<IXMLDOMElement> element_;
 };
+
+} // namespace ptbridge

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace ptbridge {
+
 namespace {
 
 const WCHAR* const NameAttribute = W("name");
@@ -113,3 +115,5 @@ bool SchemaOption::Rename(const WCHAR* namespaceUri, const WCHAR* localName) {
     RemoveScoredProperty(FrameworkNamespaceUri, OptionNameProperty);
     return true;
 }
+
+} // namespace ptbridge

@@ -7,6 +7,8 @@
 
 #include "schema/schema_node.h"
 
+namespace ptbridge {
+
 class SchemaProperty;
 
 class SchemaOption : public SchemaNode {
@@ -29,3 +31,5 @@ class SchemaOption : public SchemaNode {
     // property gets a "name" attribute instead and loses that scored property.
     virtual bool Rename(const WCHAR* namespaceUri, const WCHAR* localName);
 };
+
+} // namespace ptbridge

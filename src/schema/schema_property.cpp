@@ -4,6 +4,8 @@
 #include "schema/schema_value.h"
 #include "schema/wrapper_steps.h"
 
+namespace ptbridge {
+
 SchemaValue* SchemaProperty::AddStringValue(const WCHAR* text) {
     if (text == nullptr) {
         return nullptr;
@@ -56,3 +58,5 @@ bool SchemaProperty::RemoveFirstValue() {
     }
     return DetachFoundElement(Helper(), Element(), std::move(found));
 }
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 
 #include "schema/schema_node.h"
 
+namespace ptbridge {
+
 class SchemaValue;
 
 class SchemaProperty : public SchemaNode {
@@ -19,3 +21,5 @@ class SchemaProperty : public SchemaNode {
     // Removes the first value when it is a direct child of the property.
     virtual bool RemoveFirstValue();
 };
+
+} // namespace ptbridge

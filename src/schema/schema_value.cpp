@@ -2,6 +2,8 @@
 
 #include "schema/caller_buffer.h"
 
+namespace ptbridge {
+
 bool SchemaValue::GetText(WCHAR* buffer, ULONG* capacity) {
     UniqueBstr text;
     if (Element()->get_text(text.Put()) != S_OK) {
@@ -9,3 +11,5 @@ bool SchemaValue::GetText(WCHAR* buffer, ULONG* capacity) {
     }
     return CopyToCallerBuffer(text.Get(), buffer, capacity);
 }
+
+} // namespace ptbridge

@@ -3,6 +3,8 @@
 
 #include "schema/schema_node.h"
 
+namespace ptbridge {
+
 class SchemaValue : public SchemaNode {
   public:
     using SchemaNode::SchemaNode;
@@ -11,3 +13,5 @@ class SchemaValue : public SchemaNode {
     // of SchemaNode::FormatQName.
     virtual bool GetText(WCHAR* buffer, ULONG* capacity);
 };
+
+} // namespace ptbridge

@@ -8,6 +8,8 @@
 #include <new>
 #include <utility>
 
+namespace ptbridge {
+
 // Wraps `element` in a new Wrapper (which takes its own reference); the
 // reference the helper handed back goes with `element`. Null when the wrapper
 // cannot be allocated; a created element then stays in the document.
@@ -22,3 +24,5 @@ inline bool DetachFoundElement(PrintSchemaDomHelper* helper, IXMLDOMElement* par
                                ComPtr<IXMLDOMElement> found) {
     return helper->RemoveChild(parent, found.Get()) == S_OK;
 }
+
+} // namespace ptbridge

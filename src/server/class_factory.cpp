@@ -7,6 +7,8 @@
 
 #include <new>
 
+namespace ptbridge {
+
 namespace {
 // Hands out the interface `riid` of a freshly made object and drops the
 // creation reference, so the caller ends up with the only one, or, when the
@@ -68,3 +70,5 @@ STDMETHODIMP ClassFactory::LockServer(BOOL fLock) {
         InterlockedDecrement(&ServerLockCount);
     return S_OK;
 }
+
+} // namespace ptbridge

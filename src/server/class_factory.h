@@ -5,6 +5,8 @@
 
 #include "common/platform.h"
 
+namespace ptbridge {
+
 class ClassFactory final : public IClassFactory {
   public:
     ClassFactory() = default;
@@ -22,3 +24,5 @@ class ClassFactory final : public IClassFactory {
 
     volatile LONG referenceCount_ = 1;
 };
+
+} // namespace ptbridge

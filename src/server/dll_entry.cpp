@@ -15,7 +15,7 @@
 extern "C" MODULE_ENTRY_EXPORT BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason,
                                                    LPVOID /*lpvReserved*/) {
     if (fdwReason == DLL_PROCESS_ATTACH)
-        ModuleHandle = hinstDLL;
+        ptbridge::ModuleHandle = hinstDLL;
     return TRUE;
 }
 
@@ -24,11 +24,13 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
         return CLASS_E_CLASSNOTAVAILABLE;
     if (!ppv)
         return E_POINTER;
-    ComPtr<ClassFactory> factory;
-    factory.Attach(new (std::nothrow) ClassFactory());
+    ptbridge::ComPtr<ptbridge::ClassFactory> factory;
+    factory.Attach(new (std::nothrow) ptbridge::ClassFactory());
     if (!factory)
         return E_OUTOFMEMORY;
     return factory->QueryInterface(riid, ppv);
 }
 
-STDAPI DllCanUnloadNow() { return ServerLockCount != 0 ? S_FALSE : S_OK; }
+STDAPI DllCanUnloadNow() {
+    return ptbridge::ServerLockCount != 0 ? S_FALSE : S_OK;
+}

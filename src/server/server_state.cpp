@@ -1,4 +1,8 @@
 #include "server/server_state.h"
 
+namespace ptbridge {
+
 volatile LONG ServerLockCount = 0;
 HINSTANCE ModuleHandle = nullptr;
+
+} // namespace ptbridge

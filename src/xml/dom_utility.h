@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace ptbridge {
+
 // Exact, case-sensitive comparison of whole texts; a null BSTR is the empty text.
 inline bool SameText(const WCHAR* text, const WCHAR* wanted) {
     if (!text)
@@ -51,3 +53,5 @@ HRESULT FindElementInList(IXMLDOMNodeList* list, Matches matches, IXMLDOMElement
         return result == S_OK ? S_FALSE : result;
     return found.QueryTo(IID_IXMLDOMElement, element);
 }
+
+} // namespace ptbridge

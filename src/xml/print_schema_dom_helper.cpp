@@ -4,6 +4,8 @@
 #include "common/namespaces.h"
 #include "xml/dom_utility.h"
 
+namespace ptbridge {
+
 namespace {
 
 // Flag that makes VariantChangeType ignore the user's locale settings.
@@ -237,3 +239,5 @@ HRESULT PrintSchemaDomHelper::GetFirstValue(IXMLDOMElement* parent, IXMLDOMEleme
         return Uninitialized(value);
     return GetElementAt(parent, FrameworkNamespaceUri, W("Value"), 0, value);
 }
+
+} // namespace ptbridge

@@ -11,6 +11,8 @@
 
 #include "xml/xml_dom_helper.h"
 
+namespace ptbridge {
+
 class PrintSchemaDomHelper : public XmlDomHelper {
   public:
     PrintSchemaDomHelper(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper);
@@ -79,3 +81,5 @@ class PrintSchemaDomHelper : public XmlDomHelper {
     HRESULT FindOptionByOptionName(IXMLDOMNodeList* options, const WCHAR* wanted,
                                    IXMLDOMElement** option);
 };
+
+} // namespace ptbridge

@@ -4,6 +4,8 @@
 #include "common/format_string.h"
 #include "xml/dom_utility.h"
 
+namespace ptbridge {
+
 namespace {
 
 // Names and prefixes must be shorter than this many characters.
@@ -351,3 +353,5 @@ HRESULT XmlDomHelper::PrefixPartOf(const WCHAR* qName, BSTR* prefix) {
     *prefix = SysAllocStringLen(qName, colon ? UINT(colon - qName) : 0);
     return *prefix ? S_OK : E_OUTOFMEMORY;
 }
+
+} // namespace ptbridge

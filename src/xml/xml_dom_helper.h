@@ -16,6 +16,8 @@
 #include "common/oem_interfaces.h"
 #include "common/platform.h"
 
+namespace ptbridge {
+
 class XmlDomHelper {
   public:
     // Runs Initialize at once; a failure leaves all three references null.
@@ -105,3 +107,5 @@ class XmlDomHelper {
     ComPtr<IMXNamespaceManager> namespaceManager_;
     HRESULT initialResult_ = E_FAIL;
 };
+
+} // namespace ptbridge

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;

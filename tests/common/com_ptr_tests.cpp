@@ -8,6 +8,8 @@
 
 #include <utility>
 
+using namespace ptbridge;
+
 namespace {
 
 // A COM object that only counts its references and answers for IUnknown.

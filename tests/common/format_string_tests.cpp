@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 
 std::u16string Text(const WCHAR* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 class CoreHelperTest : public ::testing::Test {
   protected:

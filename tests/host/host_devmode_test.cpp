@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+using namespace ptbridge;
+
 namespace {
 constexpr DWORD SectionSize = 12;
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 const char16_t PrivateNamespace[] = u"http://ptbridge.example/printing/2005/08/printticket";
 

@@ -12,6 +12,8 @@
 #include <random>
 #include <sstream>
 
+using namespace ptbridge;
+
 namespace {
 std::string Repeat(const std::string& text, int times) {
     std::string out;

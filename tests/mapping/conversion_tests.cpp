@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+using namespace ptbridge;
+
 namespace {
 const std::string NUp = R"(<psf:Feature name="psk:JobNUpAllDocumentsContiguously">)"
                         R"(<psf:Option name="psk:PagesPerSheet1"/></psf:Feature>)";

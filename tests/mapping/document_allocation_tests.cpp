@@ -5,6 +5,8 @@
 #include "nothrow_new_failure.h"
 #include "plugin/print_ticket_provider.h"
 
+using namespace ptbridge;
+
 namespace {
 
 struct FailingAllocation {

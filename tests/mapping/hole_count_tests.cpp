@@ -7,6 +7,8 @@
 
 #include <optional>
 
+using namespace ptbridge;
+
 namespace {
 std::string HolePunch(const std::string& options) {
     return R"(<psf:Feature name="psk:JobHolePunch">)" + options + "</psf:Feature>";

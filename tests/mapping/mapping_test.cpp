@@ -6,6 +6,8 @@
 
 #include <memory>
 
+using namespace ptbridge;
+
 std::string AllDeclarations() {
     return FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations + PrivateDeclaration;
 }

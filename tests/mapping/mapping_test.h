@@ -32,7 +32,7 @@ std::string Ticket(const std::string& body, const std::string& declarations = Al
 std::string Capabilities(const std::string& body,
                          const std::string& declarations = AllDeclarations());
 
-using Rule = std::function<bool(SchemaDocument*)>;
+using Rule = std::function<bool(ptbridge::SchemaDocument*)>;
 
 // The outcome of one run of a rule with one platform call failing.
 struct FaultedRun {
@@ -62,7 +62,7 @@ class MappingTest : public ::testing::Test {
     std::vector<FaultedRun> RunWithEachFault(const std::string& xml, const Rule& rule);
 
     FakeCoreHelper coreHelper;
-    ComPtr<IXMLDOMDocument2> document;
+    ptbridge::ComPtr<IXMLDOMDocument2> document;
 
   private:
     LiveObjectCounts atStart_;

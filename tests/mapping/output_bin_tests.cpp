@@ -5,6 +5,8 @@
 #include "canonical_xml.h"
 #include "plugin/print_ticket_provider.h"
 
+using namespace ptbridge;
+
 namespace {
 const Rule Publish = PrintTicketProvider::PublishOutputBinTypes;
 const Rule Restore = PrintTicketProvider::RestoreOutputBinOptions;

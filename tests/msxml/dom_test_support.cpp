@@ -1,5 +1,7 @@
 #include "dom_test_support.h"
 
+using namespace ptbridge;
+
 const char* const FrameworkUri =
     "http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework";
 const char* const KeywordsUri =

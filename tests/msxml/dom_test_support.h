@@ -21,8 +21,8 @@ extern const char* const TicketXml;
 extern const char* const DefaultNamespaceTicketXml;
 
 // The object seen through another interface; null when it refuses.
-template <class U> ComPtr<U> Query(IUnknown* object, REFIID iid) {
-    ComPtr<U> other;
+template <class U> ptbridge::ComPtr<U> Query(IUnknown* object, REFIID iid) {
+    ptbridge::ComPtr<U> other;
     if (object)
         object->QueryInterface(iid, other.PutVoid());
     return other;
@@ -35,14 +35,16 @@ class DomTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    ComPtr<IXMLDOMDocument2> Load(const std::string& xml);
-    ComPtr<IXMLDOMElement> Root(IXMLDOMDocument2* document);
+    ptbridge::ComPtr<IXMLDOMDocument2> Load(const std::string& xml);
+    ptbridge::ComPtr<IXMLDOMElement> Root(IXMLDOMDocument2* document);
     // The index-th element below `under` with this tag name.
-    ComPtr<IXMLDOMElement> Find(IXMLDOMNode* under, const std::string& tagName, LONG index = 0);
-    ComPtr<IXMLDOMNode> Create(IXMLDOMDocument2* document, LONG kind, const std::string& name,
-                               const char* uri);
-    ComPtr<IXMLDOMAttribute> CreateAttribute(IXMLDOMDocument2* document, const std::string& name,
-                                             const char* uri, const std::string& value);
+    ptbridge::ComPtr<IXMLDOMElement> Find(IXMLDOMNode* under, const std::string& tagName,
+                                          LONG index = 0);
+    ptbridge::ComPtr<IXMLDOMNode> Create(IXMLDOMDocument2* document, LONG kind,
+                                         const std::string& name, const char* uri);
+    ptbridge::ComPtr<IXMLDOMAttribute> CreateAttribute(IXMLDOMDocument2* document,
+                                                       const std::string& name, const char* uri,
+                                                       const std::string& value);
     std::string Save(IXMLDOMDocument2* document);
     std::string Xml(IXMLDOMNode* node);
     LONG Length(IXMLDOMNodeList* list);

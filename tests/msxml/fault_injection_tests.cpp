@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+using namespace ptbridge;
+
 namespace {
 constexpr HRESULT Injected = E_ABORT;
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 
+using namespace ptbridge;
+
 namespace {
 class LoadSaveTest : public DomTest {};
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+using namespace ptbridge;
+
 namespace {
 const char16_t* const FrameworkWide =
     u"http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework";

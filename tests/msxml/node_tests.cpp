@@ -3,6 +3,8 @@
 
 #include <thread>
 
+using namespace ptbridge;
+
 namespace {
 class NodeTest : public DomTest {};
 

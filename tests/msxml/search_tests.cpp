@@ -3,6 +3,8 @@
 
 #include <vector>
 
+using namespace ptbridge;
+
 namespace {
 class SearchTest : public DomTest {
   protected:

@@ -2,6 +2,8 @@
 // namespace declarations that the saved document ends up with.
 #include "dom_test_support.h"
 
+using namespace ptbridge;
+
 namespace {
 class TreeEditTest : public DomTest {
   protected:

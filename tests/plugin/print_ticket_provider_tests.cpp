@@ -9,6 +9,8 @@
 
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 
 const std::u16string ExpectedNamespace = u"http://ptbridge.example/printing/2005/08/printticket";

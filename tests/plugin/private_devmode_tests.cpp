@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+using namespace ptbridge;
+
 namespace {
 
 OemPrivateDevmode Section(DWORD size, DWORD signature, DWORD version) {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 struct Utf8Case {
     const char* name;

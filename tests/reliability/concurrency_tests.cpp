@@ -17,6 +17,8 @@
 #include <mutex>
 #include <thread>
 
+using namespace ptbridge;
+
 namespace {
 constexpr int ThreadCount = 8;
 

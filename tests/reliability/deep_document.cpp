@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 const char16_t LevelName[] = u"psk:Level";
 const char16_t FrameworkUri[] =

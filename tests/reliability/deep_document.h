@@ -13,5 +13,5 @@
 // `sunkFeature` names another feature (as its "name" attribute reads), that
 // feature is moved to the bottom of the chain. Null (and a test failure) when
 // any step fails.
-ComPtr<IXMLDOMDocument2> LoadWithDeepChain(const std::string& xml, int depth,
-                                           const std::u16string& sunkFeature = u"");
+ptbridge::ComPtr<IXMLDOMDocument2> LoadWithDeepChain(const std::string& xml, int depth,
+                                                     const std::u16string& sunkFeature = u"");

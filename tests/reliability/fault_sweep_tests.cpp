@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <iostream>
 
+using namespace ptbridge;
+
 namespace {
 // How the failing call fails: allocations return null, other calls return
 // the HRESULT. S_FALSE is the success code with no answer that some DOM

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <iostream>
 
+using namespace ptbridge;
+
 namespace {
 const std::vector<OptionSelection> ThreeHoles = {{"PunchHole", "3Holes"}};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 constexpr DWORD PluginSectionSize = 12;
 }

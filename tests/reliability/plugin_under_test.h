@@ -23,22 +23,22 @@ class PluginUnderTest {
 
     // A new provider holding the host object; null (and a test failure) when
     // the class factory or PublishDriverInterface refuses.
-    ComPtr<IPrintOemPrintTicketProvider> MakeProvider() const;
+    ptbridge::ComPtr<IPrintOemPrintTicketProvider> MakeProvider() const;
 
     // References the host object holds now; providers take one each.
     ULONG CoreHelperReferences() const;
 
     // The DEVMODE the host makes for a job with these device options and the
     // plug-in's 12-byte section.
-    static HostDevmode Devmode(const std::vector<OptionSelection>& options);
+    static ptbridge::HostDevmode Devmode(const std::vector<ptbridge::OptionSelection>& options);
 
   private:
     LoadedModule module_;
-    ComPtr<HostCoreHelper> coreHelper_;
+    ptbridge::ComPtr<ptbridge::HostCoreHelper> coreHelper_;
     std::string error_;
 };
 
 // Runs one conversion method of `provider` over `document` with `devmode`, as
 // the core driver calls it; the plug-in's own result.
 HRESULT Convert(IPrintOemPrintTicketProvider* provider, ConversionMethod method,
-                HostDevmode& devmode, IXMLDOMDocument2* document);
+                ptbridge::HostDevmode& devmode, IXMLDOMDocument2* document);

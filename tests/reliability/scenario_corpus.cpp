@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+using namespace ptbridge;
+
 namespace fs = std::filesystem;
 
 const char* CommandName(ConversionMethod method) {

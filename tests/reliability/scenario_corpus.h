@@ -19,7 +19,7 @@ const char* CommandName(ConversionMethod method);
 struct Scenario {
     std::string name;
     std::string command;
-    std::vector<OptionSelection> options;
+    std::vector<ptbridge::OptionSelection> options;
     std::string input; // the document text
 };
 

@@ -10,6 +10,8 @@
 #include <iterator>
 #include <memory>
 
+using namespace ptbridge;
+
 namespace {
 
 const WCHAR* const UndeclaredNamespace = W("http://undeclared.example/names");

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace ptbridge;
+
 namespace {
 
 const std::string Features =

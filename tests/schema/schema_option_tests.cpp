@@ -12,6 +12,8 @@
 #include <iterator>
 #include <memory>
 
+using namespace ptbridge;
+
 namespace {
 
 const std::string Options =

@@ -13,6 +13,8 @@
 #include <iterator>
 #include <memory>
 
+using namespace ptbridge;
+
 namespace {
 
 const std::string Properties =

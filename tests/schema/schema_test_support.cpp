@@ -4,6 +4,8 @@
 #include "msxml_standin.h"
 #include "platform_testing.h"
 
+using namespace ptbridge;
+
 std::string Ticket(const std::string& body) {
     return "<psf:PrintTicket xmlns:psf=\"" + Utf8(FrameworkNamespaceUri) + "\" xmlns:psk=\"" +
            Utf8(KeywordsNamespaceUri) + "\" xmlns:xsi=\"" + Utf8(XsiNamespaceUri) +

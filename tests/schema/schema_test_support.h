@@ -30,7 +30,7 @@ class SchemaTest : public ::testing::Test {
     // Whether the two pointers are the same DOM node.
     static bool SameNode(IXMLDOMNode* first, IXMLDOMNode* second);
     // The last child element of `element`; null when there is none.
-    static ComPtr<IXMLDOMElement> LastChild(IXMLDOMNode* element);
+    static ptbridge::ComPtr<IXMLDOMElement> LastChild(IXMLDOMNode* element);
     // Whether `child` is the last child element of `element`.
     static bool IsLastChild(IXMLDOMNode* element, IXMLDOMNode* child);
     // Number of element children of `element` with that tag name.
@@ -40,7 +40,7 @@ class SchemaTest : public ::testing::Test {
 
     FakeCoreHelper host;
     IXMLDOMDocument2* dom = nullptr;
-    SchemaDocument* document = nullptr;
+    ptbridge::SchemaDocument* document = nullptr;
 
   private:
     LiveObjectCounts atStart_;

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace ptbridge;
+
 namespace {
 
 struct Wrappers {

@@ -2,6 +2,8 @@
 
 #include "platform_testing.h"
 
+using namespace ptbridge;
+
 std::string Utf8(const WCHAR* text) {
     std::string narrow;
     for (; text && *text; ++text) {

@@ -14,7 +14,7 @@
 std::string Utf8(const WCHAR* text);
 std::u16string Wide(const std::string& ascii);
 // A BSTR holding `text`, null characters included.
-UniqueBstr MakeBstr(const std::u16string& text);
+ptbridge::UniqueBstr MakeBstr(const std::u16string& text);
 
 // Parses `xml` into `document`; the failure names the parse error's place.
 ::testing::AssertionResult ParseDocument(const std::string& xml, IXMLDOMDocument2** document);

@@ -2,6 +2,8 @@
 
 #include "msxml_standin.h"
 
+using namespace ptbridge;
+
 STDMETHODIMP FakeCoreHelper::QueryInterface(REFIID riid, void** ppv) {
     *ppv = nullptr;
     bool answers = IsEqualGUID(riid, IID_IUnknown) ||

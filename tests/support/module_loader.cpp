@@ -5,6 +5,8 @@
 
 #include <dlfcn.h>
 
+using namespace ptbridge;
+
 LoadedModule::LoadedModule(const std::string& path) {
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {

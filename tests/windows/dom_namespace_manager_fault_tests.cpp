@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 TEST(DomNamespaceManagerFaultTest, AFailingDomCallPushesNothingAndLeaksNothing) {
     LONG domObjects = LiveDomObjectCount();

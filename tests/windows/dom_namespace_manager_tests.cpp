@@ -7,6 +7,8 @@
 
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 // "r" is redeclared below the root, the default namespace is undeclared on
 // "bare", and "pv" is declared on the root without naming any element.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 namespace {
 TEST(CommandOutputTest, TheDeclarationNamesUtf8) {
     EXPECT_EQ(AsCommandOutput("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>"),

@@ -4,6 +4,8 @@
 
 #include <initializer_list>
 
+using namespace ptbridge;
+
 ComPtr<IXMLDOMNode> FindElement(IXMLDOMDocument2* document, const char16_t* name) {
     ComPtr<IXMLDOMNode> found;
     ComPtr<IXMLDOMElement> root;

@@ -9,10 +9,10 @@
 #include <string>
 
 // Parses `xml`; a test failure and an empty pointer when it does not parse.
-ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml);
+ptbridge::ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml);
 
 // The first descendant of the root element whose local name is `name`, bare or
 // with the prefix "r". Test documents give every element a local name of its own.
-ComPtr<IXMLDOMNode> FindElement(IXMLDOMDocument2* document, const char16_t* name);
+ptbridge::ComPtr<IXMLDOMNode> FindElement(IXMLDOMDocument2* document, const char16_t* name);
 
-ComPtr<IXMLDOMNode> RootElement(IXMLDOMDocument2* document);
+ptbridge::ComPtr<IXMLDOMNode> RootElement(IXMLDOMDocument2* document);

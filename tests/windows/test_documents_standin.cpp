@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ptbridge;
+
 ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml) {
     ComPtr<IXMLDOMDocument2> document;
     XmlLoadError error;

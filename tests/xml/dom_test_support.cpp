@@ -3,6 +3,8 @@
 #include "msxml_standin.h"
 #include "platform_testing.h"
 
+using namespace ptbridge;
+
 namespace {
 
 // Passes every call on to a stand-in namespace manager, counting the

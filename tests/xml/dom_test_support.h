@@ -72,8 +72,8 @@ class DomHelperTest : public ::testing::Test {
 
     static constexpr HRESULT InjectedFailure = HRESULT(0x80041234);
 
-    ComPtr<IXMLDOMDocument2> document_;
-    PrintSchemaDomHelper* helper_ = nullptr;
+    ptbridge::ComPtr<IXMLDOMDocument2> document_;
+    ptbridge::PrintSchemaDomHelper* helper_ = nullptr;
     ContextCounts contexts_;
     ContextCountingCoreHelper core_{&contexts_};
 

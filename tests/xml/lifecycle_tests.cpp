@@ -9,6 +9,8 @@
 #include <functional>
 #include <utility>
 
+using namespace ptbridge;
+
 namespace {
 
 const std::string Ticket = PrintTicketRoot(

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 
 // Features at three depths; one written under a second prefix for the

@@ -5,6 +5,8 @@
 
 #include <climits>
 
+using namespace ptbridge;
+
 namespace {
 
 const std::string Ticket = PrintTicketRoot(

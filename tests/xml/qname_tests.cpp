@@ -4,6 +4,8 @@
 #include "dom_test_support.h"
 #include "platform_testing.h"
 
+using namespace ptbridge;
+
 namespace {
 
 class QNameTest : public DomHelperTest {};

@@ -29,5 +29,5 @@ inline BOOL IsEqualGUID(REFGUID a, REFGUID b) {
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b) != 0; }
 inline bool operator!=(REFGUID a, REFGUID b) { return !(a == b); }
 
-EXTERN_C const IID IID_IUnknown;
-EXTERN_C const IID IID_IClassFactory;
+EXTERN_C PTBRIDGE_STANDIN_API const IID IID_IUnknown;
+EXTERN_C PTBRIDGE_STANDIN_API const IID IID_IClassFactory;

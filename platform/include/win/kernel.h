@@ -9,8 +9,8 @@
 #define DLL_THREAD_DETACH 3
 
 extern "C" {
-void SetLastError(DWORD dwErrCode);
-DWORD GetLastError(void);
+PTBRIDGE_STANDIN_API void SetLastError(DWORD dwErrCode);
+PTBRIDGE_STANDIN_API DWORD GetLastError(void);
 }
 
 // Interlocked operations are compiler intrinsics on Windows; here they are

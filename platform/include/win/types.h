@@ -71,6 +71,9 @@ typedef struct HDC__* HDC;
 #define STDMETHODIMP HRESULT STDMETHODCALLTYPE
 #define STDMETHODIMP_(type) type STDMETHODCALLTYPE
 #define EXTERN_C extern "C"
+// What the stand-in platform's shared libraries export: the Windows names and
+// their host API. Everything else in them is built with hidden visibility.
+#define PTBRIDGE_STANDIN_API __attribute__((visibility("default")))
 // Functions a module exports carry default visibility; everything else in a
 // module built with -fvisibility=hidden stays private, as on Windows.
 #define STDAPI extern "C" __attribute__((visibility("default"))) HRESULT STDAPICALLTYPE

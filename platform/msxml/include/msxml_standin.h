@@ -31,6 +31,8 @@
 
 #include <string>
 
+namespace ptbridge {
+
 // Where and why a document could not be loaded.
 struct XmlLoadError {
     std::string message; // libxml2's description, e.g. "Namespace prefix psf ... not defined"
@@ -39,30 +41,33 @@ struct XmlLoadError {
 };
 
 // A new, empty document with one reference.
-HRESULT CreateDomDocument(IXMLDOMDocument2** document);
+PTBRIDGE_STANDIN_API HRESULT CreateDomDocument(IXMLDOMDocument2** document);
 
 // Parses UTF-8 (or declared-encoding) XML. On failure: a failure HRESULT,
 // *document null, and *error (when given) filled. Malformed XML and undeclared
 // namespace prefixes both fail with E_FAIL. A file that cannot be read gives
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist (else
 // E_ACCESSDENIED or E_FAIL) and a message naming the path.
-HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
-                               XmlLoadError* error);
-HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
-                             XmlLoadError* error);
+PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml,
+                                                    IXMLDOMDocument2** document,
+                                                    XmlLoadError* error);
+PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromFile(const std::string& path,
+                                                  IXMLDOMDocument2** document, XmlLoadError* error);
 
 // A deep copy of a stand-in document with one reference: a new document, parsed
 // from the source's saved form, that shares no node with the source.
 // E_INVALIDARG for a document that is not one of the stand-in's.
-HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy);
+PTBRIDGE_STANDIN_API HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy);
 
 // Serialises the document as UTF-8 XML with an XML declaration naming UTF-8.
 // E_INVALIDARG for a document that is not one of the stand-in's.
-HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml);
+PTBRIDGE_STANDIN_API HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml);
 
 // A fresh namespace manager (CLSID_MXNamespaceManager60) asked for `riid`.
-HRESULT CreateNamespaceManager(REFIID riid, void** object);
+PTBRIDGE_STANDIN_API HRESULT CreateNamespaceManager(REFIID riid, void** object);
 
 // Number of live COM objects of the stand-in DOM (documents, nodes, lists,
 // namespace managers; an attribute map is part of its element's object).
-LONG LiveDomObjectCount();
+PTBRIDGE_STANDIN_API LONG LiveDomObjectCount();
+
+} // namespace ptbridge

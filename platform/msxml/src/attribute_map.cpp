@@ -2,6 +2,8 @@
 
 #include "node_names.h"
 
+namespace ptbridge::standin {
+
 STDMETHODIMP AttributeMap::QueryInterface(REFIID riid, void** object) {
     if (!object)
         return E_POINTER;
@@ -66,3 +68,5 @@ STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
     *listLength = count;
     return S_OK;
 }
+
+} // namespace ptbridge::standin

@@ -10,6 +10,8 @@
 
 #include "node_object.h"
 
+namespace ptbridge::standin {
+
 class AttributeMap final : public IXMLDOMNamedNodeMap {
   public:
     explicit AttributeMap(NodeObject* element) : element_(element) {}
@@ -31,3 +33,5 @@ class AttributeMap final : public IXMLDOMNamedNodeMap {
 
     NodeObject* element_;
 };
+
+} // namespace ptbridge::standin

@@ -3,6 +3,8 @@
 #include "node_text.h"
 #include "utf_text.h"
 
+namespace ptbridge::standin {
+
 STDMETHODIMP AttributeObject::get_name(BSTR* attributeName) {
     return GetNodeName(attributeName);
 }
@@ -34,3 +36,5 @@ STDMETHODIMP AttributeObject::put_value(VARIANT attributeValue) {
     VariantClear(&text);
     return hr;
 }
+
+} // namespace ptbridge::standin

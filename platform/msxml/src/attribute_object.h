@@ -3,6 +3,8 @@
 
 #include "node_object.h"
 
+namespace ptbridge::standin {
+
 class AttributeObject final : public NodeFace<IXMLDOMAttribute> {
   public:
     AttributeObject(DocumentTree* tree, Node* node) : NodeFace(tree, node) {}
@@ -16,3 +18,5 @@ class AttributeObject final : public NodeFace<IXMLDOMAttribute> {
   private:
     bool Offers(REFIID riid) const override { return IsEqualIID(riid, IID_IXMLDOMAttribute); }
 };
+
+} // namespace ptbridge::standin

@@ -6,6 +6,8 @@
 
 #include <new>
 
+namespace ptbridge::standin {
+
 namespace {
 // The node type a createNode VARIANT names, or false when it names none.
 bool NodeKindOf(const VARIANT& type, LONG* kind) {
@@ -98,3 +100,5 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
         *isSuccessful = VARIANT_TRUE;
     return S_OK;
 }
+
+} // namespace ptbridge::standin

@@ -3,6 +3,8 @@
 
 #include "node_object.h"
 
+namespace ptbridge::standin {
+
 class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
   public:
     DocumentObject(DocumentTree* tree, Node* node) : NodeFace(tree, node) {}
@@ -26,3 +28,5 @@ class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
         return IsEqualIID(riid, IID_IXMLDOMDocument) || IsEqualIID(riid, IID_IXMLDOMDocument2);
     }
 };
+
+} // namespace ptbridge::standin

@@ -3,6 +3,8 @@
 #include "namespace_binding.h"
 #include "subtree_walk.h"
 
+namespace ptbridge::standin {
+
 namespace {
 bool IsChildKind(DOMNodeType type) {
     return type == NODE_ELEMENT || type == NODE_TEXT || type == NODE_CDATA_SECTION ||
@@ -311,3 +313,5 @@ void DocumentTree::Free(Node* top) {
     search_.Changing(top);
     FreeSubtree(*store_, top);
 }
+
+} // namespace ptbridge::standin

@@ -19,6 +19,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace ptbridge::standin {
+
 class DocumentTree {
   public:
     // Takes ownership of the store and of the document node made in it; the
@@ -110,3 +112,5 @@ DocumentNode* NewDocumentNode(NodeStore& store);
 // Frees a subtree that is not linked into any tree: its nodes, attributes and
 // declarations.
 void FreeSubtree(NodeStore& store, Node* top);
+
+} // namespace ptbridge::standin

@@ -1,5 +1,7 @@
 #include "dom_node.h"
 
+namespace ptbridge::standin {
+
 void SetNamespace(Node* node, Namespace* ns) {
     if (node->type == NODE_ELEMENT)
         static_cast<Element*>(node)->ns = ns;
@@ -19,3 +21,5 @@ Node* TopOf(Node* node) {
         node = node->parent;
     return node;
 }
+
+} // namespace ptbridge::standin

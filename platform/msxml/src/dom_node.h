@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+namespace ptbridge::standin {
+
 constexpr char XmlNamespaceUri[] = "http://www.w3.org/XML/1998/namespace";
 
 // A namespace declaration: on an element (its list of declarations), or owned
@@ -145,3 +147,5 @@ Element* RootElement(DocumentNode* document);
 // The top of the tree the node is in: the document, or the root of a detached
 // subtree.
 Node* TopOf(Node* node);
+
+} // namespace ptbridge::standin

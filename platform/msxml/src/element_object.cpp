@@ -2,6 +2,8 @@
 
 #include "node_names.h"
 
+namespace ptbridge::standin {
+
 STDMETHODIMP ElementObject::get_tagName(BSTR* tagName) {
     return GetNodeName(tagName);
 }
@@ -40,3 +42,5 @@ STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
 STDMETHODIMP ElementObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {
     return GetElementsByTagName(tagName, resultList);
 }
+
+} // namespace ptbridge::standin

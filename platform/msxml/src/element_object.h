@@ -4,6 +4,8 @@
 #include "attribute_map.h"
 #include "node_object.h"
 
+namespace ptbridge::standin {
+
 class ElementObject final : public NodeFace<IXMLDOMElement> {
   public:
     ElementObject(DocumentTree* tree, Node* node) : NodeFace(tree, node), attributes_(this) {}
@@ -22,3 +24,5 @@ class ElementObject final : public NodeFace<IXMLDOMElement> {
 
     AttributeMap attributes_;
 };
+
+} // namespace ptbridge::standin

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace ptbridge::standin {
+
 namespace {
 // A walk over a large tree waits on memory at every node. The parser makes the
 // nodes in document order, so those a walk reaches next mostly lie a little
@@ -63,3 +65,5 @@ void RememberedSearch::Changing(Node* top) {
         answer = changes ? answers_.erase(answer) : answer + 1;
     }
 }
+
+} // namespace ptbridge::standin

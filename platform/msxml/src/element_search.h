@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace ptbridge::standin {
+
 std::vector<Node*> ElementsByTagName(Node* under, const std::string& tagName);
 
 // The same search, remembering its last few answers while nothing that could
@@ -35,3 +37,5 @@ class RememberedSearch {
     // Most recently used first.
     std::vector<Answer> answers_;
 };
+
+} // namespace ptbridge::standin

@@ -11,6 +11,10 @@
 #include <cstring>
 #include <new>
 
+namespace ptbridge {
+
+using namespace standin;
+
 namespace {
 HRESULT OpenFailure(int error) {
     if (error == ENOENT || error == ENOTDIR)
@@ -133,3 +137,5 @@ HRESULT CreateNamespaceManager(REFIID riid, void** object) {
     manager->Release();
     return hr;
 }
+
+} // namespace ptbridge

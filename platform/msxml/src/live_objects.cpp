@@ -3,6 +3,8 @@
 #include "msxml_standin.h"
 #include "thread_summed_count.h"
 
+namespace ptbridge::standin {
+
 namespace {
 struct LiveObjects;
 using LiveObjectCount = ThreadSummedCount<LiveObjects>;
@@ -16,6 +18,8 @@ LiveObject::~LiveObject() {
     LiveObjectCount::Add(-1);
 }
 
-LONG LiveDomObjectCount() {
-    return LiveObjectCount::Total();
+} // namespace ptbridge::standin
+
+LONG ptbridge::LiveDomObjectCount() {
+    return standin::LiveObjectCount::Total();
 }

@@ -8,6 +8,8 @@
 
 #include <new>
 
+namespace ptbridge::standin {
+
 // Base of every COM object of this library: counts it while it lives, and
 // places it in recycled memory (object_memory.h). Objects are made with
 // new (std::nothrow).
@@ -59,3 +61,5 @@ template <class T> bool OpeningFails(HRESULT* failure, T** out) {
     *out = nullptr;
     return false;
 }
+
+} // namespace ptbridge::standin

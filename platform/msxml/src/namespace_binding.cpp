@@ -6,6 +6,8 @@
 #include <string>
 #include <unordered_set>
 
+namespace ptbridge::standin {
+
 namespace {
 // Prefixes and URIs are shared through the store's dictionary, but names
 // given by callers are compared by content all the same.
@@ -146,3 +148,5 @@ void BindParkedReferences(NodeStore& store, DocumentNode* doc, Node* top) {
         }
     });
 }
+
+} // namespace ptbridge::standin

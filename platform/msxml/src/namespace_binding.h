@@ -13,6 +13,8 @@
 #include "dom_node.h"
 #include "node_store.h"
 
+namespace ptbridge::standin {
+
 // The document-owned stand-in declaration for (prefix, uri); the predefined
 // xml namespace for the prefix "xml". Null when out of memory.
 Namespace* ParkedNamespace(NodeStore& store, DocumentNode* doc, const char* prefix,
@@ -33,3 +35,5 @@ void ParkForeignReferences(DocumentNode* doc, DocumentNode* from, Node* top);
 // document tree, and undeclares an inherited default namespace on elements
 // that have none.
 void BindParkedReferences(NodeStore& store, DocumentNode* doc, Node* top);
+
+} // namespace ptbridge::standin

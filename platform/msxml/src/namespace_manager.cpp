@@ -4,6 +4,8 @@
 #include "node_object.h"
 #include "utf_text.h"
 
+namespace ptbridge::standin {
+
 namespace {
 // The element whose declarations are in scope at a node.
 Node* ScopeElement(Node* node) {
@@ -42,3 +44,5 @@ bool NamespaceManager::IsPrefixName(const std::u16string& prefix) const {
 bool NamespaceManager::CallFails(HRESULT* failure) {
     return DomCallFails(failure);
 }
+
+} // namespace ptbridge::standin

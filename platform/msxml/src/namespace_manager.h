@@ -8,6 +8,8 @@
 #include "live_objects.h"
 #include "namespace_manager_core.h"
 
+namespace ptbridge::standin {
+
 class NamespaceManager final : public NamespaceManagerCore, public LiveObject {
   public:
     NamespaceManager() = default;
@@ -19,3 +21,5 @@ class NamespaceManager final : public NamespaceManagerCore, public LiveObject {
     bool IsPrefixName(const std::u16string& prefix) const override;
     bool CallFails(HRESULT* failure) override;
 };
+
+} // namespace ptbridge::standin

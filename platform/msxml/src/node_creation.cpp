@@ -3,6 +3,8 @@
 #include "namespace_binding.h"
 #include "node_names.h"
 
+namespace ptbridge::standin {
+
 namespace {
 bool IsAllowedName(const std::string& qualifiedName, const SplitName& name) {
     if (!IsXmlName(qualifiedName, true))
@@ -63,3 +65,5 @@ HRESULT CreateDetachedNode(NodeStore& store, DocumentNode* doc, LONG kind,
                                     : NewNamed<Attribute>(store, local, ns);
     return *created ? S_OK : E_OUTOFMEMORY;
 }
+
+} // namespace ptbridge::standin

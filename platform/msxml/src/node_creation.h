@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace ptbridge::standin {
+
 // Makes a node of the DOM node type `kind`: an element (1) or attribute (2)
 // named `qualifiedName` in namespace `uri` (empty: none), or an empty text (3)
 // or comment (8) node, whose name is ignored.
@@ -19,3 +21,5 @@
 HRESULT CreateDetachedNode(NodeStore& store, DocumentNode* doc, LONG kind,
                            const std::string& qualifiedName, const std::string& uri,
                            Node** created);
+
+} // namespace ptbridge::standin

@@ -7,6 +7,8 @@
 
 #include <new>
 
+namespace ptbridge::standin {
+
 namespace {
 NodeObject* NewObject(DocumentTree* tree, Node* node) {
     switch (node->type) {
@@ -46,3 +48,5 @@ HRESULT ReturnNode(DocumentTree* tree, Node* node, IXMLDOMNode** out) {
     *out = object->Face();
     return S_OK;
 }
+
+} // namespace ptbridge::standin

@@ -3,6 +3,8 @@
 #include <new>
 #include <utility>
 
+namespace ptbridge::standin {
+
 namespace {
 constexpr size_t PrefetchSteps = 4;
 constexpr size_t PrefetchBytes = 256;
@@ -104,3 +106,5 @@ STDMETHODIMP NodeList::reset() {
     cursor_ = 0;
     return S_OK;
 }
+
+} // namespace ptbridge::standin

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace ptbridge::standin {
+
 class NodeList final : public IXMLDOMNodeList, public LiveObject {
   public:
     // A list of the given nodes of `tree`, in that order.
@@ -35,3 +37,5 @@ class NodeList final : public IXMLDOMNodeList, public LiveObject {
     std::vector<Node*> nodes_;
     size_t cursor_ = 0;
 };
+
+} // namespace ptbridge::standin

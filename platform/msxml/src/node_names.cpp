@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace ptbridge::standin {
+
 SplitName SplitQualifiedName(const std::string& name) {
     size_t colon = name.find(':');
     if (colon == std::string::npos)
@@ -79,3 +81,5 @@ bool IsXmlName(const std::string& text, bool qualified) {
     auto name = reinterpret_cast<const xmlChar*>(text.c_str());
     return (qualified ? xmlValidateQName(name, 0) : xmlValidateNCName(name, 0)) == 0;
 }
+
+} // namespace ptbridge::standin

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace ptbridge::standin {
+
 // A qualified name split at its first colon; prefix is empty when there is none.
 struct SplitName {
     std::string prefix;
@@ -43,3 +45,5 @@ bool AttributesClash(const Attribute* a, const Attribute* b);
 // Whether the text is a name as XML allows it without a colon (NCName) or,
 // with `qualified`, a qualified name (at most one colon between NCNames).
 bool IsXmlName(const std::string& text, bool qualified);
+
+} // namespace ptbridge::standin

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace ptbridge::standin {
+
 NodeObject::NodeObject(DocumentTree* tree, Node* node) : node_(node), tree_(tree) {
     tree_->AddRef();
     node_->object = this;
@@ -175,3 +177,5 @@ HRESULT NodeObject::GetBaseName(BSTR* name) {
                             : LocalNameOf(node_);
     return ReturnBstr(local, name);
 }
+
+} // namespace ptbridge::standin

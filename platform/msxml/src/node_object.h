@@ -10,6 +10,8 @@
 
 #include "msxml6.h"
 
+namespace ptbridge::standin {
+
 class NodeObject : public LiveObject {
   public:
     Node* TreeNode() const { return node_; }
@@ -132,3 +134,5 @@ HRESULT ReturnNode(DocumentTree* tree, Node* node, REFIID iid, void** out);
 // The same as IXMLDOMNode, which every node object is first of all: the
 // reference that ObjectFor gives becomes the caller's, with no interface query.
 HRESULT ReturnNode(DocumentTree* tree, Node* node, IXMLDOMNode** out);
+
+} // namespace ptbridge::standin

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace ptbridge::standin {
+
 namespace {
 constexpr size_t BlockSize = 256 * 1024;
 constexpr size_t Word = sizeof(void*);
@@ -182,3 +184,5 @@ bool NodeStore::SetOwnedText(Node* node, const char** field, const std::string& 
     node->ownsContent = true;
     return true;
 }
+
+} // namespace ptbridge::standin

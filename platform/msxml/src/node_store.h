@@ -24,6 +24,8 @@
 #include <unordered_set>
 #include <vector>
 
+namespace ptbridge::standin {
+
 class NodeStore {
   public:
     // Shares `dict` (taking a reference) when given; makes its own otherwise.
@@ -77,3 +79,5 @@ class NodeStore {
     std::unordered_set<char*> owned_;
     bool plain_;
 };
+
+} // namespace ptbridge::standin

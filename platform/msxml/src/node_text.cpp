@@ -2,6 +2,8 @@
 
 #include "utf_text.h"
 
+namespace ptbridge::standin {
+
 namespace {
 bool IsText(const Node* node) {
     return node->type == NODE_TEXT || node->type == NODE_CDATA_SECTION;
@@ -67,3 +69,5 @@ HRESULT ReturnNodeText(Node* node, BSTR* out) {
     *out = BstrFromUtf8(text.data(), text.size());
     return *out ? S_OK : E_OUTOFMEMORY;
 }
+
+} // namespace ptbridge::standin

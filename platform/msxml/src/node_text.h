@@ -8,6 +8,10 @@
 
 #include <string>
 
+namespace ptbridge::standin {
+
 // Stores a new BSTR of the node's text in *out: S_OK, or E_OUTOFMEMORY with
 // *out null.
 HRESULT ReturnNodeText(Node* node, BSTR* out);
+
+} // namespace ptbridge::standin

@@ -12,6 +12,8 @@
 
 #ifdef PTBRIDGE_PLAIN_OBJECT_MEMORY
 
+namespace ptbridge::standin {
+
 void* TakeObjectMemory(size_t size) noexcept {
     return std::malloc(size);
 }
@@ -24,6 +26,8 @@ bool CheckedAllocation() noexcept {
     return true;
 }
 
+} // namespace ptbridge::standin
+
 #else
 
 #if __has_include(<valgrind/valgrind.h>)
@@ -34,6 +38,8 @@ bool CheckedAllocation() noexcept {
 #else
 #define PTBRIDGE_PLAIN_UNDER_VALGRIND 0
 #endif
+
+namespace ptbridge::standin {
 
 namespace {
 constexpr size_t Granule = 16;
@@ -87,5 +93,7 @@ void ReturnObjectMemory(void* block, size_t size) noexcept {
 bool CheckedAllocation() noexcept {
     return PTBRIDGE_PLAIN_UNDER_VALGRIND != 0;
 }
+
+} // namespace ptbridge::standin
 
 #endif

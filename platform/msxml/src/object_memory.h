@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+namespace ptbridge::standin {
+
 // A block of at least `size` bytes, or null when out of memory.
 void* TakeObjectMemory(size_t size) noexcept;
 // Gives back a block that TakeObjectMemory(size) gave; null is ignored.
@@ -18,3 +20,5 @@ void ReturnObjectMemory(void* block, size_t size) noexcept;
 // the sanitizer or valgrind sees each block's end: true in sanitizer builds
 // and under valgrind.
 bool CheckedAllocation() noexcept;
+
+} // namespace ptbridge::standin

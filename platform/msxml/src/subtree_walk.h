@@ -5,6 +5,8 @@
 
 #include "dom_node.h"
 
+namespace ptbridge::standin {
+
 template <class Visit> void VisitSubtree(Node* top, Visit visit) {
     Node* node = top;
     while (true) {
@@ -24,3 +26,5 @@ template <class Visit> void VisitSubtree(Node* top, Visit visit) {
         node = node->next;
     }
 }
+
+} // namespace ptbridge::standin

@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+namespace ptbridge::standin {
+
 size_t WideLength(const WCHAR* text) {
     size_t length = 0;
     if (text)
@@ -33,3 +35,5 @@ HRESULT ReturnBstr(const char* text, BSTR* out) {
     *out = BstrFromUtf8(text);
     return *out ? S_OK : E_OUTOFMEMORY;
 }
+
+} // namespace ptbridge::standin

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace ptbridge::standin {
+
 // Length in UTF-16 units of a zero-terminated wide string; 0 for null.
 size_t WideLength(const WCHAR* text);
 
@@ -22,3 +24,5 @@ BSTR BstrFromUtf8(const char* text);
 
 // Stores a new BSTR of the text in *out: S_OK, or E_OUTOFMEMORY with *out null.
 HRESULT ReturnBstr(const char* text, BSTR* out);
+
+} // namespace ptbridge::standin

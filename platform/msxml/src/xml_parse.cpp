@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 
+namespace ptbridge::standin {
+
 namespace {
 // The first error the parser reports, kept for the caller.
 struct FirstError {
@@ -375,3 +377,5 @@ bool ParseXml(const std::string& text, TextEncoding encoding, NodeStore& store,
         *error = builder.errors.error;
     return !builder.errors.seen;
 }
+
+} // namespace ptbridge::standin

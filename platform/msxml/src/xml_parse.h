@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace ptbridge::standin {
+
 enum class TextEncoding {
     Declared, // the XML declaration or byte-order mark decides; UTF-8 otherwise
     Utf8,     // the text is UTF-8 whatever its declaration says
@@ -22,3 +24,5 @@ enum class TextEncoding {
 // below `document`, for the caller to free with it.
 bool ParseXml(const std::string& text, TextEncoding encoding, NodeStore& store,
               DocumentNode* document, XmlLoadError* error);
+
+} // namespace ptbridge::standin

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+namespace ptbridge::standin {
+
 namespace {
 // Counts the bytes a serialisation takes, so that the text can be made in
 // one allocation of the right size: a saved document is as large as the
@@ -223,3 +225,5 @@ HRESULT SerializeNode(Node* node, std::string* xml) {
         });
     return Serialize(xml, [node](auto& out) { WriteSubtree(out, node); });
 }
+
+} // namespace ptbridge::standin

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace ptbridge::standin {
+
 // The whole document with an XML declaration naming UTF-8, each top-level
 // node followed by a line break.
 HRESULT SerializeDocument(DocumentNode* doc, std::string* xml);
@@ -16,3 +18,5 @@ HRESULT SerializeDocument(DocumentNode* doc, std::string* xml);
 // subtree, an attribute as name="value", a text node escaped; the document as
 // an XML declaration without encoding followed by its content.
 HRESULT SerializeNode(Node* node, std::string* xml);
+
+} // namespace ptbridge::standin

@@ -12,6 +12,8 @@
 
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 std::string Ticket(const std::string& features) {
     return "<PrintTicket xmlns=\"http://schemas.microsoft.com/windows/2003/08/printing/"

@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 std::string RoundTrip(const std::string& input) {
     ComPtr<IXMLDOMDocument2> document;

@@ -5,6 +5,8 @@
 #include "common/com_ptr.h"
 #include "common/oem_interfaces.h"
 
+using namespace ptbridge;
+
 namespace {
 const IID OtherIid = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
 

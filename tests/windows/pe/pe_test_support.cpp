@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace ptbridge;
+
 std::string ModuleBesideTests() {
     std::vector<char16_t> path(32768);
     DWORD length = GetModuleFileNameW(nullptr, reinterpret_cast<LPWSTR>(path.data()),

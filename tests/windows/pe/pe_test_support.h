@@ -26,5 +26,5 @@ class LoadedPluginTest : public ::testing::Test {
     // An object made through a class factory of the module, as the core driver makes it.
     HRESULT CreateObject(REFCLSID clsid, REFIID riid, void** object) const;
 
-    PluginModule module;
+    ptbridge::PluginModule module;
 };

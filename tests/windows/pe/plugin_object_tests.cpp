@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+using namespace ptbridge;
+
 namespace {
 const std::u16string PrivateNamespace = u"http://ptbridge.example/printing/2005/08/printticket";
 

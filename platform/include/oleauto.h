@@ -2,8 +2,8 @@
 // 32-bit byte count and followed by a terminator.
 #pragma once
 
-#include "types.h"
-#include "unknown.h"
+#include "win/types.h"
+#include "win/unknown.h"
 
 typedef OLECHAR* BSTR;
 typedef uint16_t VARTYPE;
@@ -51,15 +51,15 @@ typedef VARIANT VARIANTARG;
 #define V_UNKNOWN(v) ((v)->punkVal)
 
 extern "C" {
-BSTR SysAllocString(const OLECHAR* psz);
-BSTR SysAllocStringLen(const OLECHAR* strIn, UINT ui);
-void SysFreeString(BSTR bstrString);
-UINT SysStringLen(BSTR pbstr);
-UINT SysStringByteLen(BSTR bstr);
+PTBRIDGE_STANDIN_API BSTR SysAllocString(const OLECHAR* psz);
+PTBRIDGE_STANDIN_API BSTR SysAllocStringLen(const OLECHAR* strIn, UINT ui);
+PTBRIDGE_STANDIN_API void SysFreeString(BSTR bstrString);
+PTBRIDGE_STANDIN_API UINT SysStringLen(BSTR pbstr);
+PTBRIDGE_STANDIN_API UINT SysStringByteLen(BSTR bstr);
 
-void VariantInit(VARIANTARG* pvarg);
-HRESULT VariantClear(VARIANTARG* pvarg);
-HRESULT VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc);
-HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags,
-                          VARTYPE vt);
+PTBRIDGE_STANDIN_API void VariantInit(VARIANTARG* pvarg);
+PTBRIDGE_STANDIN_API HRESULT VariantClear(VARIANTARG* pvarg);
+PTBRIDGE_STANDIN_API HRESULT VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc);
+PTBRIDGE_STANDIN_API HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc,
+                                               USHORT wFlags, VARTYPE vt);
 }
