@@ -6,19 +6,6 @@
 
 #include <memory>
 
-std::string AllDeclarations() {
-    return FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations + PrivateDeclaration;
-}
-
-std::string Ticket(const std::string& body, const std::string& declarations) {
-    return "<psf:PrintTicket" + declarations + R"( version="1">)" + body + "</psf:PrintTicket>";
-}
-
-std::string Capabilities(const std::string& body, const std::string& declarations) {
-    return "<psf:PrintCapabilities" + declarations + R"( version="1">)" + body +
-           "</psf:PrintCapabilities>";
-}
-
 void MappingTest::SetUp() {
     atStart_ = LiveObjectCounts();
 }

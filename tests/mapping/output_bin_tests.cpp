@@ -34,11 +34,11 @@ const std::string Capacity =
     R"(<psf:Property name="psk:Capacity"><psf:Value xsi:type="xsd:integer">100</psf:Value>)"
     R"(</psf:Property>)";
 
-const std::string BinsCapabilities =
-    Capabilities(OutputBin(UpperOption + Option("pv:Center", Capacity) + Option("pv:Finisher")));
-const std::string PublishedCapabilities =
-    Capabilities(OutputBin(UpperOption + Option("pv:Center", Capacity + BinType("pv:Tray")) +
-                           Option("pv:Finisher", BinType("psk:Stacker"))));
+const std::string BinsCapabilities = Documents.Capabilities(
+    OutputBin(UpperOption + Option("pv:Center", Capacity) + Option("pv:Finisher")));
+const std::string PublishedCapabilities = Documents.Capabilities(
+    OutputBin(UpperOption + Option("pv:Center", Capacity + BinType("pv:Tray")) +
+              Option("pv:Finisher", BinType("psk:Stacker"))));
 
 // A private namespace prefix of `length` characters.
 std::string LongPrefix(size_t length) {
@@ -58,27 +58,27 @@ TEST_F(PublishOutputBinTypesTest, PublishingTwiceGivesEachOptionTwoBinTypes) {
     Load(BinsCapabilities);
     EXPECT_TRUE(Run(Publish));
     EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(Capabilities(OutputBin(
+    EXPECT_TRUE(DocumentIs(Documents.Capabilities(OutputBin(
         UpperOption + Option("pv:Center", Capacity + BinType("pv:Tray") + BinType("pv:Tray")) +
         Option("pv:Finisher", BinType("psk:Stacker") + BinType("psk:Stacker"))))));
 }
 
 TEST_F(PublishOutputBinTypesTest, AnExistingBinTypeGetsASecondOne) {
-    Load(Ticket(OutputBin(Option("pv:Center", BinType("psk:Sorter")))));
+    Load(Documents.Ticket(OutputBin(Option("pv:Center", BinType("psk:Sorter")))));
     EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(
-        Ticket(OutputBin(Option("pv:Center", BinType("psk:Sorter") + BinType("pv:Tray"))))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(
+        OutputBin(Option("pv:Center", BinType("psk:Sorter") + BinType("pv:Tray"))))));
 }
 
 TEST_F(PublishOutputBinTypesTest, WithoutTheFeatureLeavesTheDocumentUnchanged) {
-    const std::string ticket = Ticket(R"(<psf:Feature name="psk:JobHolePunch"/>)");
+    const std::string ticket = Documents.Ticket(R"(<psf:Feature name="psk:JobHolePunch"/>)");
     Load(ticket);
     EXPECT_FALSE(Run(Publish));
     EXPECT_TRUE(DocumentIs(ticket));
 }
 
 TEST_F(PublishOutputBinTypesTest, WithoutKnownOptionsSucceedsAndChangesNothing) {
-    const std::string ticket = Ticket(OutputBin(UpperOption + Option("psk:Center")));
+    const std::string ticket = Documents.Ticket(OutputBin(UpperOption + Option("psk:Center")));
     Load(ticket);
     EXPECT_TRUE(Run(Publish));
     EXPECT_TRUE(DocumentIs(ticket));
@@ -101,38 +101,38 @@ TEST_F(PublishOutputBinTypesTest, AFailingPlatformCallOnlyFailsWithoutTouchingTh
 using RestoreOutputBinOptionsTest = MappingTest;
 
 TEST_F(RestoreOutputBinOptionsTest, AnUnnamedOptionWithAPublicBinTypeBecomesFinisher) {
-    Load(Ticket(OutputBin(R"(<psf:Option>)" + BinType("psk:Stacker") + "</psf:Option>")));
+    Load(Documents.Ticket(OutputBin(R"(<psf:Option>)" + BinType("psk:Stacker") + "</psf:Option>")));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(Ticket(OutputBin(Option("pv:Finisher")))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(OutputBin(Option("pv:Finisher")))));
 }
 
 TEST_F(RestoreOutputBinOptionsTest, APrivateBinTypeRenamesTheOptionToCenter) {
-    Load(Ticket(OutputBin(Option("psk:Other", Capacity + BinType("pv:Tray")))));
+    Load(Documents.Ticket(OutputBin(Option("psk:Other", Capacity + BinType("pv:Tray")))));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(Ticket(OutputBin(Option("pv:Center", Capacity)))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(OutputBin(Option("pv:Center", Capacity)))));
 }
 
 TEST_F(RestoreOutputBinOptionsTest, AnOptionNamedByScoredPropertyGetsANameAttribute) {
-    Load(Ticket(OutputBin(UnnamedOption("psk:Other", BinType("psk:Stacker")))));
+    Load(Documents.Ticket(OutputBin(UnnamedOption("psk:Other", BinType("psk:Stacker")))));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(Ticket(OutputBin(Option("pv:Finisher")))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(OutputBin(Option("pv:Finisher")))));
 }
 
 TEST_F(RestoreOutputBinOptionsTest, AnAlreadyPrivateOptionLosesItsBinType) {
-    Load(Ticket(OutputBin(Option("pv:Center", BinType("pv:Tray")))));
+    Load(Documents.Ticket(OutputBin(Option("pv:Center", BinType("pv:Tray")))));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(Ticket(OutputBin(Option("pv:Center")))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(OutputBin(Option("pv:Center")))));
 }
 
 TEST_F(RestoreOutputBinOptionsTest, OnlyTheFirstOfTwoBinTypesIsRemoved) {
-    Load(Ticket(OutputBin(Option("pv:Center", BinType("pv:Tray") + BinType("pv:Tray")))));
+    Load(Documents.Ticket(OutputBin(Option("pv:Center", BinType("pv:Tray") + BinType("pv:Tray")))));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(Ticket(OutputBin(Option("pv:Center", BinType("pv:Tray"))))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(OutputBin(Option("pv:Center", BinType("pv:Tray"))))));
 }
 
 TEST_F(RestoreOutputBinOptionsTest, OnlyTheFirstOptionIsExamined) {
-    const std::string ticket =
-        Ticket(OutputBin(Option("psk:Other") + Option("psk:Another", BinType("psk:Stacker"))));
+    const std::string ticket = Documents.Ticket(
+        OutputBin(Option("psk:Other") + Option("psk:Another", BinType("psk:Stacker"))));
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
@@ -140,10 +140,11 @@ TEST_F(RestoreOutputBinOptionsTest, OnlyTheFirstOptionIsExamined) {
 
 TEST_F(RestoreOutputBinOptionsTest, FailsWithoutChangeWhenSomethingIsMissing) {
     const std::string tickets[] = {
-        Ticket(""),
-        Ticket(OutputBin("")),
-        Ticket(OutputBin(Option("psk:Other"))),
-        Ticket(OutputBin(Option("psk:Other", R"(<psf:ScoredProperty name="psk:BinType"/>)"))),
+        Documents.Ticket(""),
+        Documents.Ticket(OutputBin("")),
+        Documents.Ticket(OutputBin(Option("psk:Other"))),
+        Documents.Ticket(
+            OutputBin(Option("psk:Other", R"(<psf:ScoredProperty name="psk:BinType"/>)"))),
     };
     for (const std::string& ticket : tickets) {
         Load(ticket);
@@ -161,7 +162,7 @@ TEST_F(RestoreOutputBinOptionsTest, MatchesTheBinTypeTextExactly) {
         "pv:Stacker",   // the table's name in the other namespace
     };
     for (const std::string& text : unmatched) {
-        const std::string ticket = Ticket(OutputBin(Option("psk:Other", BinType(text))));
+        const std::string ticket = Documents.Ticket(OutputBin(Option("psk:Other", BinType(text))));
         Load(ticket);
         EXPECT_FALSE(Run(Restore)) << text;
         EXPECT_TRUE(DocumentIs(ticket));
@@ -171,7 +172,7 @@ TEST_F(RestoreOutputBinOptionsTest, MatchesTheBinTypeTextExactly) {
 TEST_F(RestoreOutputBinOptionsTest, ComparesPrefixTextNotTheResolvedNamespace) {
     // "k" is bound to the keywords namespace too, but the document's own
     // prefix for it is "psk".
-    const std::string ticket = Ticket(
+    const std::string ticket = Documents.Ticket(
         OutputBin(Option("psk:Other", R"(<psf:ScoredProperty name="psk:BinType" )"
                                       R"(xmlns:k="http://schemas.microsoft.com/windows/2003/08/)"
                                       R"(printing/printschemakeywords">)"
@@ -185,8 +186,8 @@ TEST_F(RestoreOutputBinOptionsTest, ComparesPrefixTextNotTheResolvedNamespace) {
 TEST_F(RestoreOutputBinOptionsTest, WithoutAPrivatePrefixEvenAPublicBinTypeStaysUnmapped) {
     // Entry 0 cannot be written in this ticket, so entry 1 is never tried.
     const std::string ticket =
-        Ticket(OutputBin(R"(<psf:Option>)" + BinType("psk:Stacker") + "</psf:Option>"),
-               FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations);
+        PrintSchemaRoot(FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations)
+            .Ticket(OutputBin(R"(<psf:Option>)" + BinType("psk:Stacker") + "</psf:Option>"));
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
@@ -195,32 +196,31 @@ TEST_F(RestoreOutputBinOptionsTest, WithoutAPrivatePrefixEvenAPublicBinTypeStays
 TEST_F(RestoreOutputBinOptionsTest, ABinTypeOf255CharactersIsRead) {
     // The private prefix makes entry 0's bin type 255 characters long.
     const std::string prefix = LongPrefix(255 - std::string(":Tray").size());
-    const std::string declarations = FrameworkDeclaration + KeywordsDeclaration +
-                                     SchemaDeclarations + " xmlns:" + prefix +
-                                     R"(="http://ptbridge.example/printing/2005/08/printticket")";
-    Load(Ticket(OutputBin(Option("psk:Other", BinType(prefix + ":Tray"))), declarations));
+    const PrintSchemaRoot documents(FrameworkDeclaration + KeywordsDeclaration +
+                                    SchemaDeclarations + Declaration(prefix, PrivateUri));
+    Load(documents.Ticket(OutputBin(Option("psk:Other", BinType(prefix + ":Tray")))));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(Ticket(OutputBin(Option(prefix + ":Center")), declarations)));
+    EXPECT_TRUE(DocumentIs(documents.Ticket(OutputBin(Option(prefix + ":Center")))));
 }
 
 TEST_F(RestoreOutputBinOptionsTest, ABinTypeOf256CharactersIsRefused) {
     const std::string prefix = LongPrefix(256 - std::string(":Tray").size());
-    const std::string declarations = FrameworkDeclaration + KeywordsDeclaration +
-                                     SchemaDeclarations + " xmlns:" + prefix +
-                                     R"(="http://ptbridge.example/printing/2005/08/printticket")";
+    const PrintSchemaRoot documents(FrameworkDeclaration + KeywordsDeclaration +
+                                    SchemaDeclarations + Declaration(prefix, PrivateUri));
     const std::string ticket =
-        Ticket(OutputBin(Option("psk:Other", BinType(prefix + ":Tray"))), declarations);
+        documents.Ticket(OutputBin(Option("psk:Other", BinType(prefix + ":Tray"))));
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
 }
 
 TEST_F(RestoreOutputBinOptionsTest, AFailingPlatformCallLeavesOnlyTheDocumentedStates) {
-    const std::string ticket = Ticket(OutputBin(Option("psk:Other", BinType("psk:Stacker"))));
+    const std::string ticket =
+        Documents.Ticket(OutputBin(Option("psk:Other", BinType("psk:Stacker"))));
     const std::string original = CanonicalXml(ticket);
     const std::string renamedWithBinType =
-        CanonicalXml(Ticket(OutputBin(Option("pv:Finisher", BinType("psk:Stacker")))));
-    const std::string restored = CanonicalXml(Ticket(OutputBin(Option("pv:Finisher"))));
+        CanonicalXml(Documents.Ticket(OutputBin(Option("pv:Finisher", BinType("psk:Stacker")))));
+    const std::string restored = CanonicalXml(Documents.Ticket(OutputBin(Option("pv:Finisher"))));
     std::vector<FaultedRun> runs = RunWithEachFault(ticket, Restore);
     ExpectOnlyStates(runs, restored, {original, renamedWithBinType});
     // A failing removal leaves the new name with the bin type still on.

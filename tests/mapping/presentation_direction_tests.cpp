@@ -22,13 +22,13 @@ std::string Feature(const std::string& name, const std::string& content) {
 
 // The private feature at the top level, after the n-up feature.
 const std::string PrivateTicket =
-    Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) + MediaFeature +
-           Feature("pv:JobPresentationDirection", DirectionOption));
+    Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) + MediaFeature +
+                     Feature("pv:JobPresentationDirection", DirectionOption));
 // The public sub-feature as the last child of the n-up feature.
 const std::string PublishedTicket =
-    Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
-                   NUpOption + Feature("psk:PresentationDirection", DirectionOption)) +
-           MediaFeature);
+    Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
+                             NUpOption + Feature("psk:PresentationDirection", DirectionOption)) +
+                     MediaFeature);
 // Restoring gives back the private ticket: its private feature is already the
 // last child of the root.
 const std::string& RestoredTicket = PrivateTicket;
@@ -43,36 +43,38 @@ TEST_F(PublishPresentationDirectionTest, RenamesAndNestsTheFeatureAfterTheParent
 }
 
 TEST_F(PublishPresentationDirectionTest, WorksOnCapabilitiesToo) {
-    Load(Capabilities(Feature("pv:JobPresentationDirection", DirectionOption) +
-                      Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)));
+    Load(Documents.Capabilities(Feature("pv:JobPresentationDirection", DirectionOption) +
+                                Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)));
     EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(
-        Capabilities(Feature("psk:JobNUpAllDocumentsContiguously",
-                             NUpOption + Feature("psk:PresentationDirection", DirectionOption)))));
+    EXPECT_TRUE(DocumentIs(Documents.Capabilities(
+        Feature("psk:JobNUpAllDocumentsContiguously",
+                NUpOption + Feature("psk:PresentationDirection", DirectionOption)))));
 }
 
 TEST_F(PublishPresentationDirectionTest, WithoutThePrivateFeatureLeavesTheDocumentUnchanged) {
-    const std::string ticket = Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption));
+    const std::string ticket =
+        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption));
     Load(ticket);
     EXPECT_FALSE(Run(Publish));
     EXPECT_TRUE(DocumentIs(ticket));
 }
 
 TEST_F(PublishPresentationDirectionTest, WithoutTheParentKeepsThePublicNameInPlace) {
-    Load(Ticket(Feature("pv:JobPresentationDirection", DirectionOption) + MediaFeature));
+    Load(Documents.Ticket(Feature("pv:JobPresentationDirection", DirectionOption) + MediaFeature));
     EXPECT_FALSE(Run(Publish));
-    EXPECT_TRUE(
-        DocumentIs(Ticket(Feature("psk:PresentationDirection", DirectionOption) + MediaFeature)));
+    EXPECT_TRUE(DocumentIs(
+        Documents.Ticket(Feature("psk:PresentationDirection", DirectionOption) + MediaFeature)));
 }
 
 TEST_F(PublishPresentationDirectionTest, FailedRenameLeavesTheDocumentUnchanged) {
     // The root declares no prefix for the keywords namespace (only the parent
     // does, below the root), so the public name cannot be written.
     const std::string ticket =
-        Ticket(R"(<psf:Feature xmlns:k="http://schemas.microsoft.com/windows/2003/08/printing/)"
-               R"(printschemakeywords" name="k:JobNUpAllDocumentsContiguously"/>)" +
-                   Feature("pv:JobPresentationDirection", DirectionOption),
-               FrameworkDeclaration + SchemaDeclarations + PrivateDeclaration);
+        PrintSchemaRoot(FrameworkDeclaration + SchemaDeclarations + PrivateDeclaration)
+            .Ticket(
+                R"(<psf:Feature xmlns:k="http://schemas.microsoft.com/windows/2003/08/printing/)"
+                R"(printschemakeywords" name="k:JobNUpAllDocumentsContiguously"/>)" +
+                Feature("pv:JobPresentationDirection", DirectionOption));
     Load(ticket);
     EXPECT_FALSE(Run(Publish));
     EXPECT_TRUE(DocumentIs(ticket));
@@ -87,19 +89,19 @@ TEST_F(PublishPresentationDirectionTest, PublishingTwiceFindsNothingTheSecondTim
 
 TEST_F(PublishPresentationDirectionTest, AnExistingPublicSubFeatureIsKeptBesideTheNewOne) {
     const std::string existing = Feature("psk:PresentationDirection", R"(<psf:Option/>)");
-    Load(Ticket(Feature("psk:JobNUpAllDocumentsContiguously", existing) +
-                Feature("pv:JobPresentationDirection", DirectionOption)));
+    Load(Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", existing) +
+                          Feature("pv:JobPresentationDirection", DirectionOption)));
     EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(
-        Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
-                       existing + Feature("psk:PresentationDirection", DirectionOption)))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(
+        Feature("psk:JobNUpAllDocumentsContiguously",
+                existing + Feature("psk:PresentationDirection", DirectionOption)))));
 }
 
 TEST_F(PublishPresentationDirectionTest, AFailingPlatformCallLeavesOnlyTheDocumentedStates) {
     const std::string original = CanonicalXml(PrivateTicket);
-    const std::string renamedInPlace =
-        CanonicalXml(Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
-                            MediaFeature + Feature("psk:PresentationDirection", DirectionOption)));
+    const std::string renamedInPlace = CanonicalXml(
+        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) + MediaFeature +
+                         Feature("psk:PresentationDirection", DirectionOption)));
     const std::string published = CanonicalXml(PublishedTicket);
     std::vector<FaultedRun> runs = RunWithEachFault(PrivateTicket, Publish);
     ExpectOnlyStates(runs, published, {original, renamedInPlace});
@@ -116,32 +118,34 @@ TEST_F(RestorePresentationDirectionTest, GivesThePrivateNameBackAsTheLastTopLeve
 }
 
 TEST_F(RestorePresentationDirectionTest, PublishThenRestoreMovesAFirstFeatureToTheEnd) {
-    Load(Ticket(Feature("pv:JobPresentationDirection", DirectionOption) + MediaFeature +
-                Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)));
+    Load(Documents.Ticket(Feature("pv:JobPresentationDirection", DirectionOption) + MediaFeature +
+                          Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)));
     EXPECT_TRUE(Run(Publish));
     EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(
-        DocumentIs(Ticket(MediaFeature + Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
-                          Feature("pv:JobPresentationDirection", DirectionOption))));
+    EXPECT_TRUE(DocumentIs(
+        Documents.Ticket(MediaFeature + Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
+                         Feature("pv:JobPresentationDirection", DirectionOption))));
 }
 
 TEST_F(RestorePresentationDirectionTest, WithoutTheParentLeavesTheDocumentUnchanged) {
-    const std::string ticket = Ticket(MediaFeature);
+    const std::string ticket = Documents.Ticket(MediaFeature);
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
 }
 
 TEST_F(RestorePresentationDirectionTest, WithoutTheSubFeatureLeavesTheDocumentUnchanged) {
-    const std::string ticket = Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption));
+    const std::string ticket =
+        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption));
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
 }
 
 TEST_F(RestorePresentationDirectionTest, ATopLevelPublicFeatureIsNotRestored) {
-    const std::string ticket = Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
-                                      Feature("psk:PresentationDirection", DirectionOption));
+    const std::string ticket =
+        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
+                         Feature("psk:PresentationDirection", DirectionOption));
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
@@ -151,9 +155,9 @@ TEST_F(RestorePresentationDirectionTest, FailedRenameMovesNothing) {
     // No prefix for the private namespace at the root: the private name
     // cannot be written.
     const std::string ticket =
-        Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
-                       NUpOption + Feature("psk:PresentationDirection", R"(<psf:Option/>)")),
-               FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations);
+        PrintSchemaRoot(FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations)
+            .Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
+                            NUpOption + Feature("psk:PresentationDirection", R"(<psf:Option/>)")));
     Load(ticket);
     EXPECT_FALSE(Run(Restore));
     EXPECT_TRUE(DocumentIs(ticket));
@@ -161,10 +165,10 @@ TEST_F(RestorePresentationDirectionTest, FailedRenameMovesNothing) {
 
 TEST_F(RestorePresentationDirectionTest, AFailingPlatformCallLeavesOnlyTheDocumentedStates) {
     const std::string original = CanonicalXml(PublishedTicket);
-    const std::string renamedBelowParent = CanonicalXml(
-        Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
-                       NUpOption + Feature("pv:JobPresentationDirection", DirectionOption)) +
-               MediaFeature));
+    const std::string renamedBelowParent = CanonicalXml(Documents.Ticket(
+        Feature("psk:JobNUpAllDocumentsContiguously",
+                NUpOption + Feature("pv:JobPresentationDirection", DirectionOption)) +
+        MediaFeature));
     std::vector<FaultedRun> runs = RunWithEachFault(PublishedTicket, Restore);
     ExpectOnlyStates(runs, CanonicalXml(RestoredTicket), {original, renamedBelowParent});
     // A failing move leaves the private name below the parent.
