@@ -39,6 +39,15 @@ std::string MappingTest::Canonical() const {
     return CanonicalXml(xml);
 }
 
+void MappingTest::ExpectEachCase(const Rule& rule, const std::vector<RuleCase>& cases) {
+    for (const RuleCase& runCase : cases) {
+        SCOPED_TRACE(runCase.name);
+        Load(runCase.before);
+        EXPECT_EQ(Run(rule), runCase.succeeds);
+        EXPECT_TRUE(DocumentIs(runCase.after));
+    }
+}
+
 ::testing::AssertionResult MappingTest::DocumentIs(const std::string& expectedXml) const {
     std::string expected = CanonicalXml(expectedXml);
     std::string actual = Canonical();

@@ -26,6 +26,15 @@ inline const PrintSchemaRoot Documents{FrameworkDeclaration + KeywordsDeclaratio
 
 using Rule = std::function<bool(SchemaDocument*)>;
 
+// One run of a rule: the document it starts from, whether it succeeds and the
+// document it leaves.
+struct RuleCase {
+    std::string name;
+    std::string before;
+    bool succeeds;
+    std::string after;
+};
+
 // The outcome of one run of a rule with one platform call failing.
 struct FaultedRun {
     bool result;
@@ -48,6 +57,8 @@ class MappingTest : public ::testing::Test {
     std::string Canonical() const;
     // Whether the host document now equals `expectedXml` (canonically).
     ::testing::AssertionResult DocumentIs(const std::string& expectedXml) const;
+    // Runs `rule` on each case's document afresh, traced by the case's name.
+    void ExpectEachCase(const Rule& rule, const std::vector<RuleCase>& cases);
 
     // Loads `xml` afresh for every platform call a clean run makes, and runs
     // `rule` with that call failing. Every run is checked for balance.

@@ -36,48 +36,47 @@ const std::string& RestoredTicket = PrivateTicket;
 
 using PublishPresentationDirectionTest = MappingTest;
 
-TEST_F(PublishPresentationDirectionTest, RenamesAndNestsTheFeatureAfterTheParentsContent) {
-    Load(PrivateTicket);
-    EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(PublishedTicket));
-}
-
-TEST_F(PublishPresentationDirectionTest, WorksOnCapabilitiesToo) {
-    Load(Documents.Capabilities(Feature("pv:JobPresentationDirection", DirectionOption) +
-                                Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)));
-    EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(Documents.Capabilities(
-        Feature("psk:JobNUpAllDocumentsContiguously",
-                NUpOption + Feature("psk:PresentationDirection", DirectionOption)))));
-}
-
-TEST_F(PublishPresentationDirectionTest, WithoutThePrivateFeatureLeavesTheDocumentUnchanged) {
-    const std::string ticket =
+TEST_F(PublishPresentationDirectionTest, MovesThePrivateFeatureUnderTheParentOrChangesNothing) {
+    const std::string nUpOnly =
         Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption));
-    Load(ticket);
-    EXPECT_FALSE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(ticket));
-}
-
-TEST_F(PublishPresentationDirectionTest, WithoutTheParentKeepsThePublicNameInPlace) {
-    Load(Documents.Ticket(Feature("pv:JobPresentationDirection", DirectionOption) + MediaFeature));
-    EXPECT_FALSE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(
-        Documents.Ticket(Feature("psk:PresentationDirection", DirectionOption) + MediaFeature)));
-}
-
-TEST_F(PublishPresentationDirectionTest, FailedRenameLeavesTheDocumentUnchanged) {
     // The root declares no prefix for the keywords namespace (only the parent
     // does, below the root), so the public name cannot be written.
-    const std::string ticket =
+    const std::string keywordsUndeclaredAtRoot =
         PrintSchemaRoot(FrameworkDeclaration + SchemaDeclarations + PrivateDeclaration)
             .Ticket(
                 R"(<psf:Feature xmlns:k="http://schemas.microsoft.com/windows/2003/08/printing/)"
                 R"(printschemakeywords" name="k:JobNUpAllDocumentsContiguously"/>)" +
                 Feature("pv:JobPresentationDirection", DirectionOption));
-    Load(ticket);
-    EXPECT_FALSE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(ticket));
+    const std::string existing = Feature("psk:PresentationDirection", R"(<psf:Option/>)");
+    ExpectEachCase(
+        Publish,
+        {
+            {"renames and nests the feature after the parent's content", PrivateTicket, true,
+             PublishedTicket},
+            {"works on capabilities too",
+             Documents.Capabilities(Feature("pv:JobPresentationDirection", DirectionOption) +
+                                    Feature("psk:JobNUpAllDocumentsContiguously", NUpOption)),
+             true,
+             Documents.Capabilities(
+                 Feature("psk:JobNUpAllDocumentsContiguously",
+                         NUpOption + Feature("psk:PresentationDirection", DirectionOption)))},
+            {"an existing public sub-feature is kept beside the new one",
+             Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", existing) +
+                              Feature("pv:JobPresentationDirection", DirectionOption)),
+             true,
+             Documents.Ticket(
+                 Feature("psk:JobNUpAllDocumentsContiguously",
+                         existing + Feature("psk:PresentationDirection", DirectionOption)))},
+            {"without the private feature the document is unchanged", nUpOnly, false, nUpOnly},
+            {"without the parent the public name stays in place",
+             Documents.Ticket(Feature("pv:JobPresentationDirection", DirectionOption) +
+                              MediaFeature),
+             false,
+             Documents.Ticket(Feature("psk:PresentationDirection", DirectionOption) +
+                              MediaFeature)},
+            {"a failed rename leaves the document unchanged", keywordsUndeclaredAtRoot, false,
+             keywordsUndeclaredAtRoot},
+        });
 }
 
 TEST_F(PublishPresentationDirectionTest, PublishingTwiceFindsNothingTheSecondTime) {
@@ -85,16 +84,6 @@ TEST_F(PublishPresentationDirectionTest, PublishingTwiceFindsNothingTheSecondTim
     EXPECT_TRUE(Run(Publish));
     EXPECT_FALSE(Run(Publish));
     EXPECT_TRUE(DocumentIs(PublishedTicket));
-}
-
-TEST_F(PublishPresentationDirectionTest, AnExistingPublicSubFeatureIsKeptBesideTheNewOne) {
-    const std::string existing = Feature("psk:PresentationDirection", R"(<psf:Option/>)");
-    Load(Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", existing) +
-                          Feature("pv:JobPresentationDirection", DirectionOption)));
-    EXPECT_TRUE(Run(Publish));
-    EXPECT_TRUE(DocumentIs(Documents.Ticket(
-        Feature("psk:JobNUpAllDocumentsContiguously",
-                existing + Feature("psk:PresentationDirection", DirectionOption)))));
 }
 
 TEST_F(PublishPresentationDirectionTest, AFailingPlatformCallLeavesOnlyTheDocumentedStates) {
@@ -111,10 +100,29 @@ TEST_F(PublishPresentationDirectionTest, AFailingPlatformCallLeavesOnlyTheDocume
 
 using RestorePresentationDirectionTest = MappingTest;
 
-TEST_F(RestorePresentationDirectionTest, GivesThePrivateNameBackAsTheLastTopLevelFeature) {
-    Load(PublishedTicket);
-    EXPECT_TRUE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(RestoredTicket));
+TEST_F(RestorePresentationDirectionTest, GivesThePrivateNameBackOrChangesNothing) {
+    const std::string mediaOnly = Documents.Ticket(MediaFeature);
+    const std::string nUpOnly =
+        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption));
+    const std::string topLevelPublic =
+        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
+                         Feature("psk:PresentationDirection", DirectionOption));
+    // No prefix for the private namespace at the root: the private name
+    // cannot be written.
+    const std::string privateUndeclared =
+        PrintSchemaRoot(FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations)
+            .Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
+                            NUpOption + Feature("psk:PresentationDirection", R"(<psf:Option/>)")));
+    ExpectEachCase(
+        Restore,
+        {
+            {"the private name comes back as the last top-level feature", PublishedTicket, true,
+             RestoredTicket},
+            {"without the parent", mediaOnly, false, mediaOnly},
+            {"without the sub-feature", nUpOnly, false, nUpOnly},
+            {"a top-level public feature is not restored", topLevelPublic, false, topLevelPublic},
+            {"a failed rename moves nothing", privateUndeclared, false, privateUndeclared},
+        });
 }
 
 TEST_F(RestorePresentationDirectionTest, PublishThenRestoreMovesAFirstFeatureToTheEnd) {
@@ -125,42 +133,6 @@ TEST_F(RestorePresentationDirectionTest, PublishThenRestoreMovesAFirstFeatureToT
     EXPECT_TRUE(DocumentIs(
         Documents.Ticket(MediaFeature + Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
                          Feature("pv:JobPresentationDirection", DirectionOption))));
-}
-
-TEST_F(RestorePresentationDirectionTest, WithoutTheParentLeavesTheDocumentUnchanged) {
-    const std::string ticket = Documents.Ticket(MediaFeature);
-    Load(ticket);
-    EXPECT_FALSE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(ticket));
-}
-
-TEST_F(RestorePresentationDirectionTest, WithoutTheSubFeatureLeavesTheDocumentUnchanged) {
-    const std::string ticket =
-        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption));
-    Load(ticket);
-    EXPECT_FALSE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(ticket));
-}
-
-TEST_F(RestorePresentationDirectionTest, ATopLevelPublicFeatureIsNotRestored) {
-    const std::string ticket =
-        Documents.Ticket(Feature("psk:JobNUpAllDocumentsContiguously", NUpOption) +
-                         Feature("psk:PresentationDirection", DirectionOption));
-    Load(ticket);
-    EXPECT_FALSE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(ticket));
-}
-
-TEST_F(RestorePresentationDirectionTest, FailedRenameMovesNothing) {
-    // No prefix for the private namespace at the root: the private name
-    // cannot be written.
-    const std::string ticket =
-        PrintSchemaRoot(FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations)
-            .Ticket(Feature("psk:JobNUpAllDocumentsContiguously",
-                            NUpOption + Feature("psk:PresentationDirection", R"(<psf:Option/>)")));
-    Load(ticket);
-    EXPECT_FALSE(Run(Restore));
-    EXPECT_TRUE(DocumentIs(ticket));
 }
 
 TEST_F(RestorePresentationDirectionTest, AFailingPlatformCallLeavesOnlyTheDocumentedStates) {
