@@ -23,7 +23,7 @@ const std::string OutputBin =
     R"(<psf:Feature name="psk:JobOutputBin"><psf:Option name="pv:Center"/></psf:Feature>)";
 const std::string HolePunch =
     R"(<psf:Feature name="psk:JobHolePunch"><psf:Option name="psk:LeftEdge"/></psf:Feature>)";
-const std::string FullTicket = Ticket(NUp + PrivateDirection + OutputBin + HolePunch);
+const std::string FullTicket = Documents.Ticket(NUp + PrivateDirection + OutputBin + HolePunch);
 
 // Why a conversion cannot open its document, and what it answers then: the
 // cause's own failure code, or E_FAIL for a success code that brought nothing.

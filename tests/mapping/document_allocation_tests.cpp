@@ -22,7 +22,7 @@ const FailingAllocation FailingAllocations[] = {
 using DocumentAllocationTest = MappingTest;
 
 TEST_F(DocumentAllocationTest, EveryConversionGivesOutOfMemoryAndLeavesTheDocument) {
-    const std::string ticket = Ticket(
+    const std::string ticket = Documents.Ticket(
         R"(<psf:Feature name="psk:JobNUpAllDocumentsContiguously"/>)"
         R"(<psf:Feature name="pv:JobPresentationDirection"/>)"
         R"(<psf:Feature name="psk:JobOutputBin"><psf:Option name="pv:Center"/></psf:Feature>)"

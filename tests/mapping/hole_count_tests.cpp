@@ -26,10 +26,10 @@ std::string HoleCount(const std::string& values) {
     return R"(<psf:ScoredProperty name="psk:HoleCount">)" + values + "</psf:ScoredProperty>";
 }
 
-const std::string PunchTicket = Ticket(HolePunch(Option("psk:LeftEdge")));
+const std::string PunchTicket = Documents.Ticket(HolePunch(Option("psk:LeftEdge")));
 
 std::string PunchedTicket(int holes) {
-    return Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(holes)))));
+    return Documents.Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(holes)))));
 }
 
 // Device answers for one feature: a keyword, or a result other than S_OK.
@@ -110,7 +110,7 @@ TEST_F(PublishHoleCountTest, DeviceKeywordsGiveTheHoleCount) {
 
 TEST_F(PublishHoleCountTest, BothKeywordsAreReadEvenWithoutTheFeature) {
     coreHelper.options["PunchHole"] = "3Holes";
-    const std::string ticket = Ticket(R"(<psf:Feature name="psk:JobOutputBin"/>)");
+    const std::string ticket = Documents.Ticket(R"(<psf:Feature name="psk:JobOutputBin"/>)");
     Load(ticket);
     EXPECT_FALSE(RunPublish());
     EXPECT_EQ(coreHelper.getOptionCalls, 2);
@@ -118,7 +118,7 @@ TEST_F(PublishHoleCountTest, BothKeywordsAreReadEvenWithoutTheFeature) {
 }
 
 TEST_F(PublishHoleCountTest, AFeatureWithoutOptionLeavesTheDocumentUnchanged) {
-    const std::string ticket = Ticket(HolePunch(""));
+    const std::string ticket = Documents.Ticket(HolePunch(""));
     Load(ticket);
     EXPECT_FALSE(RunPublish());
     EXPECT_TRUE(DocumentIs(ticket));
@@ -126,10 +126,10 @@ TEST_F(PublishHoleCountTest, AFeatureWithoutOptionLeavesTheDocumentUnchanged) {
 
 TEST_F(PublishHoleCountTest, AnExistingHoleCountKeepsItsValueAndGetsTheNewOneAfter) {
     coreHelper.options["PunchHole"] = "3Holes";
-    Load(Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2))))));
+    Load(Documents.Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2))))));
     EXPECT_TRUE(RunPublish());
-    EXPECT_TRUE(DocumentIs(
-        Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2) + IntegerValue(3)))))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(
+        HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2) + IntegerValue(3)))))));
 }
 
 TEST_F(PublishHoleCountTest, PublishingTwiceGivesTwoValues) {
@@ -137,23 +137,24 @@ TEST_F(PublishHoleCountTest, PublishingTwiceGivesTwoValues) {
     Load(PunchTicket);
     EXPECT_TRUE(RunPublish());
     EXPECT_TRUE(RunPublish());
-    EXPECT_TRUE(DocumentIs(
-        Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(4) + IntegerValue(4)))))));
+    EXPECT_TRUE(DocumentIs(Documents.Ticket(
+        HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(4) + IntegerValue(4)))))));
 }
 
 TEST_F(PublishHoleCountTest, OnlyTheFirstOptionIsLookedAt) {
     coreHelper.options["PunchHole"] = "2Holes";
     const std::string second = Option("psk:RightEdge", HoleCount(IntegerValue(4)));
-    Load(Ticket(HolePunch(Option("psk:LeftEdge") + second)));
+    Load(Documents.Ticket(HolePunch(Option("psk:LeftEdge") + second)));
     EXPECT_TRUE(RunPublish());
-    EXPECT_TRUE(
-        DocumentIs(Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2))) + second))));
+    EXPECT_TRUE(DocumentIs(
+        Documents.Ticket(HolePunch(Option("psk:LeftEdge", HoleCount(IntegerValue(2))) + second))));
 }
 
 TEST_F(PublishHoleCountTest, AValueThatCannotBeWrittenFailsAndKeepsTheNewProperty) {
     // No xsd or xsi prefix at the root: the typed value cannot be written.
     coreHelper.options["PunchHole"] = "2Holes";
-    Load(Ticket(HolePunch(Option("psk:LeftEdge")), FrameworkDeclaration + KeywordsDeclaration));
+    Load(PrintSchemaRoot(FrameworkDeclaration + KeywordsDeclaration)
+             .Ticket(HolePunch(Option("psk:LeftEdge"))));
     EXPECT_FALSE(RunPublish());
     EXPECT_TRUE(Canonical().find(R"(name="psk:HoleCount")") != std::string::npos) << Canonical();
     EXPECT_TRUE(Canonical().find(">2<") == std::string::npos) << Canonical();
@@ -163,7 +164,7 @@ TEST_F(PublishHoleCountTest, AFailingPlatformCallLeavesOnlyTheDocumentedStates) 
     coreHelper.options["PunchHole"] = "3Holes";
     const std::string original = CanonicalXml(PunchTicket);
     const std::string withoutValue =
-        CanonicalXml(Ticket(HolePunch(Option("psk:LeftEdge", HoleCount("")))));
+        CanonicalXml(Documents.Ticket(HolePunch(Option("psk:LeftEdge", HoleCount("")))));
     const std::string published = CanonicalXml(PunchedTicket(3));
     std::vector<FaultedRun> runs = RunWithEachFault(PunchTicket, [this](SchemaDocument* schema) {
         return PrintTicketProvider::PublishHoleCount(schema, &coreHelper, sizeof(Devmode),

@@ -8,19 +8,6 @@
 
 using namespace ptbridge;
 
-std::string AllDeclarations() {
-    return FrameworkDeclaration + KeywordsDeclaration + SchemaDeclarations + PrivateDeclaration;
-}
-
-std::string Ticket(const std::string& body, const std::string& declarations) {
-    return "<psf:PrintTicket" + declarations + R"( version="1">)" + body + "</psf:PrintTicket>";
-}
-
-std::string Capabilities(const std::string& body, const std::string& declarations) {
-    return "<psf:PrintCapabilities" + declarations + R"( version="1">)" + body +
-           "</psf:PrintCapabilities>";
-}
-
 void MappingTest::SetUp() {
     atStart_ = LiveObjectCounts();
 }
@@ -52,6 +39,15 @@ std::string MappingTest::Canonical() const {
     std::string xml;
     EXPECT_EQ(SaveDocumentToString(document.Get(), &xml), S_OK);
     return CanonicalXml(xml);
+}
+
+void MappingTest::ExpectEachCase(const Rule& rule, const std::vector<RuleCase>& cases) {
+    for (const RuleCase& runCase : cases) {
+        SCOPED_TRACE(runCase.name);
+        Load(runCase.before);
+        EXPECT_EQ(Run(rule), runCase.succeeds);
+        EXPECT_TRUE(DocumentIs(runCase.after));
+    }
 }
 
 ::testing::AssertionResult MappingTest::DocumentIs(const std::string& expectedXml) const {

@@ -5,6 +5,7 @@
 
 #include "dom_reading.h"
 #include "fake_core_helper.h"
+#include "print_schema_root.h"
 #include "schema/schema_document.h"
 
 #include <gtest/gtest.h>
@@ -13,26 +14,26 @@
 #include <string>
 #include <vector>
 
-// Namespace declarations of the test documents' root element: psf (framework),
-// psk (keywords), xsi, xsd and pv (the plug-in's private namespace). Inline,
-// so that documents built at namespace scope in any test file can use them.
-inline const std::string FrameworkDeclaration =
-    R"( xmlns:psf="http://schemas.microsoft.com/windows/2003/08/printing/printschemaframework")";
-inline const std::string KeywordsDeclaration =
-    R"( xmlns:psk="http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords")";
-inline const std::string SchemaDeclarations = // xsi and xsd
-    R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
-    R"( xmlns:xsd="http://www.w3.org/2001/XMLSchema")";
-inline const std::string PrivateDeclaration =
-    R"( xmlns:pv="http://ptbridge.example/printing/2005/08/printticket")";
-std::string AllDeclarations();
-
-// A psf:PrintTicket / psf:PrintCapabilities root holding `body`.
-std::string Ticket(const std::string& body, const std::string& declarations = AllDeclarations());
-std::string Capabilities(const std::string& body,
-                         const std::string& declarations = AllDeclarations());
+// Declarations of the test documents' roots: psf (framework), psk (keywords),
+// xsi, xsd and pv (the plug-in's private namespace); Documents declares them all.
+inline const std::string FrameworkDeclaration = Declaration("psf", FrameworkUri);
+inline const std::string KeywordsDeclaration = Declaration("psk", KeywordsUri);
+inline const std::string SchemaDeclarations =
+    Declaration("xsi", XsiUri) + Declaration("xsd", XsdUri);
+inline const std::string PrivateDeclaration = Declaration("pv", PrivateUri);
+inline const PrintSchemaRoot Documents{FrameworkDeclaration + KeywordsDeclaration +
+                                       SchemaDeclarations + PrivateDeclaration};
 
 using Rule = std::function<bool(ptbridge::SchemaDocument*)>;
+
+// One run of a rule: the document it starts from, whether it succeeds and the
+// document it leaves.
+struct RuleCase {
+    std::string name;
+    std::string before;
+    bool succeeds;
+    std::string after;
+};
 
 // The outcome of one run of a rule with one platform call failing.
 struct FaultedRun {
@@ -56,6 +57,8 @@ class MappingTest : public ::testing::Test {
     std::string Canonical() const;
     // Whether the host document now equals `expectedXml` (canonically).
     ::testing::AssertionResult DocumentIs(const std::string& expectedXml) const;
+    // Runs `rule` on each case's document afresh, traced by the case's name.
+    void ExpectEachCase(const Rule& rule, const std::vector<RuleCase>& cases);
 
     // Loads `xml` afresh for every platform call a clean run makes, and runs
     // `rule` with that call failing. Every run is checked for balance.

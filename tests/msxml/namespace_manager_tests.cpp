@@ -24,26 +24,30 @@ class NamespaceManagerTest : public DomTest {
         DomTest::TearDown();
     }
 
-    // getPrefix with the two-call pattern; "(none)" when it gives no S_OK.
     std::u16string PrefixOf(const char16_t* uri, LONG index = 0) {
-        int count = 0;
-        if (manager->getPrefix(uri, index, nullptr, &count) != S_OK)
-            return u"(none)";
-        std::vector<WCHAR> buffer(count + 1, u'#');
-        int capacity = count + 1;
-        EXPECT_EQ(manager->getPrefix(uri, index, buffer.data(), &capacity), S_OK);
-        EXPECT_EQ(capacity, count);
-        EXPECT_EQ(buffer[count], 0);
-        return std::u16string(buffer.data());
+        return TwoCallText([&](WCHAR* buffer, int* count) {
+            return manager->getPrefix(uri, index, buffer, count);
+        });
     }
 
     std::u16string UriOf(const char16_t* prefix, IXMLDOMNode* context = nullptr) {
+        return TwoCallText([&](WCHAR* buffer, int* count) {
+            return manager->getURI(prefix, context, buffer, count);
+        });
+    }
+
+    // A text result read with the two-call pattern: its length without a
+    // buffer, then the text into a buffer one longer, which must give back
+    // the length and a terminator; "(none)" when the first call gives no S_OK.
+    template <typename Read> static std::u16string TwoCallText(Read read) {
         int count = 0;
-        if (manager->getURI(prefix, context, nullptr, &count) != S_OK)
+        if (read(nullptr, &count) != S_OK)
             return u"(none)";
         std::vector<WCHAR> buffer(count + 1, u'#');
         int capacity = count + 1;
-        EXPECT_EQ(manager->getURI(prefix, context, buffer.data(), &capacity), S_OK);
+        EXPECT_EQ(read(buffer.data(), &capacity), S_OK);
+        EXPECT_EQ(capacity, count);
+        EXPECT_EQ(buffer[count], 0);
         return std::u16string(buffer.data());
     }
 

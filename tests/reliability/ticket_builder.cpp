@@ -1,5 +1,7 @@
 #include "ticket_builder.h"
 
+#include "print_schema_root.h"
+
 namespace {
 std::string Feature(const std::string& name, const std::string& content,
                     const std::string& declaration = "") {
@@ -19,21 +21,13 @@ std::string ScoredProperty(const std::string& name, const std::string& type,
 }
 
 std::string PrivateDeclaration(const TicketShape& shape) {
-    return " xmlns:" + shape.privatePrefix +
-           "=\"http://ptbridge.example/printing/2005/08/printticket\"";
+    return Declaration(shape.privatePrefix, PrivateUri);
 }
 
 std::string Root(const TicketShape& shape, const std::string& features) {
-    return "<psf:PrintTicket"
-           " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/"
-           "printschemaframework\""
-           " xmlns:" +
-           shape.keywordsPrefix +
-           "=\"http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords\""
-           " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-           " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
-           (shape.privateDeclaredAtRoot ? PrivateDeclaration(shape) : "") + " version=\"1\">" +
-           shape.extraFeatures + features + "</psf:PrintTicket>";
+    std::string declarations = PrintSchemaDeclarations(shape.keywordsPrefix) +
+                               (shape.privateDeclaredAtRoot ? PrivateDeclaration(shape) : "");
+    return PrintSchemaRoot(declarations).Ticket(shape.extraFeatures + features);
 }
 
 struct Names {

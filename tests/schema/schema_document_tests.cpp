@@ -16,7 +16,7 @@ namespace {
 
 const WCHAR* const UndeclaredNamespace = W("http://undeclared.example/names");
 
-const std::string NestedFeatures = Ticket(
+const std::string NestedFeatures = Documents.Ticket(
     "<psf:Feature name=\"psk:JobNUpAllDocumentsContiguously\">"
     "<psf:Feature name=\"psk:PresentationDirection\"><psf:Option name=\"psk:RightBottom\"/>"
     "</psf:Feature>"

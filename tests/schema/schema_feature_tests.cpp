@@ -12,21 +12,21 @@ using namespace ptbridge;
 
 namespace {
 
-const std::string Features =
-    Ticket("<psf:Feature name=\"psk:JobNUpAllDocumentsContiguously\">"
-           "<psf:Feature name=\"psk:PresentationDirection\"><psf:Option name=\"psk:RightBottom\"/>"
-           "</psf:Feature>"
-           "<psf:Option name=\"psk:Two\"/>"
-           "</psf:Feature>"
-           "<psf:Feature name=\"psk:JobOutputBin\">"
-           "<psf:Option name=\"ns0000:Center\"/><psf:Option name=\"ns0000:Tray\"/>"
-           "</psf:Feature>"
-           "<psf:Feature name=\"ns0000:JobFinisher\"><psf:Option>"
-           "<psf:ScoredProperty name=\"psf:OptionName\">"
-           "<psf:Value xsi:type=\"xsd:QName\">ns0000:Finisher</psf:Value></psf:ScoredProperty>"
-           "</psf:Option></psf:Feature>"
-           "<psf:Feature name=\"psk:JobHolePunch\"/>"
-           "<psf:Feature><psf:Option name=\"psk:Unnamed\"/></psf:Feature>");
+const std::string Features = Documents.Ticket(
+    "<psf:Feature name=\"psk:JobNUpAllDocumentsContiguously\">"
+    "<psf:Feature name=\"psk:PresentationDirection\"><psf:Option name=\"psk:RightBottom\"/>"
+    "</psf:Feature>"
+    "<psf:Option name=\"psk:Two\"/>"
+    "</psf:Feature>"
+    "<psf:Feature name=\"psk:JobOutputBin\">"
+    "<psf:Option name=\"ns0000:Center\"/><psf:Option name=\"ns0000:Tray\"/>"
+    "</psf:Feature>"
+    "<psf:Feature name=\"ns0000:JobFinisher\"><psf:Option>"
+    "<psf:ScoredProperty name=\"psf:OptionName\">"
+    "<psf:Value xsi:type=\"xsd:QName\">ns0000:Finisher</psf:Value></psf:ScoredProperty>"
+    "</psf:Option></psf:Feature>"
+    "<psf:Feature name=\"psk:JobHolePunch\"/>"
+    "<psf:Feature><psf:Option name=\"psk:Unnamed\"/></psf:Feature>");
 
 using Feature = std::unique_ptr<SchemaFeature>;
 using Option = std::unique_ptr<SchemaOption>;

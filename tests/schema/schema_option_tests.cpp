@@ -16,20 +16,20 @@ using namespace ptbridge;
 
 namespace {
 
-const std::string Options =
-    Ticket("<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"ns0000:Center\">"
-           "<psf:ScoredProperty name=\"psk:BinType\">"
-           "<psf:Value xsi:type=\"xsd:QName\">psk:Stacker</psf:Value></psf:ScoredProperty>"
-           "</psf:Option></psf:Feature>"
-           "<psf:Feature name=\"ns0000:JobFinisher\"><psf:Option>"
-           "<psf:ScoredProperty name=\"psf:OptionName\">"
-           "<psf:Value xsi:type=\"xsd:QName\">ns0000:Finisher</psf:Value></psf:ScoredProperty>"
-           "<psf:ScoredProperty name=\"psk:Outer\"><psf:ScoredProperty name=\"psk:Inner\"/>"
-           "</psf:ScoredProperty>"
-           "</psf:Option></psf:Feature>"
-           "<psf:Feature name=\"psk:JobHolePunch\"><psf:Option/></psf:Feature>"
-           "<psf:Feature name=\"psk:JobStapleAllDocuments\">"
-           "<psf:Option xmlns:loc=\"urn:example:local\" name=\"loc:Corner\"/></psf:Feature>");
+const std::string Options = Documents.Ticket(
+    "<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"ns0000:Center\">"
+    "<psf:ScoredProperty name=\"psk:BinType\">"
+    "<psf:Value xsi:type=\"xsd:QName\">psk:Stacker</psf:Value></psf:ScoredProperty>"
+    "</psf:Option></psf:Feature>"
+    "<psf:Feature name=\"ns0000:JobFinisher\"><psf:Option>"
+    "<psf:ScoredProperty name=\"psf:OptionName\">"
+    "<psf:Value xsi:type=\"xsd:QName\">ns0000:Finisher</psf:Value></psf:ScoredProperty>"
+    "<psf:ScoredProperty name=\"psk:Outer\"><psf:ScoredProperty name=\"psk:Inner\"/>"
+    "</psf:ScoredProperty>"
+    "</psf:Option></psf:Feature>"
+    "<psf:Feature name=\"psk:JobHolePunch\"><psf:Option/></psf:Feature>"
+    "<psf:Feature name=\"psk:JobStapleAllDocuments\">"
+    "<psf:Option xmlns:loc=\"urn:example:local\" name=\"loc:Corner\"/></psf:Feature>");
 
 using Option = std::unique_ptr<SchemaOption>;
 using Property = std::unique_ptr<SchemaProperty>;

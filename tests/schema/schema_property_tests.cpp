@@ -17,16 +17,16 @@ using namespace ptbridge;
 
 namespace {
 
-const std::string Properties =
-    Ticket("<psf:Feature name=\"psk:JobHolePunch\"><psf:Option name=\"psk:Left\">"
-           "<psf:ScoredProperty name=\"psk:HoleCount\">"
-           "<psf:Value xsi:type=\"xsd:integer\">2</psf:Value></psf:ScoredProperty>"
-           "<psf:ScoredProperty name=\"psk:Empty\"/>"
-           "<psf:ScoredProperty name=\"psk:Outer\"><psf:ScoredProperty name=\"psk:Inner\">"
-           "<psf:Value xsi:type=\"xsd:string\">deep</psf:Value></psf:ScoredProperty>"
-           "</psf:ScoredProperty>"
-           "<psf:ScoredProperty name=\"psk:Blank\"><psf:Value/></psf:ScoredProperty>"
-           "</psf:Option></psf:Feature>");
+const std::string Properties = Documents.Ticket(
+    "<psf:Feature name=\"psk:JobHolePunch\"><psf:Option name=\"psk:Left\">"
+    "<psf:ScoredProperty name=\"psk:HoleCount\">"
+    "<psf:Value xsi:type=\"xsd:integer\">2</psf:Value></psf:ScoredProperty>"
+    "<psf:ScoredProperty name=\"psk:Empty\"/>"
+    "<psf:ScoredProperty name=\"psk:Outer\"><psf:ScoredProperty name=\"psk:Inner\">"
+    "<psf:Value xsi:type=\"xsd:string\">deep</psf:Value></psf:ScoredProperty>"
+    "</psf:ScoredProperty>"
+    "<psf:ScoredProperty name=\"psk:Blank\"><psf:Value/></psf:ScoredProperty>"
+    "</psf:Option></psf:Feature>");
 
 using Property = std::unique_ptr<SchemaProperty>;
 using Value = std::unique_ptr<SchemaValue>;

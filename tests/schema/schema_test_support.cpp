@@ -1,17 +1,9 @@
 #include "schema_test_support.h"
 
-#include "common/namespaces.h"
 #include "msxml_standin.h"
 #include "platform_testing.h"
 
 using namespace ptbridge;
-
-std::string Ticket(const std::string& body) {
-    return "<psf:PrintTicket xmlns:psf=\"" + Utf8(FrameworkNamespaceUri) + "\" xmlns:psk=\"" +
-           Utf8(KeywordsNamespaceUri) + "\" xmlns:xsi=\"" + Utf8(XsiNamespaceUri) +
-           "\" xmlns:xsd=\"" + Utf8(XsdNamespaceUri) + "\" xmlns:ns0000=\"" +
-           Utf8(PrivateNamespaceUri) + "\" version=\"1\">" + body + "</psf:PrintTicket>";
-}
 
 void SchemaTest::SetUp() {
     atStart_ = LiveObjectCounts();

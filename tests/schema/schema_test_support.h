@@ -5,15 +5,16 @@
 
 #include "dom_reading.h"
 #include "fake_core_helper.h"
+#include "print_schema_root.h"
 #include "schema/schema_document.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-// A Print Schema ticket root declaring psf, psk, xsi, xsd and ns0000 (the
-// private namespace) around `body`.
-std::string Ticket(const std::string& body);
+// Roots declaring psf, psk, xsi, xsd and ns0000 (the private namespace).
+inline const PrintSchemaRoot Documents{PrintSchemaDeclarations() +
+                                       Declaration("ns0000", PrivateUri)};
 
 class SchemaTest : public ::testing::Test {
   protected:

@@ -53,10 +53,11 @@ const WrapperCase Cases[] = {
 using WrapperAllocationTest = SchemaTest;
 
 TEST_F(WrapperAllocationTest, GivesNullAndKeepsOnlyWhatItCreated) {
-    Load(Ticket("<psf:Feature name=\"psk:JobHolePunch\"><psf:Option name=\"psk:LeftEdge\">"
-                "<psf:ScoredProperty name=\"psk:HoleCount\">"
-                "<psf:Value xsi:type=\"xsd:integer\">2</psf:Value></psf:ScoredProperty>"
-                "</psf:Option></psf:Feature>"));
+    Load(
+        Documents.Ticket("<psf:Feature name=\"psk:JobHolePunch\"><psf:Option name=\"psk:LeftEdge\">"
+                         "<psf:ScoredProperty name=\"psk:HoleCount\">"
+                         "<psf:Value xsi:type=\"xsd:integer\">2</psf:Value></psf:ScoredProperty>"
+                         "</psf:Option></psf:Feature>"));
     std::unique_ptr<SchemaFeature> feature(
         document->FindFeature(KeywordsNamespaceUri, W("JobHolePunch")));
     ASSERT_NE(nullptr, feature);

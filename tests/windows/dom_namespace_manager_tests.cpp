@@ -35,32 +35,29 @@ class DomNamespaceManagerTest : public ::testing::Test {
 
     // The prefix at `index` bound to `uri`, or "(none)".
     std::u16string Prefix(const char16_t* uri, LONG index = 0) {
-        int length = 0;
-        HRESULT hr = manager->getPrefix(Wide(uri), index, nullptr, &length);
-        if (hr == S_FALSE)
-            return u"(none)";
-        EXPECT_EQ(hr, S_OK);
-        std::u16string text(length + 1, u'?');
-        int capacity = length + 1;
-        EXPECT_EQ(
-            manager->getPrefix(Wide(uri), index, reinterpret_cast<WCHAR*>(&text[0]), &capacity),
-            S_OK);
-        text.resize(length);
-        return text;
+        return TwoCallText([&](WCHAR* buffer, int* length) {
+            return manager->getPrefix(Wide(uri), index, buffer, length);
+        });
     }
 
     // The URI bound to `prefix`, in the contexts or at `node`, or "(none)".
     std::u16string Uri(const char16_t* prefix, IXMLDOMNode* node = nullptr) {
+        return TwoCallText([&](WCHAR* buffer, int* length) {
+            return manager->getURI(Wide(prefix), node, buffer, length);
+        });
+    }
+
+    // A text result read with the two-call pattern: its length without a
+    // buffer, then the text into a buffer one longer; "(none)" on S_FALSE.
+    template <typename Read> static std::u16string TwoCallText(Read read) {
         int length = 0;
-        HRESULT hr = manager->getURI(Wide(prefix), node, nullptr, &length);
+        HRESULT hr = read(nullptr, &length);
         if (hr == S_FALSE)
             return u"(none)";
         EXPECT_EQ(hr, S_OK);
         std::u16string text(length + 1, u'?');
         int capacity = length + 1;
-        EXPECT_EQ(
-            manager->getURI(Wide(prefix), node, reinterpret_cast<WCHAR*>(&text[0]), &capacity),
-            S_OK);
+        EXPECT_EQ(read(reinterpret_cast<WCHAR*>(&text[0]), &capacity), S_OK);
         text.resize(length);
         return text;
     }

@@ -9,8 +9,8 @@ using namespace ptbridge;
 namespace {
 
 const std::string Ticket =
-    PrintTicketRoot("<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"psk:Center\"/>"
-                    "</psf:Feature>");
+    Documents.Ticket("<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"psk:Center\"/>"
+                     "</psf:Feature>");
 
 class CreationTest : public DomHelperTest {};
 

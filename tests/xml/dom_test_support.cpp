@@ -74,17 +74,6 @@ class ContextCountingManager final : public IMXNamespaceManager {
 
 } // namespace
 
-std::string PrintTicketRoot(const std::string& content, const std::string& extraDeclarations) {
-    return "<psf:PrintTicket"
-           " xmlns:psf=\"http://schemas.microsoft.com/windows/2003/08/printing/"
-           "printschemaframework\""
-           " xmlns:psk=\"http://schemas.microsoft.com/windows/2003/08/printing/"
-           "printschemakeywords\""
-           " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-           " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
-           extraDeclarations + " version=\"1\">" + content + "</psf:PrintTicket>";
-}
-
 STDMETHODIMP ContextCountingCoreHelper::CreateInstanceOfMSXMLObject(REFCLSID rclsid,
                                                                     IUnknown* punkOuter,
                                                                     DWORD dwClsContext, REFIID riid,

@@ -5,6 +5,7 @@
 
 #include "dom_reading.h"
 #include "fake_core_helper.h"
+#include "print_schema_root.h"
 
 #include "xml/print_schema_dom_helper.h"
 
@@ -14,8 +15,8 @@
 
 std::string NamespaceOf(IXMLDOMNode* node);
 
-// Framework, keywords, XML Schema and schema-instance namespaces declared on the root.
-std::string PrintTicketRoot(const std::string& content, const std::string& extraDeclarations = "");
+// Roots declaring the framework, keywords, XML Schema and schema-instance namespaces.
+inline const PrintSchemaRoot Documents{PrintSchemaDeclarations()};
 
 // Counts namespace contexts pushed and popped through a stand-in namespace manager.
 struct ContextCounts {

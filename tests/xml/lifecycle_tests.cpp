@@ -13,7 +13,7 @@ using namespace ptbridge;
 
 namespace {
 
-const std::string Ticket = PrintTicketRoot(
+const std::string Ticket = Documents.Ticket(
     "<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"psk:Center\"/></psf:Feature>");
 
 class LifecycleTest : public DomHelperTest {
@@ -167,8 +167,8 @@ TEST_F(LifecycleTest, FailedStepOfInitializeReleasesWhatWasTaken) {
 TEST_F(LifecycleTest, InitializeAgainMovesTheHelperToTheNewDocument) {
     Load(Ticket);
     ComPtr<IXMLDOMDocument2> other;
-    ASSERT_EQ(LoadDocumentFromString(PrintTicketRoot("<psf:Property name=\"psk:P\"/>"), other.Put(),
-                                     nullptr),
+    ASSERT_EQ(LoadDocumentFromString(Documents.Ticket("<psf:Property name=\"psk:P\"/>"),
+                                     other.Put(), nullptr),
               S_OK);
     EXPECT_EQ(helper_->Initialize(other.Get(), &core_), S_OK);
     other.Reset();

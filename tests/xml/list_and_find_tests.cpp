@@ -12,7 +12,7 @@ namespace {
 
 // Features at three depths; one written under a second prefix for the
 // framework namespace, which a psf:Feature search must not see.
-const std::string Nested = PrintTicketRoot(
+const std::string Nested = Documents.Ticket(
     "<psf:Feature name=\"psk:A\">"
     "<psf:Feature name=\"psk:A1\"><psf:Feature name=\"psk:A1a\"/></psf:Feature>"
     "</psf:Feature>"
@@ -145,9 +145,9 @@ TEST_F(ListAndFindTest, FindTakesTheFirstMatchAndLeavesTheListAfterIt) {
 }
 
 TEST_F(ListAndFindTest, FindPassesOverElementsWithoutTheAttribute) {
-    Load(PrintTicketRoot("<psf:Option><psf:ScoredProperty name=\"psf:OptionName\"/></psf:Option>"
-                         "<psf:Option constrained=\"psk:None\"/>"
-                         "<psf:Option name=\"psk:Center\"/>"));
+    Load(Documents.Ticket("<psf:Option><psf:ScoredProperty name=\"psf:OptionName\"/></psf:Option>"
+                          "<psf:Option constrained=\"psk:None\"/>"
+                          "<psf:Option name=\"psk:Center\"/>"));
     ComPtr<IXMLDOMNodeList> list;
     ASSERT_EQ(helper_->GetElementsByQName(nullptr, FrameworkNamespaceUri, W("Option"), list.Put()),
               S_OK);
@@ -166,7 +166,7 @@ TEST_F(ListAndFindTest, LongSearchCopiesTheAttributeNameOnce) {
     std::string features;
     for (LONG i = 0; i < Features; ++i)
         features += "<psf:Feature name=\"psk:F" + std::to_string(i) + "\"/>";
-    Load(PrintTicketRoot(features));
+    Load(Documents.Ticket(features));
     ComPtr<IXMLDOMNodeList> list;
     ListFeatures(list.Put());
     ComPtr<IXMLDOMElement> found;

@@ -9,7 +9,7 @@ using namespace ptbridge;
 
 namespace {
 
-const std::string Ticket = PrintTicketRoot(
+const std::string Ticket = Documents.Ticket(
     "<psf:Feature name=\"psk:JobOutputBin\"><psf:Option name=\"psk:Center\"/></psf:Feature>");
 
 class SchemaCreationTest : public DomHelperTest {

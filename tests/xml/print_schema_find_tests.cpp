@@ -8,7 +8,7 @@ using namespace ptbridge;
 
 namespace {
 
-const std::string Ticket = PrintTicketRoot(
+const std::string Ticket = Documents.Ticket(
     "<psf:Feature name=\"psk:JobNUpAllDocumentsContiguously\">"
     "<psf:Feature name=\"psk:PresentationDirection\">"
     "<psf:Option name=\"psk:RightBottom\"/>"
@@ -22,7 +22,7 @@ const std::string Ticket = PrintTicketRoot(
 // Options in every form a document may hold them: by OptionName value only,
 // by name attribute, with neither, with an OptionName but no value, and
 // with an OptionName value after all of them.
-const std::string MixedOptions = PrintTicketRoot(
+const std::string MixedOptions = Documents.Ticket(
     "<psf:Feature name=\"psk:JobOutputBin\">"
     "<psf:Option><psf:ScoredProperty name=\"psf:OptionName\">"
     "<psf:Value xsi:type=\"xsd:QName\">psk:Tray</psf:Value></psf:ScoredProperty></psf:Option>"

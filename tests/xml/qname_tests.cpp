@@ -11,7 +11,7 @@ namespace {
 class QNameTest : public DomHelperTest {};
 
 TEST_F(QNameTest, UsesThePrefixDeclaredOnTheRoot) {
-    Load(PrintTicketRoot(""));
+    Load(Documents.Ticket(""));
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), qName.Put()), S_OK);
     EXPECT_EQ(Utf8(qName.Get()), "psf:Feature");
@@ -20,14 +20,14 @@ TEST_F(QNameTest, UsesThePrefixDeclaredOnTheRoot) {
 }
 
 TEST_F(QNameTest, RootPrefixWinsOverAnotherPrefixDeclaredBelow) {
-    Load(PrintTicketRoot("<psf:Feature xmlns:fw=\"" + Utf8(FrameworkNamespaceUri) + "\"/>"));
+    Load(Documents.Ticket("<psf:Feature xmlns:fw=\"" + Utf8(FrameworkNamespaceUri) + "\"/>"));
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Option"), qName.Put()), S_OK);
     EXPECT_EQ(Utf8(qName.Get()), "psf:Option");
 }
 
 TEST_F(QNameTest, NamespaceDeclaredOnlyOnADescendantHasNoQName) {
-    Load(PrintTicketRoot("<psf:Feature xmlns:own=\"urn:own\"><own:Thing/></psf:Feature>"));
+    Load(Documents.Ticket("<psf:Feature xmlns:own=\"urn:own\"><own:Thing/></psf:Feature>"));
     UniqueBstr stale(SysAllocString(W("stale")));
     BSTR qName = stale.Get();
     HRESULT hr = helper_->MakeQName(W("urn:own"), W("Thing"), &qName);
@@ -47,7 +47,7 @@ TEST_F(QNameTest, DefaultNamespaceAndNullNamespaceGiveTheBareName) {
 }
 
 TEST_F(QNameTest, NullNamespaceNeedsNoLookup) {
-    Load(PrintTicketRoot(""));
+    Load(Documents.Ticket(""));
     UniqueBstr qName;
     ASSERT_EQ(helper_->MakeQName(nullptr, W("psk:Already"), qName.Put()), S_OK);
     EXPECT_EQ(Utf8(qName.Get()), "psk:Already");
@@ -55,7 +55,7 @@ TEST_F(QNameTest, NullNamespaceNeedsNoLookup) {
 }
 
 TEST_F(QNameTest, RequiredArgumentsAreTestedFirst) {
-    Load(PrintTicketRoot(""));
+    Load(Documents.Ticket(""));
     UniqueBstr qName;
     EXPECT_EQ(helper_->MakeQName(FrameworkNamespaceUri, nullptr, qName.Put()), E_INVALIDARG);
     EXPECT_EQ(helper_->MakeQName(FrameworkNamespaceUri, W("Feature"), nullptr), E_INVALIDARG);
@@ -65,8 +65,9 @@ TEST_F(QNameTest, RequiredArgumentsAreTestedFirst) {
 TEST_F(QNameTest, PrefixAndLocalNameMustStayBelowTenThousandCharacters) {
     std::string prefix9999(9999, 'p');
     std::string prefix10000(10000, 'q');
-    Load(PrintTicketRoot("", " xmlns:" + prefix9999 + "=\"urn:long:a\" xmlns:" + prefix10000 +
-                                 "=\"urn:long:b\" xmlns=\"urn:default\""));
+    Load(PrintSchemaRoot(PrintSchemaDeclarations() + Declaration(prefix9999, "urn:long:a") +
+                         Declaration(prefix10000, "urn:long:b") + " xmlns=\"urn:default\"")
+             .Ticket(""));
     std::u16string local9999(9999, u'l');
     std::u16string local10000(10000, u'm');
 
@@ -95,7 +96,7 @@ TEST_F(QNameTest, PrefixAndLocalNameMustStayBelowTenThousandCharacters) {
 
 TEST_F(QNameTest, EveryFailedStepFreesWhatItTookAndPopsTheContext) {
     for (unsigned kinds : {unsigned(PlatformFaultDom), unsigned(PlatformFaultAllocation)}) {
-        ForEachInjectedFault(PrintTicketRoot(""), [&](LONG nth) {
+        ForEachInjectedFault(Documents.Ticket(""), [&](LONG nth) {
             UniqueBstr qName;
             Arm(nth, kinds);
             HRESULT hr = helper_->MakeQName(KeywordsNamespaceUri, W("JobOutputBin"), qName.Put());

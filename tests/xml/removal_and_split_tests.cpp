@@ -8,15 +8,14 @@ using namespace ptbridge;
 
 namespace {
 
-const std::string Ticket =
-    PrintTicketRoot("<psf:Feature name=\"psk:JobOutputBin\">"
-                    "<psf:Option name=\"psk:Center\"/>"
-                    "<psf:Feature name=\"psk:Inner\" xmlns:mid=\"urn:middle\">"
-                    "<psf:Option name=\"mid:Deep\"/>"
-                    "</psf:Feature>"
-                    "</psf:Feature>"
-                    "<psf:Property name=\"psk:JobName\"/>",
-                    " xmlns=\"urn:default\"");
+const std::string Ticket = PrintSchemaRoot(PrintSchemaDeclarations() + " xmlns=\"urn:default\"")
+                               .Ticket("<psf:Feature name=\"psk:JobOutputBin\">"
+                                       "<psf:Option name=\"psk:Center\"/>"
+                                       "<psf:Feature name=\"psk:Inner\" xmlns:mid=\"urn:middle\">"
+                                       "<psf:Option name=\"mid:Deep\"/>"
+                                       "</psf:Feature>"
+                                       "</psf:Feature>"
+                                       "<psf:Property name=\"psk:JobName\"/>");
 
 class RemovalTest : public DomHelperTest {};
 
