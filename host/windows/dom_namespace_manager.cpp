@@ -15,9 +15,9 @@ template <typename Getter> HRESULT ReadString(Getter get, std::u16string* text) 
     UniqueBstr value;
     HRESULT hr = get(value.Put());
     if (SUCCEEDED(hr))
-        *text = value.Get() ? std::u16string(reinterpret_cast<const char16_t*>(value.Get()),
-                                             value.Length())
-                            : std::u16string();
+        *text = value.Get()
+                    ? std::u16string(reinterpret_cast<const char16_t*>(value.Get()), value.Length())
+                    : std::u16string();
     return FAILED(hr) ? hr : S_OK;
 }
 } // namespace

@@ -67,8 +67,8 @@ struct IXMLDOMAttribute : IXMLDOMNode {
 
 struct IXMLDOMElement : IXMLDOMNode {
     STDMETHOD(get_tagName)(BSTR* tagName) = 0;
-    STDMETHOD(setAttributeNode)(IXMLDOMAttribute* DOMAttribute,
-                                IXMLDOMAttribute** attributeNode) = 0;
+    STDMETHOD(setAttributeNode)
+    (IXMLDOMAttribute* DOMAttribute, IXMLDOMAttribute** attributeNode) = 0;
     STDMETHOD(getElementsByTagName)(BSTR tagName, IXMLDOMNodeList** resultList) = 0;
 };
 
@@ -90,10 +90,10 @@ struct IMXNamespaceManager : IUnknown {
     STDMETHOD(popContext)() = 0;
     STDMETHOD(declarePrefix)(const WCHAR* prefix, const WCHAR* namespaceURI) = 0;
     STDMETHOD(getDeclaredPrefix)(LONG nIndex, WCHAR* pwchPrefix, int* pcchPrefix) = 0;
-    STDMETHOD(getPrefix)(const WCHAR* pwszNamespaceURI, LONG nIndex, WCHAR* pwchPrefix,
-                         int* pcchPrefix) = 0;
-    STDMETHOD(getURI)(const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode, WCHAR* pwchUri,
-                      int* pcchUri) = 0;
+    STDMETHOD(getPrefix)
+    (const WCHAR* pwszNamespaceURI, LONG nIndex, WCHAR* pwchPrefix, int* pcchPrefix) = 0;
+    STDMETHOD(getURI)
+    (const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode, WCHAR* pwchUri, int* pcchUri) = 0;
 };
 
 EXTERN_C PTBRIDGE_STANDIN_API const IID IID_IXMLDOMNode;

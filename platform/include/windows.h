@@ -3,6 +3,8 @@
 // header compiles unchanged against the real one.
 #pragma once
 
+// Each part builds on the ones before it.
+// clang-format off
 #include "win/types.h"
 #include "win/errors.h"
 #include "win/guid.h"
@@ -11,3 +13,4 @@
 #include "oleauto.h"
 #include "win/kernel.h"
 #include "win/devmode.h"
+// clang-format on

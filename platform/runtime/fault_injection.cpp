@@ -17,7 +17,9 @@ extern "C" void PlatformInjectFault(LONG nth, unsigned kinds, HRESULT failure) {
     armedCall.store(nth);
 }
 
-extern "C" LONG PlatformFaultCallCount(void) { return callsSeen.load(); }
+extern "C" LONG PlatformFaultCallCount(void) {
+    return callsSeen.load();
+}
 
 extern "C" BOOL PlatformShouldFail(unsigned kind, HRESULT* failure) {
     if ((armedKinds.load(std::memory_order_relaxed) & kind) == 0)

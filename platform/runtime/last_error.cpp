@@ -5,6 +5,10 @@ namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
 }
 
-extern "C" void SetLastError(DWORD dwErrCode) { lastError = dwErrCode; }
+extern "C" void SetLastError(DWORD dwErrCode) {
+    lastError = dwErrCode;
+}
 
-extern "C" DWORD GetLastError(void) { return lastError; }
+extern "C" DWORD GetLastError(void) {
+    return lastError;
+}

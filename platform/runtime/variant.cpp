@@ -6,7 +6,9 @@
 #include <string>
 
 namespace {
-bool IsInteger(VARTYPE vt) { return vt == VT_I4 || vt == VT_INT; }
+bool IsInteger(VARTYPE vt) {
+    return vt == VT_I4 || vt == VT_INT;
+}
 
 HRESULT IntegerToText(const VARIANT& source, VARIANT& result) {
     std::string digits = std::to_string(source.lVal);

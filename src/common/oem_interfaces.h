@@ -62,23 +62,23 @@ struct _DEVQUERYPRINT_INFO;
 struct IPrintOemDriverUI : IUnknown {};
 
 struct IPrintCoreHelper : IUnknown {
-    STDMETHOD(GetOption)(const DEVMODEW* pDevmode, DWORD cbSize, PCSTR pszFeatureRequested,
-                         PCSTR* ppszOption) = 0;
-    STDMETHOD(SetOptions)(DEVMODEW* pDevmode, DWORD cbSize, BOOL bResolveConflicts,
-                          const PRINT_FEATURE_OPTION* pFOPairs, DWORD cPairs,
-                          DWORD* pcPairsWritten, DWORD* pdwResult) = 0;
-    STDMETHOD(EnumConstrainedOptions)(const DEVMODEW* pDevmode, DWORD cbSize,
-                                      PCSTR pszFeatureKeyword, PCSTR** pConstrainedOptionList,
-                                      DWORD* pdwNumOptions) = 0;
-    STDMETHOD(WhyConstrained)(const DEVMODEW* pDevmode, DWORD cbSize, PCSTR pszFeatureKeyword,
-                              PCSTR pszOptionKeyword, const PRINT_FEATURE_OPTION** ppFOConstraints,
-                              DWORD* pdwNumOptions) = 0;
+    STDMETHOD(GetOption)
+    (const DEVMODEW* pDevmode, DWORD cbSize, PCSTR pszFeatureRequested, PCSTR* ppszOption) = 0;
+    STDMETHOD(SetOptions)
+    (DEVMODEW* pDevmode, DWORD cbSize, BOOL bResolveConflicts, const PRINT_FEATURE_OPTION* pFOPairs,
+     DWORD cPairs, DWORD* pcPairsWritten, DWORD* pdwResult) = 0;
+    STDMETHOD(EnumConstrainedOptions)
+    (const DEVMODEW* pDevmode, DWORD cbSize, PCSTR pszFeatureKeyword,
+     PCSTR** pConstrainedOptionList, DWORD* pdwNumOptions) = 0;
+    STDMETHOD(WhyConstrained)
+    (const DEVMODEW* pDevmode, DWORD cbSize, PCSTR pszFeatureKeyword, PCSTR pszOptionKeyword,
+     const PRINT_FEATURE_OPTION** ppFOConstraints, DWORD* pdwNumOptions) = 0;
     STDMETHOD(EnumFeatures)(PCSTR** pFeatureList, DWORD* pdwNumFeatures) = 0;
     STDMETHOD(EnumOptions)(PCSTR pszFeatureKeyword, PCSTR** pOptionList, DWORD* pdwNumOptions) = 0;
     STDMETHOD(GetFontSubstitution)(PCWSTR pszTrueTypeFontName, PCWSTR* ppszDevFontName) = 0;
     STDMETHOD(SetFontSubstitution)(PCWSTR pszTrueTypeFontName, PCWSTR pszDevFontName) = 0;
-    STDMETHOD(CreateInstanceOfMSXMLObject)(REFCLSID rclsid, IUnknown* punkOuter,
-                                           DWORD dwClsContext, REFIID riid, LPVOID* ppv) = 0;
+    STDMETHOD(CreateInstanceOfMSXMLObject)
+    (REFCLSID rclsid, IUnknown* punkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv) = 0;
 };
 
 struct IPrintOemUI2 : IUnknown {
@@ -88,42 +88,42 @@ struct IPrintOemUI2 : IUnknown {
     STDMETHOD(CommonUIProp)(DWORD dwMode, _OEMCUIPPARAM* pOemCUIPParam) = 0;
     STDMETHOD(DocumentPropertySheets)(_PROPSHEETUI_INFO* pPSUIInfo, LPARAM lParam) = 0;
     STDMETHOD(DevicePropertySheets)(_PROPSHEETUI_INFO* pPSUIInfo, LPARAM lParam) = 0;
-    STDMETHOD(DevQueryPrintEx)(_OEMUIOBJ* poemuiobj, _DEVQUERYPRINT_INFO* pDQPInfo,
-                               PDEVMODEW pPublicDM, PVOID pOEMDM) = 0;
-    STDMETHOD(DeviceCapabilities)(_OEMUIOBJ* poemuiobj, HANDLE hPrinter, PWSTR pDeviceName,
-                                  WORD wCapability, PVOID pOutput, PDEVMODEW pPublicDM,
-                                  PVOID pOEMDM, DWORD dwOld, DWORD* dwResult) = 0;
+    STDMETHOD(DevQueryPrintEx)
+    (_OEMUIOBJ* poemuiobj, _DEVQUERYPRINT_INFO* pDQPInfo, PDEVMODEW pPublicDM, PVOID pOEMDM) = 0;
+    STDMETHOD(DeviceCapabilities)
+    (_OEMUIOBJ* poemuiobj, HANDLE hPrinter, PWSTR pDeviceName, WORD wCapability, PVOID pOutput,
+     PDEVMODEW pPublicDM, PVOID pOEMDM, DWORD dwOld, DWORD* dwResult) = 0;
     STDMETHOD(UpgradePrinter)(DWORD dwLevel, PBYTE pDriverUpgradeInfo) = 0;
-    STDMETHOD(PrinterEvent)(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags,
-                            LPARAM lParam) = 0;
-    STDMETHOD(DriverEvent)(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo,
-                           LPARAM lParam) = 0;
-    STDMETHOD(QueryColorProfile)(HANDLE hPrinter, _OEMUIOBJ* poemuiobj, PDEVMODEW pPublicDM,
-                                 PVOID pOEMDM, ULONG ulQueryMode, VOID* pvProfileData,
-                                 ULONG* pcbProfileData, FLONG* pflProfileData) = 0;
+    STDMETHOD(PrinterEvent)(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags, LPARAM lParam) = 0;
+    STDMETHOD(DriverEvent)
+    (DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo, LPARAM lParam) = 0;
+    STDMETHOD(QueryColorProfile)
+    (HANDLE hPrinter, _OEMUIOBJ* poemuiobj, PDEVMODEW pPublicDM, PVOID pOEMDM, ULONG ulQueryMode,
+     VOID* pvProfileData, ULONG* pcbProfileData, FLONG* pflProfileData) = 0;
     STDMETHOD(FontInstallerDlgProc)(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) = 0;
     STDMETHOD(UpdateExternalFonts)(HANDLE hPrinter, HANDLE hHeap, PWSTR pwstrCartridges) = 0;
-    STDMETHOD(QueryJobAttributes)(HANDLE hPrinter, PDEVMODEW pDevmode, DWORD dwLevel,
-                                  LPBYTE lpAttributeInfo) = 0;
+    STDMETHOD(QueryJobAttributes)
+    (HANDLE hPrinter, PDEVMODEW pDevmode, DWORD dwLevel, LPBYTE lpAttributeInfo) = 0;
     STDMETHOD(HideStandardUI)(DWORD dwMode) = 0;
-    STDMETHOD(DocumentEvent)(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pvIn,
-                             ULONG cbOut, PVOID pvOut, PINT piResult) = 0;
+    STDMETHOD(DocumentEvent)
+    (HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut,
+     PINT piResult) = 0;
 };
 
 struct IPrintOemPrintTicketProvider : IUnknown {
     STDMETHOD(GetSupportedVersions)(HANDLE hPrinter, INT* ppVersions[], INT* cVersions) = 0;
-    STDMETHOD(BindPrinter)(HANDLE hPrinter, INT version, OEMPTOPTS* pOptions, INT* pcNamespaces,
-                           BSTR** ppNamespaces) = 0;
+    STDMETHOD(BindPrinter)
+    (HANDLE hPrinter, INT version, OEMPTOPTS* pOptions, INT* pcNamespaces, BSTR** ppNamespaces) = 0;
     STDMETHOD(PublishDriverInterface)(IUnknown* pIUnknown) = 0;
     STDMETHOD(QueryDeviceDefaultNamespace)(BSTR* pbstrNamespaceUri) = 0;
-    STDMETHOD(ConvertPrintTicketToDevMode)(IXMLDOMDocument2* pPrintTicket, ULONG cbDevmode,
-                                           PDEVMODEW pDevmode, ULONG cbDrvPrivateSize,
-                                           PVOID pPrivateDevmode) = 0;
-    STDMETHOD(ConvertDevModeToPrintTicket)(ULONG cbDevmode, PDEVMODEW pDevmode,
-                                           ULONG cbDrvPrivateSize, PVOID pPrivateDevmode,
-                                           IXMLDOMDocument2* pPrintTicket) = 0;
-    STDMETHOD(CompletePrintCapabilities)(IXMLDOMDocument2* pPrintTicket,
-                                         IXMLDOMDocument2* pCapabilities) = 0;
+    STDMETHOD(ConvertPrintTicketToDevMode)
+    (IXMLDOMDocument2* pPrintTicket, ULONG cbDevmode, PDEVMODEW pDevmode, ULONG cbDrvPrivateSize,
+     PVOID pPrivateDevmode) = 0;
+    STDMETHOD(ConvertDevModeToPrintTicket)
+    (ULONG cbDevmode, PDEVMODEW pDevmode, ULONG cbDrvPrivateSize, PVOID pPrivateDevmode,
+     IXMLDOMDocument2* pPrintTicket) = 0;
+    STDMETHOD(CompletePrintCapabilities)
+    (IXMLDOMDocument2* pPrintTicket, IXMLDOMDocument2* pCapabilities) = 0;
     STDMETHOD(ExpandIntentOptions)(IXMLDOMDocument2* pPrintTicket) = 0;
     STDMETHOD(ValidatePrintTicket)(IXMLDOMDocument2* pBaseTicket) = 0;
 };

@@ -3,9 +3,12 @@
 // includes this header instead of any platform header of its own.
 #pragma once
 
+// windows.h first: the SDK's other headers build on its names.
+// clang-format off
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
+// clang-format on
 #if __has_include(<msxml6.h>)
 #include <msxml6.h>
 #else

@@ -6,8 +6,7 @@ namespace ptbridge {
 
 namespace {
 // Asks `source` for `iid` into `held`. A refused query leaves `held` null.
-template <typename Interface>
-HRESULT QueryInto(IUnknown* source, REFIID iid, Interface*& held) {
+template <typename Interface> HRESULT QueryInto(IUnknown* source, REFIID iid, Interface*& held) {
     HRESULT hr = source->QueryInterface(iid, reinterpret_cast<void**>(&held));
     if (FAILED(hr))
         held = nullptr;
@@ -32,7 +31,9 @@ STDMETHODIMP OemUIPlugin::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) OemUIPlugin::AddRef() { return InterlockedIncrement(&referenceCount_); }
+STDMETHODIMP_(ULONG) OemUIPlugin::AddRef() {
+    return InterlockedIncrement(&referenceCount_);
+}
 
 STDMETHODIMP_(ULONG) OemUIPlugin::Release() {
     LONG count = InterlockedDecrement(&referenceCount_);
@@ -114,11 +115,17 @@ STDMETHODIMP OemUIPlugin::PublishDriverInterface(IUnknown* pIUnknown) {
     return hr;
 }
 
-STDMETHODIMP OemUIPlugin::CommonUIProp(DWORD, _OEMCUIPPARAM*) { return E_NOTIMPL; }
+STDMETHODIMP OemUIPlugin::CommonUIProp(DWORD, _OEMCUIPPARAM*) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP OemUIPlugin::DocumentPropertySheets(_PROPSHEETUI_INFO*, LPARAM) { return S_OK; }
+STDMETHODIMP OemUIPlugin::DocumentPropertySheets(_PROPSHEETUI_INFO*, LPARAM) {
+    return S_OK;
+}
 
-STDMETHODIMP OemUIPlugin::DevicePropertySheets(_PROPSHEETUI_INFO*, LPARAM) { return S_OK; }
+STDMETHODIMP OemUIPlugin::DevicePropertySheets(_PROPSHEETUI_INFO*, LPARAM) {
+    return S_OK;
+}
 
 STDMETHODIMP OemUIPlugin::DevQueryPrintEx(_OEMUIOBJ*, _DEVQUERYPRINT_INFO*, PDEVMODEW, PVOID) {
     return E_NOTIMPL;
@@ -129,26 +136,38 @@ STDMETHODIMP OemUIPlugin::DeviceCapabilities(_OEMUIOBJ*, HANDLE, PWSTR, WORD, PV
     return E_NOTIMPL;
 }
 
-STDMETHODIMP OemUIPlugin::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
+STDMETHODIMP OemUIPlugin::UpgradePrinter(DWORD, PBYTE) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP OemUIPlugin::PrinterEvent(PWSTR, INT, DWORD, LPARAM) { return E_NOTIMPL; }
+STDMETHODIMP OemUIPlugin::PrinterEvent(PWSTR, INT, DWORD, LPARAM) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP OemUIPlugin::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) { return E_NOTIMPL; }
+STDMETHODIMP OemUIPlugin::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {
+    return E_NOTIMPL;
+}
 
 STDMETHODIMP OemUIPlugin::QueryColorProfile(HANDLE, _OEMUIOBJ*, PDEVMODEW, PVOID, ULONG, VOID*,
                                             ULONG*, FLONG*) {
     return E_NOTIMPL;
 }
 
-STDMETHODIMP OemUIPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) { return E_NOTIMPL; }
+STDMETHODIMP OemUIPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP OemUIPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) { return E_NOTIMPL; }
+STDMETHODIMP OemUIPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
+    return E_NOTIMPL;
+}
 
 STDMETHODIMP OemUIPlugin::QueryJobAttributes(HANDLE, PDEVMODEW, DWORD, LPBYTE) {
     return E_NOTIMPL;
 }
 
-STDMETHODIMP OemUIPlugin::HideStandardUI(DWORD) { return E_NOTIMPL; }
+STDMETHODIMP OemUIPlugin::HideStandardUI(DWORD) {
+    return E_NOTIMPL;
+}
 
 STDMETHODIMP OemUIPlugin::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOID, PINT) {
     return E_NOTIMPL;

@@ -35,10 +35,8 @@ class OemUIPlugin final : public IPrintOemUI2 {
     STDMETHODIMP QueryColorProfile(HANDLE hPrinter, _OEMUIOBJ* poemuiobj, PDEVMODEW pPublicDM,
                                    PVOID pOEMDM, ULONG ulQueryMode, VOID* pvProfileData,
                                    ULONG* pcbProfileData, FLONG* pflProfileData) override;
-    STDMETHODIMP FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam,
-                                      LPARAM lParam) override;
-    STDMETHODIMP UpdateExternalFonts(HANDLE hPrinter, HANDLE hHeap,
-                                     PWSTR pwstrCartridges) override;
+    STDMETHODIMP FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) override;
+    STDMETHODIMP UpdateExternalFonts(HANDLE hPrinter, HANDLE hHeap, PWSTR pwstrCartridges) override;
     STDMETHODIMP QueryJobAttributes(HANDLE hPrinter, PDEVMODEW pDevmode, DWORD dwLevel,
                                     LPBYTE lpAttributeInfo) override;
     STDMETHODIMP HideStandardUI(DWORD dwMode) override;

@@ -96,8 +96,8 @@ STDMETHODIMP PrintTicketProvider::PublishDriverInterface(IUnknown* pIUnknown) {
         return E_INVALIDARG;
     if (coreHelper_)
         return S_OK;
-    HRESULT hr = pIUnknown->QueryInterface(IID_IPrintCoreHelper,
-                                           reinterpret_cast<void**>(&coreHelper_));
+    HRESULT hr =
+        pIUnknown->QueryInterface(IID_IPrintCoreHelper, reinterpret_cast<void**>(&coreHelper_));
     if (hr != S_OK) {
         // Released by hand: a query that succeeded in another way still handed
         // over a reference, a failed one handed over nothing whatever it wrote.

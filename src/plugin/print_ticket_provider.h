@@ -20,8 +20,7 @@ class PrintTicketProvider final : public IPrintOemPrintTicketProvider {
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
-    STDMETHODIMP GetSupportedVersions(HANDLE hPrinter, INT* ppVersions[],
-                                      INT* pcVersions) override;
+    STDMETHODIMP GetSupportedVersions(HANDLE hPrinter, INT* ppVersions[], INT* pcVersions) override;
     STDMETHODIMP BindPrinter(HANDLE hPrinter, INT version, OEMPTOPTS* pOptions, INT* pcNamespaces,
                              BSTR** ppNamespaces) override;
     STDMETHODIMP PublishDriverInterface(IUnknown* pIUnknown) override;

@@ -26,8 +26,7 @@ class PrintSchemaDomHelper : public XmlDomHelper {
     // "name" only when a name local name is passed, then "constrained" only
     // when a constrained local name is passed.
     virtual HRESULT CreateOption(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
-                                 const WCHAR* nameLocalName,
-                                 const WCHAR* constrainedNamespaceUri,
+                                 const WCHAR* nameLocalName, const WCHAR* constrainedNamespaceUri,
                                  const WCHAR* constrainedLocalName, IXMLDOMElement** option);
 
     virtual HRESULT CreateProperty(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
@@ -63,8 +62,7 @@ class PrintSchemaDomHelper : public XmlDomHelper {
                                  const WCHAR* nameLocalName, IXMLDOMElement** property);
 
     virtual HRESULT FindScoredProperty(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
-                                       const WCHAR* nameLocalName,
-                                       IXMLDOMElement** scoredProperty);
+                                       const WCHAR* nameLocalName, IXMLDOMElement** scoredProperty);
 
     virtual HRESULT GetFirstValue(IXMLDOMElement* parent, IXMLDOMElement** value);
 

@@ -9,7 +9,9 @@ using namespace ptbridge;
 
 namespace {
 
-std::u16string Text(const WCHAR* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
+std::u16string Text(const WCHAR* s) {
+    return std::u16string(reinterpret_cast<const char16_t*>(s));
+}
 
 TEST(FormatString, WritesStringsAndPercent) {
     WCHAR buffer[32];

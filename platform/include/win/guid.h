@@ -26,8 +26,12 @@ inline BOOL IsEqualGUID(REFGUID a, REFGUID b) {
 #define IsEqualIID(a, b) IsEqualGUID(a, b)
 #define IsEqualCLSID(a, b) IsEqualGUID(a, b)
 
-inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b) != 0; }
-inline bool operator!=(REFGUID a, REFGUID b) { return !(a == b); }
+inline bool operator==(REFGUID a, REFGUID b) {
+    return IsEqualGUID(a, b) != 0;
+}
+inline bool operator!=(REFGUID a, REFGUID b) {
+    return !(a == b);
+}
 
 EXTERN_C PTBRIDGE_STANDIN_API const IID IID_IUnknown;
 EXTERN_C PTBRIDGE_STANDIN_API const IID IID_IClassFactory;
