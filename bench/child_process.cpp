@@ -9,9 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace ptbridge {
-
 extern char** environ;
+
+namespace ptbridge {
 
 namespace {
 void ReadAll(int descriptor, std::string* output) {
