@@ -335,6 +335,18 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     hr = Convert(conversion, session, devmode, document.Get());
     Clock::duration convertTime = Clock::now() - convertStart;
     const bool converted = hr == S_OK;
+    // The tree holds the document from here on; only a failure, to be
+    // explained, needs the input text again.
+    if (converted)
+        std::string().swap(text);
+
+    Clock::time_point saveStart = Clock::now();
+    std::string after;
+    const bool saved = SerializeDocument(document.Get(), &after, &error);
+    Clock::duration saveTime = Clock::now() - saveStart;
+    // The converted tree is let go of before a failure is explained, which
+    // parses the input text once more.
+    document.Reset();
     if (!converted) {
         const std::u16string privateNamespace =
             session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
@@ -342,18 +354,11 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
                     ": " + ExplainFailure(conversion, text, privateNamespace));
         status = ExitPluginFailed;
     }
-    // The tree holds the document from here on; a large input need not be
-    // kept twice.
     std::string().swap(text);
-
-    Clock::time_point saveStart = Clock::now();
-    std::string after;
-    if (!SerializeDocument(document.Get(), &after, &error)) {
+    if (!saved) {
         ReportError(error);
         return ExitUsageOrInput;
     }
-    Clock::duration saveTime = Clock::now() - saveStart;
-    document.Reset();
     if (settings.time)
         std::fputs(TimesReport(conversion, loadTime, convertTime, saveTime).c_str(), stderr);
 
