@@ -107,7 +107,7 @@ void RegisterConversion(const BenchmarkSetting& setting, Conversion conversion, 
     Measurements* measurements = setting.measurements;
     DocumentKind kind = InputKind(conversion);
     size_t bytes = documents->Text(kind, nominal).size();
-    Register(BenchmarkName("Convert", ConversionName(conversion), nominal), bytes,
+    Register(BenchmarkName("Convert", MethodName(conversion), nominal), bytes,
              [=](benchmark::State& state) {
                  IXMLDOMDocument2* parsed = documents->Parsed(kind, nominal);
                  for (auto _ : state) {
@@ -127,7 +127,7 @@ void RegisterConversion(const BenchmarkSetting& setting, Conversion conversion, 
                          break;
                      }
                      state.SetIterationTime(seconds);
-                     measurements->Add(ConversionName(conversion), nominal, bytes, seconds);
+                     measurements->Add(MethodName(conversion), nominal, bytes, seconds);
                  }
              });
 }

@@ -4,25 +4,13 @@
 
 namespace ptbridge {
 
-const char* ConversionName(Conversion conversion) {
-    switch (conversion) {
-    case Conversion::CompletePrintCapabilities:
-        return "CompletePrintCapabilities";
-    case Conversion::ConvertDevModeToPrintTicket:
-        return "ConvertDevModeToPrintTicket";
-    case Conversion::ConvertPrintTicketToDevMode:
-        break;
-    }
-    return "ConvertPrintTicketToDevMode";
-}
-
 DocumentKind InputKind(Conversion conversion) {
     switch (conversion) {
-    case Conversion::CompletePrintCapabilities:
+    case Conversion::CompleteCapabilities:
         return DocumentKind::Capabilities;
-    case Conversion::ConvertDevModeToPrintTicket:
+    case Conversion::DevModeToPrintTicket:
         return DocumentKind::Ticket;
-    case Conversion::ConvertPrintTicketToDevMode:
+    case Conversion::PrintTicketToDevMode:
         break;
     }
     return DocumentKind::PublishedTicket;
@@ -42,11 +30,11 @@ bool ConversionDriver::Open(const std::string& modulePath, std::string* error) {
 
 HRESULT ConversionDriver::Run(Conversion conversion, IXMLDOMDocument2* document) {
     switch (conversion) {
-    case Conversion::CompletePrintCapabilities:
+    case Conversion::CompleteCapabilities:
         return session_.CompletePrintCapabilities(nullptr, document);
-    case Conversion::ConvertDevModeToPrintTicket:
+    case Conversion::DevModeToPrintTicket:
         return session_.ConvertDevModeToPrintTicket(devmode_, document);
-    case Conversion::ConvertPrintTicketToDevMode:
+    case Conversion::PrintTicketToDevMode:
         break;
     }
     return session_.ConvertPrintTicketToDevMode(document, devmode_);

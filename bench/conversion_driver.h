@@ -3,6 +3,7 @@
 // two punched holes.
 #pragma once
 
+#include "conversion.h"
 #include "document_generator.h"
 #include "host_session.h"
 
@@ -10,17 +11,10 @@
 
 namespace ptbridge {
 
-enum class Conversion {
-    CompletePrintCapabilities,
-    ConvertDevModeToPrintTicket,
-    ConvertPrintTicketToDevMode,
-};
+constexpr Conversion AllConversions[] = {Conversion::CompleteCapabilities,
+                                         Conversion::DevModeToPrintTicket,
+                                         Conversion::PrintTicketToDevMode};
 
-constexpr Conversion AllConversions[] = {Conversion::CompletePrintCapabilities,
-                                         Conversion::ConvertDevModeToPrintTicket,
-                                         Conversion::ConvertPrintTicketToDevMode};
-
-const char* ConversionName(Conversion conversion);
 // The kind of document the conversion takes.
 DocumentKind InputKind(Conversion conversion);
 

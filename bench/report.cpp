@@ -50,7 +50,7 @@ void TimeRow(std::FILE* out, const Measurements& measurements, const std::string
 
 double ShareOfParse(const Measurements& measurements, Conversion conversion, size_t nominal) {
     double parse = measurements.Median(ParseRow(InputKind(conversion)), nominal);
-    double convert = measurements.Median(ConversionName(conversion), nominal);
+    double convert = measurements.Median(MethodName(conversion), nominal);
     return parse > 0 && convert > 0 ? convert / parse : NAN;
 }
 
@@ -93,14 +93,14 @@ void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>
     for (DocumentKind kind : AllKinds)
         TimeRow(out, measurements, SaveRow(kind));
     for (Conversion conversion : AllConversions)
-        TimeRow(out, measurements, ConversionName(conversion));
+        TimeRow(out, measurements, MethodName(conversion));
     std::fprintf(out, "%-*s%s on the %s document\n", LabelWidth, CommandRow,
                  Seconds(measurements.Median(CommandRow, CommandSize)).c_str(),
                  SizeLabel(CommandSize).c_str());
 
     Header(out, "Conversion time / parse time", "");
     for (Conversion conversion : AllConversions) {
-        std::fprintf(out, "%-*s", LabelWidth, ConversionName(conversion));
+        std::fprintf(out, "%-*s", LabelWidth, MethodName(conversion));
         for (size_t nominal : MeasuredSizes)
             std::fprintf(out, "%*s", ColumnWidth,
                          Fixed(ShareOfParse(measurements, conversion, nominal), "%.3f").c_str());
@@ -134,15 +134,15 @@ void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>
     };
     for (Conversion conversion : AllConversions) {
         double share = ShareOfParse(measurements, conversion, CommandSize);
-        std::fprintf(out, "  %-30s %s / parse %s = %s (limit %.2f): %s\n",
-                     ConversionName(conversion), SizeLabel(CommandSize).c_str(),
-                     SizeLabel(CommandSize).c_str(), Fixed(share, "%.3f").c_str(),
-                     ConversionToParseLimit, count(share, ConversionToParseLimit));
+        std::fprintf(out, "  %-30s %s / parse %s = %s (limit %.2f): %s\n", MethodName(conversion),
+                     SizeLabel(CommandSize).c_str(), SizeLabel(CommandSize).c_str(),
+                     Fixed(share, "%.3f").c_str(), ConversionToParseLimit,
+                     count(share, ConversionToParseLimit));
     }
     for (Conversion conversion : AllConversions) {
-        double exponent = ScalingExponent(measurements, ConversionName(conversion));
+        double exponent = ScalingExponent(measurements, MethodName(conversion));
         std::fprintf(out, "  %-30s scaling exponent = %s (limit %.2f): %s\n",
-                     ConversionName(conversion), Fixed(exponent, "%.3f").c_str(), ExponentLimit,
+                     MethodName(conversion), Fixed(exponent, "%.3f").c_str(), ExponentLimit,
                      count(exponent, ExponentLimit));
     }
     const PeakMemory* largest = peaks.empty() ? nullptr : &peaks.back();

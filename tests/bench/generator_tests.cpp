@@ -55,7 +55,7 @@ class GeneratedConversionTest : public ::testing::Test {
         EXPECT_EQ(LoadDocumentFromString(text, &document, nullptr), S_OK);
         if (!document)
             return {};
-        EXPECT_EQ(driver_.Run(conversion, document), S_OK) << ConversionName(conversion);
+        EXPECT_EQ(driver_.Run(conversion, document), S_OK) << MethodName(conversion);
         std::string saved;
         EXPECT_EQ(SaveDocumentToString(document, &saved), S_OK);
         document->Release();
@@ -66,19 +66,19 @@ class GeneratedConversionTest : public ::testing::Test {
 };
 
 TEST_F(GeneratedConversionTest, PublishingConversionsEditThePluginsFeatures) {
-    std::string capabilities = Converted(Conversion::CompletePrintCapabilities);
+    std::string capabilities = Converted(Conversion::CompleteCapabilities);
     EXPECT_EQ(Count(capabilities, "JobPresentationDirection"), 0u);
     EXPECT_EQ(Count(capabilities, "name=\"psk:PresentationDirection\""), 1u);
     EXPECT_EQ(Count(capabilities, "name=\"psk:BinType\""), 2u);
 
-    std::string ticket = Converted(Conversion::ConvertDevModeToPrintTicket);
+    std::string ticket = Converted(Conversion::DevModeToPrintTicket);
     EXPECT_EQ(Count(ticket, "name=\"psk:PresentationDirection\""), 1u);
     EXPECT_EQ(Count(ticket, "name=\"psk:BinType\""), 2u);
     EXPECT_EQ(Count(ticket, "name=\"psk:HoleCount\""), 1u);
 }
 
 TEST_F(GeneratedConversionTest, RestoringConversionUndoesThePublishedForm) {
-    std::string ticket = Converted(Conversion::ConvertPrintTicketToDevMode);
+    std::string ticket = Converted(Conversion::PrintTicketToDevMode);
     EXPECT_EQ(Count(ticket, "name=\"pv:JobPresentationDirection\""), 1u);
     EXPECT_EQ(Count(ticket, "name=\"pv:Finisher\""), 1u);
     EXPECT_EQ(Count(ticket, "psk:BinType"), 0u);
