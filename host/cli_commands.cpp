@@ -148,11 +148,10 @@ bool IsBlank(const std::string& text) {
 
 std::u16string ReadName(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*),
                         IXMLDOMNode* node) {
-    BSTR text = nullptr;
+    UniqueBstr text;
     std::u16string name;
-    if ((node->*getter)(&text) == S_OK && text)
-        name.assign(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-    SysFreeString(text);
+    if ((node->*getter)(text.Put()) == S_OK && text.Get())
+        name.assign(reinterpret_cast<const char16_t*>(text.Get()), text.Length());
     return name;
 }
 
