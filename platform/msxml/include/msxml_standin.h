@@ -2,28 +2,59 @@
 // creating, loading and saving documents, making namespace managers, and the
 // live-object count that tests use to prove nothing leaked.
 //
-// Where the stand-in DOM differs from MSXML, or MSXML leaves a choice:
-// - Namespace declarations (xmlns, xmlns:p) are not attributes: attribute maps
-//   neither list nor find them, and createNode refuses such names. The
-//   namespace manager (pushNodeContext, getURI with a context node) reads them.
-// - Whitespace text is kept as loaded, and saving writes the tree as it
-//   stands, without reindenting; on each element, namespace declarations are
-//   written before the attributes.
-// - An unprefixed attribute has no namespace, whatever createNode was given.
-//   A created or moved node reuses the declaration in scope where it is
-//   attached when that binds its prefix to its namespace; otherwise an element
-//   declares its prefix on itself, and an attribute whose prefix is already
-//   bound to another namespace there is given a fresh prefix ("ns0", ...).
-// - get_xml shows a node with the declarations made on it only (a detached
-//   node keeps its prefixes, which save declares once it is attached again).
+// The DOM models MSXML 6 on libxml2's own tree. What it does, point by point,
+// and where it knowingly differs from MSXML:
+// - White space. Documents start with preserveWhiteSpace false, as MSXML's
+//   do. A load (loadXML, or the functions below with their
+//   preserveWhiteSpace argument) then drops the text nodes of white space
+//   only, except under xml:space="preserve" (the nearest xml:space decides);
+//   CDATA sections are always kept. Changing preserveWhiteSpace takes effect
+//   at the next load. MSXML remembers where it dropped white space and prints
+//   a line break there on output; the stand-in drops it for good, and saves
+//   the tree as it stands, without reindenting.
+// - text. An element's (or the document's) text joins its descendant text and
+//   CDATA nodes, comments and processing instructions excluded. Unless the
+//   document preserves white space, white space is trimmed at the two ends of
+//   the joined text as far as it comes from text nodes outside
+//   xml:space="preserve"; CDATA content is never trimmed, so trimming stops at
+//   a CDATA section ("<m> a <![CDATA[ b ]]> c </m>" gives "a  b  c"). An empty
+//   element gives S_OK and an empty string (MSXML's documentation allows
+//   S_FALSE; Wine answers S_OK). A text node's own text is its raw content.
+//   Adjacent CDATA sections load as one section.
+// - Namespace declarations (xmlns, xmlns:p) are listed in an element's
+//   attributes, before its other attributes: nodeName "xmlns:p", prefix
+//   "xmlns" (empty for xmlns), baseName "p" (or "xmlns"), namespaceURI
+//   http://www.w3.org/2000/xmlns/, value the declared URI. createNode makes
+//   such an attribute (its namespace must be empty or the xmlns one), whose
+//   value may be set until setAttributeNode adds the declaration to an
+//   element; setAttributeNode refuses it when the element already declares the
+//   prefix or its own name has the prefix in another namespace. A declaration
+//   on an element cannot change its value (E_FAIL) and cannot be removed.
+// - Names. An unprefixed attribute has no namespace, whatever createNode was
+//   given. A created or moved node reuses the declaration in scope where it
+//   joins the document when that binds its prefix to its namespace; otherwise
+//   an element declares its prefix on itself, and an attribute whose prefix is
+//   already bound to another namespace there is given a fresh prefix ("ns0",
+//   ...). Saving writes an element's namespace declarations before its
+//   attributes.
+// - get_xml shows a node with the declarations made on its own elements only
+//   (a detached node keeps its prefixes, which are declared again once it
+//   joins the document); the document's xml starts <?xml version="1.0"?>.
+// - Identity and lifetime: one object per node, so asking twice gives the same
+//   object. A node that leaves the document (removeChild, put_text, loadXML)
+//   or was never attached lives, with its document, until the last object of
+//   that document goes. Node lists and child lists are snapshots.
 // - Documents with a document type declaration are refused, as MSXML 6 does
-//   by default; nothing is ever fetched from the network or the file system.
+//   by default; nothing is fetched from the network or the file system, and at
+//   most 256 levels of nesting are accepted.
 // - Results: E_POINTER for a null out-pointer, E_INVALIDARG for a missing or
 //   unfit argument (a node of another document, a non-child to removeChild, an
 //   ancestor to appendChild, a second root element, a refused name), S_FALSE
 //   with a null out-value for "none" (past the end of a list, an absent
-//   attribute, no parent, no prefix bound). A failed loadXML returns S_FALSE
-//   and leaves the document unchanged.
+//   attribute, no parent). A failed loadXML returns S_FALSE and leaves the
+//   document unchanged. Running out of memory gives E_OUTOFMEMORY; no C++
+//   exception leaves the DOM.
+// Where MSXML's documentation is silent, these are the stand-in's own choices.
 #pragma once
 
 #include "msxml6.h"
@@ -43,19 +74,23 @@ struct XmlLoadError {
 // A new, empty document with one reference.
 PTBRIDGE_STANDIN_API HRESULT CreateDomDocument(IXMLDOMDocument2** document);
 
-// Parses UTF-8 (or declared-encoding) XML. On failure: a failure HRESULT,
-// *document null, and *error (when given) filled. Malformed XML and undeclared
-// namespace prefixes both fail with E_FAIL. A file that cannot be read gives
-// HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist (else
-// E_ACCESSDENIED or E_FAIL) and a message naming the path.
+// Parses UTF-8 (or declared-encoding) XML into a document whose
+// preserveWhiteSpace is `preserveWhiteSpace`. On failure: a failure HRESULT,
+// *document null, and *error (when given) filled. Malformed XML, undeclared
+// namespace prefixes, document type declarations and too deep nesting fail
+// with E_FAIL, running out of memory with E_OUTOFMEMORY. A file that cannot be
+// read gives HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist
+// (else E_ACCESSDENIED or E_FAIL) and a message naming the path.
 PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml,
                                                     IXMLDOMDocument2** document,
-                                                    XmlLoadError* error);
+                                                    XmlLoadError* error,
+                                                    bool preserveWhiteSpace = false);
 PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromFile(const std::string& path,
-                                                  IXMLDOMDocument2** document, XmlLoadError* error);
+                                                  IXMLDOMDocument2** document, XmlLoadError* error,
+                                                  bool preserveWhiteSpace = false);
 
-// A deep copy of a stand-in document with one reference: a new document, parsed
-// from the source's saved form, that shares no node with the source.
+// A deep copy of a stand-in document with one reference: a new document with
+// the source's exact content and preserveWhiteSpace, sharing no node with it.
 // E_INVALIDARG for a document that is not one of the stand-in's.
 PTBRIDGE_STANDIN_API HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy);
 

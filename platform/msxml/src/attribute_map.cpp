@@ -1,6 +1,7 @@
 #include "attribute_map.h"
 
 #include "node_names.h"
+#include "utf_text.h"
 
 namespace ptbridge::standin {
 
@@ -25,35 +26,45 @@ STDMETHODIMP_(ULONG) AttributeMap::Release() {
 
 STDMETHODIMP AttributeMap::getNamedItem(BSTR name, IXMLDOMNode** namedItem) {
     HRESULT hr;
-    if (DomCallFails(&hr, namedItem))
+    if (OpeningFails(&hr, namedItem))
         return hr;
-    if (!namedItem)
-        return E_POINTER;
-    *namedItem = nullptr;
     if (!name)
         return E_INVALIDARG;
-    WideSplitName wanted = SplitWideName(name);
-    for (Node* attribute = FirstAttribute(); attribute; attribute = attribute->next)
-        if (HasWrittenName(attribute, wanted))
-            return ReturnNode(element_->Tree(), attribute, namedItem);
-    return S_FALSE;
+    return Guarded([&] {
+        std::string wanted = Utf8FromWide(name);
+        xmlNodePtr element = element_->TreeNode();
+        for (xmlNsPtr declaration = element->nsDef; declaration; declaration = declaration->next)
+            if (DeclarationName(declaration) == wanted)
+                return ReturnObject(ObjectFor(element_->Owner(), declaration, element), namedItem);
+        SplitName split = SplitQualifiedName(wanted);
+        for (xmlAttrPtr attribute = element->properties; attribute; attribute = attribute->next) {
+            auto node = reinterpret_cast<xmlNodePtr>(attribute);
+            if (HasWrittenName(node, split))
+                return ReturnObject(ObjectFor(element_->Owner(), node), namedItem);
+        }
+        return S_FALSE;
+    });
 }
 
 STDMETHODIMP AttributeMap::get_item(LONG index, IXMLDOMNode** listItem) {
     HRESULT hr;
-    if (DomCallFails(&hr, listItem))
+    if (OpeningFails(&hr, listItem))
         return hr;
-    if (!listItem)
-        return E_POINTER;
-    *listItem = nullptr;
     if (index < 0)
         return E_INVALIDARG;
-    Node* attribute = FirstAttribute();
+    xmlNodePtr element = element_->TreeNode();
+    xmlNsPtr declaration = element->nsDef;
+    for (; declaration && index > 0; --index)
+        declaration = declaration->next;
+    if (declaration)
+        return ReturnObject(ObjectFor(element_->Owner(), declaration, element), listItem);
+    xmlAttrPtr attribute = element->properties;
     for (; attribute && index > 0; --index)
         attribute = attribute->next;
     if (!attribute)
         return S_FALSE;
-    return ReturnNode(element_->Tree(), attribute, listItem);
+    return ReturnObject(ObjectFor(element_->Owner(), reinterpret_cast<xmlNodePtr>(attribute)),
+                        listItem);
 }
 
 STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
@@ -63,7 +74,10 @@ STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
     if (!listLength)
         return E_POINTER;
     LONG count = 0;
-    for (Node* attribute = FirstAttribute(); attribute; attribute = attribute->next)
+    xmlNodePtr element = element_->TreeNode();
+    for (xmlNsPtr declaration = element->nsDef; declaration; declaration = declaration->next)
+        ++count;
+    for (xmlAttrPtr attribute = element->properties; attribute; attribute = attribute->next)
         ++count;
     *listLength = count;
     return S_OK;

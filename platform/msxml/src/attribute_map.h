@@ -1,7 +1,6 @@
-// IXMLDOMNamedNodeMap of an element's attributes, read live from the element.
-// Namespace declarations (xmlns, xmlns:p) are not attributes here: the tree
-// keeps them apart, so the map neither lists nor finds them; the namespace
-// manager reads them instead.
+// IXMLDOMNamedNodeMap of an element's attributes, read live from the element:
+// its namespace declarations first (xmlns, xmlns:p, as MSXML lists them),
+// then its other attributes, each in the order written.
 //
 // Every element object carries its one map, and the map's references are the
 // element object's own: handing the map out costs nothing, and the map keeps
@@ -22,15 +21,13 @@ class AttributeMap final : public IXMLDOMNamedNodeMap {
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
-    // The attribute with this name as written ("name", "xsi:type"); S_FALSE
-    // and null when there is none.
+    // The attribute with this name as written ("name", "xsi:type", "xmlns:psf");
+    // S_FALSE and null when there is none.
     STDMETHODIMP getNamedItem(BSTR name, IXMLDOMNode** namedItem) override;
     STDMETHODIMP get_item(LONG index, IXMLDOMNode** listItem) override;
     STDMETHODIMP get_length(LONG* listLength) override;
 
   private:
-    Node* FirstAttribute() const { return static_cast<Element*>(element_->TreeNode())->attributes; }
-
     NodeObject* element_;
 };
 

@@ -1,12 +1,11 @@
 #include "attribute_object.h"
 
-#include "node_text.h"
 #include "utf_text.h"
 
 namespace ptbridge::standin {
 
 STDMETHODIMP AttributeObject::get_name(BSTR* attributeName) {
-    return GetNodeName(attributeName);
+    return Guarded([&] { return GetNodeName(attributeName); });
 }
 
 STDMETHODIMP AttributeObject::get_value(VARIANT* attributeValue) {
@@ -16,10 +15,15 @@ STDMETHODIMP AttributeObject::get_value(VARIANT* attributeValue) {
     if (!attributeValue)
         return E_POINTER;
     VariantInit(attributeValue);
-    hr = ReturnNodeText(TreeNode(), &attributeValue->bstrVal);
-    if (hr == S_OK)
-        attributeValue->vt = VT_BSTR;
-    return hr;
+    return Guarded([&] {
+        std::string text;
+        HRESULT read = ReadText(&text);
+        if (read == S_OK)
+            read = ReturnBstr(text, &attributeValue->bstrVal);
+        if (read == S_OK)
+            attributeValue->vt = VT_BSTR;
+        return read;
+    });
 }
 
 STDMETHODIMP AttributeObject::put_value(VARIANT attributeValue) {
@@ -27,12 +31,12 @@ STDMETHODIMP AttributeObject::put_value(VARIANT attributeValue) {
     if (DomCallFails(&hr))
         return hr;
     if (attributeValue.vt == VT_BSTR)
-        return Tree()->ReplaceText(TreeNode(), Utf8FromWide(attributeValue.bstrVal));
+        return Guarded([&] { return WriteText(Utf8FromWide(attributeValue.bstrVal)); });
     VARIANT text;
     VariantInit(&text);
     hr = VariantChangeType(&text, &attributeValue, 0, VT_BSTR);
     if (hr == S_OK)
-        hr = Tree()->ReplaceText(TreeNode(), Utf8FromWide(text.bstrVal));
+        hr = Guarded([&] { return WriteText(Utf8FromWide(text.bstrVal)); });
     VariantClear(&text);
     return hr;
 }

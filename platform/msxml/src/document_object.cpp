@@ -1,10 +1,9 @@
 #include "document_object.h"
 
 #include "node_creation.h"
+#include "tree_edit.h"
 #include "utf_text.h"
-#include "xml_parse.h"
-
-#include <new>
+#include "xml_load.h"
 
 namespace ptbridge::standin {
 
@@ -28,58 +27,45 @@ bool NodeKindOf(const VARIANT& type, LONG* kind) {
 }
 } // namespace
 
-HRESULT DocumentObject::Wrap(std::unique_ptr<NodeStore> store, DocumentNode* doc,
-                             IXMLDOMDocument2** document) {
-    auto tree = new (std::nothrow) DocumentTree(std::move(store), doc);
-    if (!tree)
+HRESULT DocumentObject::Wrap(xmlDocPtr doc, bool preserveWhiteSpace, IXMLDOMDocument2** document) {
+    DocumentOwner* owner = DocumentOwner::Create(doc, preserveWhiteSpace);
+    if (!owner)
         return E_OUTOFMEMORY;
-    tree->AddRef();
-    HRESULT hr = ReturnNode(tree, doc, IID_IXMLDOMDocument2, reinterpret_cast<void**>(document));
-    tree->Release();
+    HRESULT hr = ReturnObject(ObjectFor(owner, reinterpret_cast<xmlNodePtr>(doc)),
+                              IID_IXMLDOMDocument2, reinterpret_cast<void**>(document));
+    owner->Release();
     return hr;
 }
 
 STDMETHODIMP DocumentObject::get_documentElement(IXMLDOMElement** DOMElement) {
     HRESULT hr;
-    if (DomCallFails(&hr, DOMElement))
+    if (OpeningFails(&hr, DOMElement))
         return hr;
-    if (!DOMElement)
-        return E_POINTER;
-    *DOMElement = nullptr;
-    Element* root = RootElement(Tree()->Doc());
+    xmlNodePtr root = xmlDocGetRootElement(Owner()->Doc());
     if (!root)
         return S_FALSE;
-    return ReturnNode(Tree(), root, IID_IXMLDOMElement, reinterpret_cast<void**>(DOMElement));
+    return ReturnObject(ObjectFor(Owner(), root), IID_IXMLDOMElement,
+                        reinterpret_cast<void**>(DOMElement));
 }
 
 STDMETHODIMP DocumentObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {
-    return GetElementsByTagName(tagName, resultList);
+    return Guarded([&] { return GetElementsByTagName(tagName, resultList); });
 }
 
 STDMETHODIMP DocumentObject::createNode(VARIANT Type, BSTR name, BSTR namespaceURI,
                                         IXMLDOMNode** node) {
     HRESULT hr;
-    if (DomCallFails(&hr, node))
+    if (OpeningFails(&hr, node))
         return hr;
-    if (!node)
-        return E_POINTER;
-    *node = nullptr;
     LONG kind;
     if (!NodeKindOf(Type, &kind))
         return E_INVALIDARG;
-    Node* created;
-    hr = CreateDetachedNode(Tree()->Store(), Tree()->Doc(), kind, Utf8FromWide(name),
-                            Utf8FromWide(namespaceURI), &created);
-    if (hr != S_OK)
-        return hr;
-    NodeObject* object = ObjectFor(Tree(), created);
-    if (!object) {
-        Tree()->Store().FreeNode(created);
-        return E_OUTOFMEMORY;
-    }
-    Tree()->AdoptCreated(created);
-    *node = object->Face();
-    return S_OK;
+    return Guarded([&] {
+        NodeObject* created;
+        HRESULT made =
+            CreateNode(Owner(), kind, Utf8FromWide(name), Utf8FromWide(namespaceURI), &created);
+        return made == S_OK ? ReturnObject(created, node) : made;
+    });
 }
 
 STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
@@ -88,16 +74,36 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
         return hr;
     if (isSuccessful)
         *isSuccessful = VARIANT_FALSE;
-    DocumentNode* parsed = NewDocumentNode(Tree()->Store());
-    if (!parsed)
-        return E_OUTOFMEMORY;
-    if (!ParseXml(Utf8FromWide(bstrXML), TextEncoding::Utf8, Tree()->Store(), parsed, nullptr)) {
-        FreeSubtree(Tree()->Store(), parsed);
-        return S_FALSE;
-    }
-    Tree()->ReplaceContent(parsed);
-    if (isSuccessful)
+    hr = Guarded([&] {
+        xmlDocPtr parsed;
+        HRESULT loaded = LoadXml(Utf8FromWide(bstrXML), TextEncoding::Utf8,
+                                 Owner()->PreserveWhiteSpace(), &parsed, nullptr);
+        if (loaded != S_OK)
+            return loaded == E_FAIL ? S_FALSE : loaded;
+        HRESULT replaced = ReplaceContent(*Owner(), parsed);
+        xmlFreeDoc(parsed);
+        return replaced;
+    });
+    if (hr == S_OK && isSuccessful)
         *isSuccessful = VARIANT_TRUE;
+    return hr;
+}
+
+STDMETHODIMP DocumentObject::get_preserveWhiteSpace(VARIANT_BOOL* isPreserving) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    if (!isPreserving)
+        return E_POINTER;
+    *isPreserving = Owner()->PreserveWhiteSpace() ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+STDMETHODIMP DocumentObject::put_preserveWhiteSpace(VARIANT_BOOL isPreserving) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    Owner()->SetPreserveWhiteSpace(isPreserving != VARIANT_FALSE);
     return S_OK;
 }
 

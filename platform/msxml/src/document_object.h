@@ -7,21 +7,23 @@ namespace ptbridge::standin {
 
 class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
   public:
-    DocumentObject(DocumentTree* tree, Node* node) : NodeFace(tree, node) {}
+    DocumentObject(DocumentOwner* owner, xmlNodePtr node) : NodeFace(owner, node) {}
 
-    // A document object over a new tree that takes ownership of the store
-    // and of the document node made in it.
-    static HRESULT Wrap(std::unique_ptr<NodeStore> store, DocumentNode* doc,
-                        IXMLDOMDocument2** document);
+    // The document object of a new owner of `doc`, which it takes over.
+    static HRESULT Wrap(xmlDocPtr doc, bool preserveWhiteSpace, IXMLDOMDocument2** document);
 
     STDMETHODIMP get_documentElement(IXMLDOMElement** DOMElement) override;
     STDMETHODIMP getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) override;
-    // Makes an unattached element (1), attribute (2), text (3) or comment (8).
+    // Makes an unattached node (node_creation.h).
     STDMETHODIMP createNode(VARIANT Type, BSTR name, BSTR namespaceURI,
                             IXMLDOMNode** node) override;
-    // Replaces the content with the parsed text; on malformed text S_FALSE,
-    // *isSuccessful false, and the document stays as it was.
+    // Replaces the content with the parsed text, read as UTF-16 whatever its
+    // declaration says, and with the current preserveWhiteSpace; on unsound
+    // text S_FALSE, *isSuccessful false, and the document stays as it was.
     STDMETHODIMP loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) override;
+    // False until set; a change takes effect at the next load.
+    STDMETHODIMP get_preserveWhiteSpace(VARIANT_BOOL* isPreserving) override;
+    STDMETHODIMP put_preserveWhiteSpace(VARIANT_BOOL isPreserving) override;
 
   private:
     bool Offers(REFIID riid) const override {

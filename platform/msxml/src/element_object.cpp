@@ -1,11 +1,12 @@
 #include "element_object.h"
 
-#include "node_names.h"
+#include "declaration_object.h"
+#include "tree_edit.h"
 
 namespace ptbridge::standin {
 
 STDMETHODIMP ElementObject::get_tagName(BSTR* tagName) {
-    return GetNodeName(tagName);
+    return Guarded([&] { return GetNodeName(tagName); });
 }
 
 STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
@@ -15,32 +16,32 @@ STDMETHODIMP ElementObject::setAttributeNode(IXMLDOMAttribute* attribute,
         return hr;
     ClearOut(replaced);
     NodeObject* peer = Peer(attribute);
-    Attribute* added = peer ? AsAttribute(peer->TreeNode()) : nullptr;
-    if (!added)
-        return E_INVALIDARG;
-    if (added->parent == TreeNode())
-        return S_OK;
-    if (added->parent)
-        return E_INVALIDARG;
-    Attribute* existing = static_cast<Element*>(TreeNode())->attributes;
-    while (existing && !AttributesClash(existing, added))
-        existing = static_cast<Attribute*>(existing->next);
-    IXMLDOMAttribute* former = nullptr;
-    if (existing && replaced) {
-        hr = ReturnNode(Tree(), existing, IID_IXMLDOMAttribute, reinterpret_cast<void**>(&former));
-        if (hr != S_OK)
-            return hr;
+    if (auto declaration = dynamic_cast<DeclarationObject*>(peer)) {
+        if (declaration->Element())
+            return declaration->Element() == TreeNode() ? S_OK : E_INVALIDARG;
+        return Guarded([&] {
+            HRESULT added = AddDeclaration(*Owner(), TreeNode(), declaration->Declaration());
+            // Only a refusal leaves the declaration outside the element.
+            if (added != E_INVALIDARG)
+                declaration->HeldBy(TreeNode());
+            return added;
+        });
     }
-    hr = Tree()->SetAttribute(TreeNode(), added, existing);
-    if (hr == S_OK && replaced)
-        *replaced = former;
-    else if (former)
-        former->Release();
-    return hr;
+    if (!peer || !peer->TreeNode() || peer->TreeNode()->type != XML_ATTRIBUTE_NODE)
+        return E_INVALIDARG;
+    return Guarded([&] {
+        xmlAttrPtr former = nullptr;
+        HRESULT set = SetAttribute(*Owner(), TreeNode(),
+                                   reinterpret_cast<xmlAttrPtr>(peer->TreeNode()), &former);
+        if (set != S_OK || !former || !replaced)
+            return set;
+        return ReturnObject(ObjectFor(Owner(), reinterpret_cast<xmlNodePtr>(former)),
+                            IID_IXMLDOMAttribute, reinterpret_cast<void**>(replaced));
+    });
 }
 
 STDMETHODIMP ElementObject::getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {
-    return GetElementsByTagName(tagName, resultList);
+    return Guarded([&] { return GetElementsByTagName(tagName, resultList); });
 }
 
 } // namespace ptbridge::standin

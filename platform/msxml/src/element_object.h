@@ -8,13 +8,16 @@ namespace ptbridge::standin {
 
 class ElementObject final : public NodeFace<IXMLDOMElement> {
   public:
-    ElementObject(DocumentTree* tree, Node* node) : NodeFace(tree, node), attributes_(this) {}
+    ElementObject(DocumentOwner* owner, xmlNodePtr node)
+        : NodeFace(owner, node), attributes_(this) {}
 
     IXMLDOMNamedNodeMap* Attributes() override { return &attributes_; }
 
     STDMETHODIMP get_tagName(BSTR* tagName) override;
     // Attaches a detached attribute; an attribute of the same name (or the same
-    // namespace and local name) is detached and handed back through `replaced`.
+    // namespace and local name) is detached and handed back through
+    // `replaced`. A namespace declaration made by createNode is added to the
+    // element's declarations (tree_edit.h's AddDeclaration says when not).
     STDMETHODIMP setAttributeNode(IXMLDOMAttribute* attribute,
                                   IXMLDOMAttribute** replaced) override;
     STDMETHODIMP getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) override;

@@ -3,12 +3,14 @@
 
 #include "document_object.h"
 #include "namespace_manager.h"
-#include "xml_parse.h"
-#include "xml_serialize.h"
+#include "tree_edit.h"
+#include "xml_load.h"
+#include "xml_save.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace ptbridge {
@@ -25,17 +27,17 @@ HRESULT OpenFailure(int error) {
 }
 
 HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         std::fclose);
     int reason = errno;
     bool failed = !file;
     if (file) {
         char chunk[65536];
         size_t read;
-        while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        while ((read = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
             text->append(chunk, read);
-        failed = std::ferror(file) != 0;
+        failed = std::ferror(file.get()) != 0;
         reason = errno;
-        std::fclose(file);
     }
     if (!failed)
         return S_OK;
@@ -45,27 +47,19 @@ HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error
     }
     return OpenFailure(reason);
 }
-} // namespace
 
-namespace {
-// A new empty document: its store and its document node.
-HRESULT NewDocument(std::unique_ptr<NodeStore>* store, DocumentNode** doc) {
-    store->reset(new (std::nothrow) NodeStore());
-    if (!*store || !(*store)->Usable())
-        return E_OUTOFMEMORY;
-    *doc = NewDocumentNode(**store);
-    return *doc ? S_OK : E_OUTOFMEMORY;
+HRESULT Load(const std::string& xml, TextEncoding encoding, bool preserveWhiteSpace,
+             IXMLDOMDocument2** document, XmlLoadError* error) {
+    xmlDocPtr doc;
+    HRESULT hr = LoadXml(xml, encoding, preserveWhiteSpace, &doc, error);
+    return hr == S_OK ? DocumentObject::Wrap(doc, preserveWhiteSpace, document) : hr;
 }
 
-HRESULT Load(const std::string& xml, IXMLDOMDocument2** document, XmlLoadError* error) {
-    std::unique_ptr<NodeStore> store;
-    DocumentNode* doc;
-    HRESULT hr = NewDocument(&store, &doc);
-    if (hr != S_OK)
-        return hr;
-    if (!ParseXml(xml, TextEncoding::Declared, *store, doc, error))
-        return E_FAIL;
-    return DocumentObject::Wrap(std::move(store), doc, document);
+// The document object behind a stand-in document; null for anything else.
+NodeObject* DocumentNodeObject(IXMLDOMDocument2* document) {
+    NodeObject* object = NodeObject::From(document);
+    return object && object->TreeNode() && object->TreeNode()->type == XML_DOCUMENT_NODE ? object
+                                                                                         : nullptr;
 }
 } // namespace
 
@@ -73,57 +67,59 @@ HRESULT CreateDomDocument(IXMLDOMDocument2** document) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    std::unique_ptr<NodeStore> store;
-    DocumentNode* doc;
-    HRESULT hr = NewDocument(&store, &doc);
-    if (hr != S_OK)
-        return hr;
-    return DocumentObject::Wrap(std::move(store), doc, document);
+    xmlDocPtr doc = NewDocument();
+    return doc ? DocumentObject::Wrap(doc, false, document) : E_OUTOFMEMORY;
 }
 
 HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
-                               XmlLoadError* error) {
+                               XmlLoadError* error, bool preserveWhiteSpace) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    return Load(xml, document, error);
+    return Guarded(
+        [&] { return Load(xml, TextEncoding::Declared, preserveWhiteSpace, document, error); });
 }
 
 HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
-                             XmlLoadError* error) {
+                             XmlLoadError* error, bool preserveWhiteSpace) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    std::string text;
-    HRESULT hr = ReadFile(path, &text, error);
-    if (hr != S_OK)
-        return hr;
-    return LoadDocumentFromString(text, document, error);
+    return Guarded([&] {
+        std::string text;
+        HRESULT hr = ReadFile(path, &text, error);
+        return hr == S_OK ? Load(text, TextEncoding::Declared, preserveWhiteSpace, document, error)
+                          : hr;
+    });
 }
 
 HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
     if (!source || !copy)
         return E_POINTER;
     *copy = nullptr;
-    NodeObject* node = NodeObject::From(source);
-    if (!node)
+    NodeObject* original = DocumentNodeObject(source);
+    if (!original)
         return E_INVALIDARG;
-    // Through the saved form, so that the copy is laid out as a parsed
-    // document is.
-    std::string xml;
-    HRESULT hr = SerializeDocument(node->Tree()->Doc(), &xml);
-    if (hr != S_OK)
-        return hr;
-    return Load(xml, copy, nullptr);
+    xmlDocPtr doc = NewDocument();
+    bool preserve = original->Owner()->PreserveWhiteSpace();
+    DocumentOwner* owner = doc ? DocumentOwner::Create(doc, preserve) : nullptr;
+    if (!owner)
+        return E_OUTOFMEMORY;
+    HRESULT hr = Guarded([&] { return ReplaceContent(*owner, original->Owner()->Doc()); });
+    if (hr == S_OK)
+        hr = ReturnObject(ObjectFor(owner, reinterpret_cast<xmlNodePtr>(doc)), IID_IXMLDOMDocument2,
+                          reinterpret_cast<void**>(copy));
+    owner->Release();
+    return hr;
 }
 
 HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml) {
     if (!document || !xml)
         return E_POINTER;
-    NodeObject* node = NodeObject::From(document);
-    if (!node)
+    NodeObject* object = DocumentNodeObject(document);
+    if (!object)
         return E_INVALIDARG;
-    return SerializeDocument(node->Tree()->Doc(), xml);
+    return Guarded([&] { return SaveDocument(object->Owner()->Doc(), xml); });
 }
 
 HRESULT CreateNamespaceManager(REFIID riid, void** object) {

@@ -1,25 +1,25 @@
 #include "live_objects.h"
 
 #include "msxml_standin.h"
-#include "thread_summed_count.h"
+
+#include <atomic>
 
 namespace ptbridge::standin {
 
 namespace {
-struct LiveObjects;
-using LiveObjectCount = ThreadSummedCount<LiveObjects>;
+std::atomic<LONG> liveObjects{0};
 } // namespace
 
 LiveObject::LiveObject() {
-    LiveObjectCount::Add(1);
+    ++liveObjects;
 }
 
 LiveObject::~LiveObject() {
-    LiveObjectCount::Add(-1);
+    --liveObjects;
 }
 
 } // namespace ptbridge::standin
 
 LONG ptbridge::LiveDomObjectCount() {
-    return standin::LiveObjectCount::Total();
+    return standin::liveObjects;
 }

@@ -1,27 +1,15 @@
-// Accounting of live COM objects of the stand-in DOM, and the fault-injection
-// gate that every DOM and namespace-manager method passes first.
+// What every COM object of the stand-in DOM shares: the count of live
+// objects, the fault-injection gate each method passes first, and the guard
+// that keeps C++ exceptions from crossing the COM boundary.
 #pragma once
 
-#include "object_memory.h"
 #include "platform_testing.h"
 #include "windows.h"
 
-#include <new>
-
 namespace ptbridge::standin {
 
-// Base of every COM object of this library: counts it while it lives, and
-// places it in recycled memory (object_memory.h). Objects are made with
-// new (std::nothrow).
+// Base of every COM object of this library: counted while it lives.
 class LiveObject {
-  public:
-    static void* operator new(size_t size, const std::nothrow_t&) noexcept {
-        return TakeObjectMemory(size);
-    }
-    static void operator delete(void* block, size_t size) noexcept {
-        ReturnObjectMemory(block, size);
-    }
-
   protected:
     LiveObject();
     ~LiveObject();
@@ -60,6 +48,17 @@ template <class T> bool OpeningFails(HRESULT* failure, T** out) {
     }
     *out = nullptr;
     return false;
+}
+
+// Runs a method's body; the only exceptions the standard library raises here
+// are allocation failures, which become E_OUTOFMEMORY. Bodies hand out their
+// results last, so a failure never leaves a result behind.
+template <class Body> HRESULT Guarded(Body body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 } // namespace ptbridge::standin

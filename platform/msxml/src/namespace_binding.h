@@ -1,39 +1,38 @@
-// Keeps namespace references of moved and created nodes sound.
+// Keeps the namespaces of created and moved nodes sound.
 //
-// Elements and attributes point at namespace declarations owned by an element
-// in scope. A node that leaves its place, or is created unattached, may not
-// point at declarations outside its own subtree: such references are parked on
-// stand-in declarations owned by the document (its parked list), keeping the
-// prefix and URI as written. When the subtree joins the document tree, each
-// parked reference is bound again: to the declaration in scope when it binds
-// the same prefix to the same URI (so no declaration is repeated), otherwise to
-// a new declaration on the element itself.
+// An element or attribute points at the declaration (xmlNs) that binds its
+// prefix. A node made by createNode, whose place is not known yet, points at
+// a declaration "parked" in the document's own list, beside the predefined xml
+// namespace, which saving never writes. A node that leaves its place keeps
+// pointing at the declaration it had, which may end up out of its scope.
+// Whenever a subtree joins the document tree, BindNamespaces points each of
+// its elements and attributes at a declaration in scope that binds the same
+// prefix to the same namespace, so that no declaration is repeated, and
+// declares what is missing:
+// - an element declares its prefix on itself, shadowing any outer binding for
+//   its own subtree; an element in no namespace undeclares an inherited
+//   default namespace (xmlns="");
+// - an attribute declares its prefix on its element when nothing in scope
+//   binds it, and otherwise, as the element's own name may rely on the outer
+//   binding, takes a fresh prefix ("ns0", "ns1", ... the first that nothing in
+//   scope declares).
 #pragma once
 
-#include "dom_node.h"
-#include "node_store.h"
+#include <libxml/tree.h>
 
 namespace ptbridge::standin {
 
-// The document-owned stand-in declaration for (prefix, uri); the predefined
-// xml namespace for the prefix "xml". Null when out of memory.
-Namespace* ParkedNamespace(NodeStore& store, DocumentNode* doc, const char* prefix,
-                           const char* uri);
+// The parked declaration of (prefix, uri) for nodes made outside the tree;
+// the document's xml namespace for the prefix "xml". Null when out of memory.
+xmlNsPtr ParkedNamespace(xmlDocPtr doc, const xmlChar* prefix, const xmlChar* uri);
 
-// The nearest declaration of the prefix (null: the default namespace) on the
-// element or its ancestors; null when none.
-Namespace* FindDeclaration(Node* element, const char* prefix);
+// The nearest declaration of `prefix` (null: the default namespace) on the
+// element or its ancestors; null when there is none.
+xmlNsPtr DeclarationInScope(xmlNodePtr element, const xmlChar* prefix);
 
-// Parks every reference from the subtree at `top` to a declaration outside it.
-void ParkOutsideReferences(NodeStore& store, DocumentNode* doc, Node* top);
-
-// Re-points references to another document's predefined xml namespace (nodes
-// moved over from a freshly parsed document) at this document's.
-void ParkForeignReferences(DocumentNode* doc, DocumentNode* from, Node* top);
-
-// Binds every parked reference in the subtree at `top`, which now sits in the
-// document tree, and undeclares an inherited default namespace on elements
-// that have none.
-void BindParkedReferences(NodeStore& store, DocumentNode* doc, Node* top);
+// Binds every element and attribute of the subtree at `top`, which now lies in
+// the document tree (an attribute binds on its element). False when out of
+// memory; the nodes not bound yet keep their names.
+bool BindNamespaces(xmlNodePtr top);
 
 } // namespace ptbridge::standin

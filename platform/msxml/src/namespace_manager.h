@@ -1,8 +1,8 @@
 // IMXNamespaceManager over the stand-in DOM (namespace_manager_core.h holds
 // the contexts and lookups). pushNodeContext and getURI with a context node
-// read the declarations the tree keeps on the node (an element) and, when
-// deep, on its ancestors, the nearer declaration winning; every method passes
-// the fault gate first.
+// read the declarations libxml2 keeps on the node (an element; for another
+// node, the element it belongs to) and, when deep, on its ancestors, the
+// nearer declaration winning; every method passes the fault gate first.
 #pragma once
 
 #include "live_objects.h"

@@ -1,6 +1,8 @@
-// One object per node: the object is found through Node::object, and
-// made of the class that fits the node's kind when the node has none yet.
+// One object per node: the object is found through the node's _private (a
+// namespace declaration's, for declarations), and made of the class that fits
+// the node's kind when the node has none yet.
 #include "attribute_object.h"
+#include "declaration_object.h"
 #include "document_object.h"
 #include "element_object.h"
 #include "node_object.h"
@@ -10,30 +12,38 @@
 namespace ptbridge::standin {
 
 namespace {
-NodeObject* NewObject(DocumentTree* tree, Node* node) {
+NodeObject* NewObject(DocumentOwner* owner, xmlNodePtr node) {
     switch (node->type) {
-    case NODE_ELEMENT:
-        return new (std::nothrow) ElementObject(tree, node);
-    case NODE_ATTRIBUTE:
-        return new (std::nothrow) AttributeObject(tree, node);
-    case NODE_DOCUMENT:
-        return new (std::nothrow) DocumentObject(tree, node);
+    case XML_ELEMENT_NODE:
+        return new (std::nothrow) ElementObject(owner, node);
+    case XML_ATTRIBUTE_NODE:
+        return new (std::nothrow) AttributeObject(owner, node);
+    case XML_DOCUMENT_NODE:
+        return new (std::nothrow) DocumentObject(owner, node);
     default:
-        return new (std::nothrow) PlainNodeObject(tree, node);
+        return new (std::nothrow) PlainNodeObject(owner, node);
     }
+}
+
+NodeObject* Existing(void* object) {
+    auto existing = static_cast<NodeObject*>(object);
+    if (existing)
+        existing->Face()->AddRef();
+    return existing;
 }
 } // namespace
 
-NodeObject* ObjectFor(DocumentTree* tree, Node* node) {
-    if (auto existing = static_cast<NodeObject*>(node->object)) {
-        existing->Face()->AddRef();
-        return existing;
-    }
-    return NewObject(tree, node);
+NodeObject* ObjectFor(DocumentOwner* owner, xmlNodePtr node) {
+    NodeObject* existing = Existing(node->_private);
+    return existing ? existing : NewObject(owner, node);
 }
 
-HRESULT ReturnNode(DocumentTree* tree, Node* node, REFIID iid, void** out) {
-    NodeObject* object = ObjectFor(tree, node);
+NodeObject* ObjectFor(DocumentOwner* owner, xmlNsPtr declaration, xmlNodePtr element) {
+    NodeObject* existing = Existing(declaration->_private);
+    return existing ? existing : new (std::nothrow) DeclarationObject(owner, declaration, element);
+}
+
+HRESULT ReturnObject(NodeObject* object, REFIID iid, void** out) {
     if (!object)
         return E_OUTOFMEMORY;
     HRESULT hr = object->Face()->QueryInterface(iid, out);
@@ -41,8 +51,7 @@ HRESULT ReturnNode(DocumentTree* tree, Node* node, REFIID iid, void** out) {
     return hr;
 }
 
-HRESULT ReturnNode(DocumentTree* tree, Node* node, IXMLDOMNode** out) {
-    NodeObject* object = ObjectFor(tree, node);
+HRESULT ReturnObject(NodeObject* object, IXMLDOMNode** out) {
     if (!object)
         return E_OUTOFMEMORY;
     *out = object->Face();

@@ -1,8 +1,8 @@
 // IXMLDOMNodeList over a snapshot of nodes taken when the list is made. The
-// object of a node is made only when the list hands the node out, so a search
-// that stops early, or walks a long list, never holds an object per node. The
-// list pins its tree (DocumentTree::Pin), so its nodes stay valid even when
-// they are removed from the document meanwhile.
+// object of a node is made only when the list hands the node out, so a long
+// list never holds an object per node. The list holds a reference on the
+// document's owner, which frees no node before the owner goes, so its nodes
+// stay valid even when they leave the document meanwhile.
 #pragma once
 
 #include "live_objects.h"
@@ -14,8 +14,9 @@ namespace ptbridge::standin {
 
 class NodeList final : public IXMLDOMNodeList, public LiveObject {
   public:
-    // A list of the given nodes of `tree`, in that order.
-    static HRESULT Create(DocumentTree* tree, std::vector<Node*> nodes, IXMLDOMNodeList** list);
+    // A list of the given nodes of the owner's document, in that order.
+    static HRESULT Create(DocumentOwner* owner, std::vector<xmlNodePtr> nodes,
+                          IXMLDOMNodeList** list);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -29,12 +30,12 @@ class NodeList final : public IXMLDOMNodeList, public LiveObject {
     STDMETHODIMP reset() override;
 
   private:
-    NodeList(DocumentTree* tree, std::vector<Node*> nodes);
+    NodeList(DocumentOwner* owner, std::vector<xmlNodePtr> nodes);
     ~NodeList();
 
-    volatile LONG references_ = 1;
-    DocumentTree* tree_;
-    std::vector<Node*> nodes_;
+    ULONG references_ = 1;
+    DocumentOwner* owner_;
+    std::vector<xmlNodePtr> nodes_;
     size_t cursor_ = 0;
 };
 

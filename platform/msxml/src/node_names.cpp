@@ -1,12 +1,5 @@
 #include "node_names.h"
 
-#include "utf_text.h"
-
-#include <libxml/tree.h>
-
-#include <algorithm>
-#include <cstring>
-
 namespace ptbridge::standin {
 
 SplitName SplitQualifiedName(const std::string& name) {
@@ -16,70 +9,68 @@ SplitName SplitQualifiedName(const std::string& name) {
     return {name.substr(0, colon), name.substr(colon + 1)};
 }
 
-const char* PrefixOf(const Node* node) {
-    Namespace* ns = NamespaceOf(node);
+xmlNsPtr NamespaceOf(xmlNodePtr node) {
+    if (node->type == XML_ELEMENT_NODE)
+        return node->ns;
+    if (node->type == XML_ATTRIBUTE_NODE)
+        return reinterpret_cast<xmlAttrPtr>(node)->ns;
+    return nullptr;
+}
+
+const xmlChar* PrefixOf(xmlNodePtr node) {
+    xmlNsPtr ns = NamespaceOf(node);
     return ns ? ns->prefix : nullptr;
 }
 
-std::string NodeName(const Node* node) {
+std::string NodeName(xmlNodePtr node) {
     switch (node->type) {
-    case NODE_ELEMENT:
-    case NODE_ATTRIBUTE: {
+    case XML_ELEMENT_NODE:
+    case XML_ATTRIBUTE_NODE: {
         std::string name;
-        if (const char* prefix = PrefixOf(node))
-            name.append(prefix).append(1, ':');
-        return name.append(LocalNameOf(node));
+        if (const xmlChar* prefix = PrefixOf(node))
+            name.append(Text(prefix)).append(1, ':');
+        return name.append(Text(node->name));
     }
-    case NODE_PROCESSING_INSTRUCTION:
-        return static_cast<const ProcessingInstruction*>(node)->target;
-    case NODE_TEXT:
+    case XML_PI_NODE:
+        return Text(node->name);
+    case XML_TEXT_NODE:
         return "#text";
-    case NODE_CDATA_SECTION:
+    case XML_CDATA_SECTION_NODE:
         return "#cdata-section";
-    case NODE_COMMENT:
+    case XML_COMMENT_NODE:
         return "#comment";
-    case NODE_DOCUMENT:
+    case XML_DOCUMENT_NODE:
         return "#document";
     default:
         return "";
     }
 }
 
-// The local name decides most comparisons, so it is compared first.
-bool HasWrittenName(const Node* node, const SplitName& name) {
-    const char* local = LocalNameOf(node);
-    if (!local || name.local[0] != local[0] || std::strcmp(name.local.c_str(), local) != 0)
+std::string DeclarationName(xmlNsPtr declaration) {
+    std::string name = "xmlns";
+    if (declaration->prefix)
+        name.append(1, ':').append(Text(declaration->prefix));
+    return name;
+}
+
+bool HasWrittenName(xmlNodePtr node, const SplitName& name) {
+    if (!xmlStrEqual(node->name, XmlText(name.local)))
         return false;
-    const char* prefix = PrefixOf(node);
-    return prefix ? std::strcmp(name.prefix.c_str(), prefix) == 0 : name.prefix.empty();
+    const xmlChar* prefix = PrefixOf(node);
+    return prefix ? xmlStrEqual(prefix, XmlText(name.prefix)) : name.prefix.empty();
 }
 
-WideSplitName SplitWideName(const WCHAR* name) {
-    const WCHAR* end = name + WideLength(name);
-    const WCHAR* colon = std::find(name, end, u':');
-    if (colon == end)
-        return {name, name, name, end};
-    return {name, colon, colon + 1, end};
-}
-
-bool HasWrittenName(const Node* node, const WideSplitName& name) {
-    const char* local = LocalNameOf(node);
-    if (!local || !SameAsUtf8(name.local, name.end, local))
-        return false;
-    const char* prefix = PrefixOf(node);
-    return prefix ? SameAsUtf8(name.begin, name.prefixEnd, prefix) : name.prefixEnd == name.begin;
-}
-
-bool AttributesClash(const Attribute* a, const Attribute* b) {
-    if (NodeName(a) == NodeName(b))
+bool AttributesClash(xmlAttrPtr a, xmlAttrPtr b) {
+    auto first = reinterpret_cast<xmlNodePtr>(a);
+    auto second = reinterpret_cast<xmlNodePtr>(b);
+    if (NodeName(first) == NodeName(second))
         return true;
-    return a->ns && b->ns && std::strcmp(a->ns->uri, b->ns->uri) == 0 &&
-           std::strcmp(a->name, b->name) == 0;
+    return a->ns && b->ns && xmlStrEqual(a->ns->href, b->ns->href) && xmlStrEqual(a->name, b->name);
 }
 
 bool IsXmlName(const std::string& text, bool qualified) {
-    auto name = reinterpret_cast<const xmlChar*>(text.c_str());
-    return (qualified ? xmlValidateQName(name, 0) : xmlValidateNCName(name, 0)) == 0;
+    return (qualified ? xmlValidateQName(XmlText(text), 0) : xmlValidateNCName(XmlText(text), 0)) ==
+           0;
 }
 
 } // namespace ptbridge::standin

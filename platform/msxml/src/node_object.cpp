@@ -3,24 +3,24 @@
 #include "node_list.h"
 #include "node_names.h"
 #include "node_text.h"
+#include "tree_edit.h"
 #include "utf_text.h"
-#include "xml_serialize.h"
+#include "xml_save.h"
 
-#include <utility>
 #include <vector>
 
 namespace ptbridge::standin {
 
-NodeObject::NodeObject(DocumentTree* tree, Node* node) : node_(node), tree_(tree) {
-    tree_->AddRef();
-    node_->object = this;
-    tree_->ObjectCreated(node_);
+NodeObject::NodeObject(DocumentOwner* owner, xmlNodePtr node) : node_(node), owner_(owner) {
+    owner_->AddRef();
+    if (node_)
+        node_->_private = this;
 }
 
 NodeObject::~NodeObject() {
-    node_->object = nullptr;
-    tree_->ObjectDestroyed(node_);
-    tree_->Release();
+    if (node_)
+        node_->_private = nullptr;
+    owner_->Release();
 }
 
 NodeObject* NodeObject::From(IUnknown* object) {
@@ -29,16 +29,49 @@ NodeObject* NodeObject::From(IUnknown* object) {
 
 NodeObject* NodeObject::Peer(IUnknown* object) const {
     NodeObject* peer = From(object);
-    return peer && peer->tree_ == tree_ ? peer : nullptr;
+    return peer && peer->owner_ == owner_ ? peer : nullptr;
+}
+
+DOMNodeType NodeObject::Type() const {
+    return static_cast<DOMNodeType>(node_->type);
+}
+
+std::string NodeObject::Name() const {
+    return NodeName(node_);
+}
+
+const xmlChar* NodeObject::Prefix() const {
+    return PrefixOf(node_);
+}
+
+const xmlChar* NodeObject::BaseName() const {
+    bool named = node_->type == XML_ELEMENT_NODE || node_->type == XML_ATTRIBUTE_NODE ||
+                 node_->type == XML_PI_NODE;
+    return named ? node_->name : nullptr;
+}
+
+const xmlChar* NodeObject::NamespaceUri() const {
+    xmlNsPtr ns = NamespaceOf(node_);
+    return ns ? ns->href : nullptr;
+}
+
+HRESULT NodeObject::ReadText(std::string* text) const {
+    return NodeText(node_, owner_->PreserveWhiteSpace(), text) ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT NodeObject::WriteText(const std::string& text) {
+    return SetText(*owner_, node_, text);
+}
+
+HRESULT NodeObject::Markup(std::string* xml) const {
+    return NodeMarkup(node_, xml);
 }
 
 HRESULT NodeObject::GetNodeName(BSTR* name) {
     HRESULT hr;
     if (OpeningFails(&hr, name))
         return hr;
-    std::string written = NodeName(node_);
-    *name = BstrFromUtf8(written.data(), written.size());
-    return *name ? S_OK : E_OUTOFMEMORY;
+    return ReturnBstr(Name(), name);
 }
 
 HRESULT NodeObject::GetNodeType(DOMNodeType* type) {
@@ -47,7 +80,7 @@ HRESULT NodeObject::GetNodeType(DOMNodeType* type) {
         return hr;
     if (!type)
         return E_POINTER;
-    *type = node_->type;
+    *type = Type();
     return S_OK;
 }
 
@@ -56,19 +89,21 @@ HRESULT NodeObject::GetParentNode(IXMLDOMNode** parent) {
     if (OpeningFails(&hr, parent))
         return hr;
     // As in the DOM, an attribute has no parent node: its element owns it.
-    if (node_->type == NODE_ATTRIBUTE || !node_->parent)
+    if (!node_ || node_->type == XML_ATTRIBUTE_NODE || !node_->parent)
         return S_FALSE;
-    return ReturnNode(tree_, node_->parent, parent);
+    return ReturnObject(ObjectFor(owner_, node_->parent), parent);
 }
 
 HRESULT NodeObject::GetChildNodes(IXMLDOMNodeList** children) {
     HRESULT hr;
     if (OpeningFails(&hr, children))
         return hr;
-    std::vector<Node*> nodes;
-    for (Node* child = FirstChild(node_); child; child = child->next)
+    std::vector<xmlNodePtr> nodes;
+    bool hasChildren =
+        node_ && (node_->type == XML_ELEMENT_NODE || node_->type == XML_DOCUMENT_NODE);
+    for (xmlNodePtr child = hasChildren ? node_->children : nullptr; child; child = child->next)
         nodes.push_back(child);
-    return NodeList::Create(tree_, std::move(nodes), children);
+    return NodeList::Create(owner_, std::move(nodes), children);
 }
 
 HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
@@ -84,26 +119,33 @@ HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
 }
 
 HRESULT NodeObject::RemoveChild(IXMLDOMNode* child, IXMLDOMNode** removed) {
-    return EditChild(&DocumentTree::RemoveChild, child, removed);
+    HRESULT hr;
+    if (DomCallFails(&hr, removed))
+        return hr;
+    ClearOut(removed);
+    NodeObject* peer = Peer(child);
+    if (!node_ || !peer || !peer->node_)
+        return E_INVALIDARG;
+    hr = standin::RemoveChild(*owner_, node_, peer->node_);
+    if (hr == S_OK && removed) {
+        child->AddRef();
+        *removed = child;
+    }
+    return hr;
 }
 
 HRESULT NodeObject::AppendChild(IXMLDOMNode* child, IXMLDOMNode** appended) {
-    return EditChild(&DocumentTree::AppendChild, child, appended);
-}
-
-HRESULT NodeObject::EditChild(HRESULT (DocumentTree::*edit)(Node* parent, Node* child),
-                              IXMLDOMNode* child, IXMLDOMNode** result) {
     HRESULT hr;
-    if (DomCallFails(&hr, result))
+    if (DomCallFails(&hr, appended))
         return hr;
-    ClearOut(result);
+    ClearOut(appended);
     NodeObject* peer = Peer(child);
-    if (!peer)
+    if (!node_ || !peer || !peer->node_)
         return E_INVALIDARG;
-    hr = (tree_->*edit)(node_, peer->node_);
-    if (hr == S_OK && result) {
+    hr = standin::AppendChild(node_, peer->node_);
+    if (hr == S_OK && appended) {
         child->AddRef();
-        *result = child;
+        *appended = child;
     }
     return hr;
 }
@@ -114,31 +156,50 @@ HRESULT NodeObject::GetElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultL
         return hr;
     if (!tagName)
         return E_INVALIDARG;
-    return NodeList::Create(tree_, tree_->ElementsByTagName(node_, Utf8FromWide(tagName)),
-                            resultList);
+    std::string wanted = Utf8FromWide(tagName);
+    bool any = wanted == "*";
+    SplitName name = SplitQualifiedName(wanted);
+    std::vector<xmlNodePtr> found;
+    xmlNodePtr node = node_->children;
+    while (node) {
+        bool element = node->type == XML_ELEMENT_NODE;
+        if (element && (any || HasWrittenName(node, name)))
+            found.push_back(node);
+        if (element && node->children) {
+            node = node->children;
+            continue;
+        }
+        while (node->parent != node_ && !node->next)
+            node = node->parent;
+        node = node->next;
+    }
+    return NodeList::Create(owner_, std::move(found), resultList);
 }
 
 HRESULT NodeObject::GetOwnerDocument(IXMLDOMDocument** document) {
     HRESULT hr;
     if (OpeningFails(&hr, document))
         return hr;
-    if (node_->type == NODE_DOCUMENT)
+    if (node_ && node_->type == XML_DOCUMENT_NODE)
         return S_FALSE;
-    return ReturnNode(tree_, tree_->Doc(), IID_IXMLDOMDocument, reinterpret_cast<void**>(document));
+    return ReturnObject(ObjectFor(owner_, reinterpret_cast<xmlNodePtr>(owner_->Doc())),
+                        IID_IXMLDOMDocument, reinterpret_cast<void**>(document));
 }
 
 HRESULT NodeObject::GetText(BSTR* text) {
     HRESULT hr;
     if (OpeningFails(&hr, text))
         return hr;
-    return ReturnNodeText(node_, text);
+    std::string content;
+    hr = ReadText(&content);
+    return hr == S_OK ? ReturnBstr(content, text) : hr;
 }
 
 HRESULT NodeObject::PutText(BSTR text) {
     HRESULT hr;
     if (DomCallFails(&hr))
         return hr;
-    return tree_->ReplaceText(node_, Utf8FromWide(text));
+    return WriteText(Utf8FromWide(text));
 }
 
 HRESULT NodeObject::GetXml(BSTR* xml) {
@@ -146,36 +207,29 @@ HRESULT NodeObject::GetXml(BSTR* xml) {
     if (OpeningFails(&hr, xml))
         return hr;
     std::string markup;
-    hr = SerializeNode(node_, &markup);
-    if (hr != S_OK)
-        return hr;
-    *xml = BstrFromUtf8(markup.data(), markup.size());
-    return *xml ? S_OK : E_OUTOFMEMORY;
+    hr = Markup(&markup);
+    return hr == S_OK ? ReturnBstr(markup, xml) : hr;
 }
 
 HRESULT NodeObject::GetNamespaceUri(BSTR* uri) {
     HRESULT hr;
     if (OpeningFails(&hr, uri))
         return hr;
-    Namespace* ns = NamespaceOf(node_);
-    return ReturnBstr(ns ? ns->uri : nullptr, uri);
+    return ReturnBstr(Text(NamespaceUri()), uri);
 }
 
 HRESULT NodeObject::GetPrefix(BSTR* prefix) {
     HRESULT hr;
     if (OpeningFails(&hr, prefix))
         return hr;
-    return ReturnBstr(PrefixOf(node_), prefix);
+    return ReturnBstr(Text(Prefix()), prefix);
 }
 
 HRESULT NodeObject::GetBaseName(BSTR* name) {
     HRESULT hr;
     if (OpeningFails(&hr, name))
         return hr;
-    const char* local = node_->type == NODE_PROCESSING_INSTRUCTION
-                            ? static_cast<ProcessingInstruction*>(node_)->target
-                            : LocalNameOf(node_);
-    return ReturnBstr(local, name);
+    return ReturnBstr(Text(BaseName()), name);
 }
 
 } // namespace ptbridge::standin

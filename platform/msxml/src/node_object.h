@@ -1,21 +1,27 @@
-// The COM objects behind DOM nodes. One object stands for one tree node
-// (Node::object points back at it while it lives), so asking for the same
+// The COM objects behind DOM nodes. One object stands for one node (the
+// node's _private points back at it while it lives), so asking for the same
 // node twice gives the same object. Each object holds a reference on its
-// DocumentTree. NodeObject carries the IXMLDOMNode behaviour shared by every
-// kind of node; NodeFace puts it behind the kind's own interface.
+// document's owner. NodeObject carries the IXMLDOMNode behaviour shared by
+// every kind of node; NodeFace puts it behind the kind's own interface.
 #pragma once
 
-#include "document_tree.h"
+#include "document_owner.h"
 #include "live_objects.h"
 
 #include "msxml6.h"
+
+#include <libxml/tree.h>
+
+#include <string>
 
 namespace ptbridge::standin {
 
 class NodeObject : public LiveObject {
   public:
-    Node* TreeNode() const { return node_; }
-    DocumentTree* Tree() const { return tree_; }
+    // The node of the tree; null for a namespace declaration, which libxml2
+    // keeps apart from the nodes (DeclarationObject).
+    xmlNodePtr TreeNode() const { return node_; }
+    DocumentOwner* Owner() const { return owner_; }
     virtual IXMLDOMNode* Face() = 0;
     // The attribute map of an element's object; null for other nodes.
     virtual IXMLDOMNamedNodeMap* Attributes() { return nullptr; }
@@ -25,7 +31,7 @@ class NodeObject : public LiveObject {
     static NodeObject* From(IUnknown* object);
 
   protected:
-    NodeObject(DocumentTree* tree, Node* node);
+    NodeObject(DocumentOwner* owner, xmlNodePtr node);
     virtual ~NodeObject();
 
     HRESULT GetNodeName(BSTR* name);
@@ -42,25 +48,29 @@ class NodeObject : public LiveObject {
     HRESULT GetNamespaceUri(BSTR* uri);
     HRESULT GetPrefix(BSTR* prefix);
     HRESULT GetBaseName(BSTR* name);
-    // getElementsByTagName of documents and elements.
+    // getElementsByTagName of documents and elements: the elements below the
+    // node whose tag name, as written with its prefix, is `tagName` ("*":
+    // every element), in document order.
     HRESULT GetElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList);
+
+    // What the node says of itself; a namespace declaration answers otherwise.
+    virtual DOMNodeType Type() const;
+    virtual std::string Name() const;
+    virtual const xmlChar* Prefix() const;
+    virtual const xmlChar* BaseName() const;
+    virtual const xmlChar* NamespaceUri() const;
+    virtual HRESULT ReadText(std::string* text) const;
+    virtual HRESULT WriteText(const std::string& text);
+    virtual HRESULT Markup(std::string* xml) const;
 
     // The node object behind `object` when it belongs to this document; null otherwise.
     NodeObject* Peer(IUnknown* object) const;
 
-    // A document and its node objects are used by one thread at a time (the
-    // tree itself is not locked), so counting needs no atomic operations: a
-    // search makes and drops objects at every step.
     ULONG references_ = 1;
 
   private:
-    // removeChild and appendChild: `edit` moves the child, which comes back
-    // through the optional `result` when it succeeds.
-    HRESULT EditChild(HRESULT (DocumentTree::*edit)(Node* parent, Node* child), IXMLDOMNode* child,
-                      IXMLDOMNode** result);
-
-    Node* node_;
-    DocumentTree* tree_;
+    xmlNodePtr node_;
+    DocumentOwner* owner_;
 };
 
 template <class Interface> class NodeFace : public Interface, public NodeObject {
@@ -85,30 +95,49 @@ template <class Interface> class NodeFace : public Interface, public NodeObject 
         return left;
     }
 
-    STDMETHODIMP get_nodeName(BSTR* name) override { return GetNodeName(name); }
-    STDMETHODIMP get_nodeType(DOMNodeType* type) override { return GetNodeType(type); }
-    STDMETHODIMP get_parentNode(IXMLDOMNode** parent) override { return GetParentNode(parent); }
+    // Each method runs Guarded: no C++ exception leaves the object.
+    STDMETHODIMP get_nodeName(BSTR* name) override {
+        return Guarded([&] { return GetNodeName(name); });
+    }
+    STDMETHODIMP get_nodeType(DOMNodeType* type) override {
+        return Guarded([&] { return GetNodeType(type); });
+    }
+    STDMETHODIMP get_parentNode(IXMLDOMNode** parent) override {
+        return Guarded([&] { return GetParentNode(parent); });
+    }
     STDMETHODIMP get_childNodes(IXMLDOMNodeList** children) override {
-        return GetChildNodes(children);
+        return Guarded([&] { return GetChildNodes(children); });
     }
     STDMETHODIMP get_attributes(IXMLDOMNamedNodeMap** attributes) override {
-        return GetAttributes(attributes);
+        return Guarded([&] { return GetAttributes(attributes); });
     }
     STDMETHODIMP removeChild(IXMLDOMNode* child, IXMLDOMNode** removed) override {
-        return RemoveChild(child, removed);
+        return Guarded([&] { return RemoveChild(child, removed); });
     }
     STDMETHODIMP appendChild(IXMLDOMNode* child, IXMLDOMNode** appended) override {
-        return AppendChild(child, appended);
+        return Guarded([&] { return AppendChild(child, appended); });
     }
     STDMETHODIMP get_ownerDocument(IXMLDOMDocument** document) override {
-        return GetOwnerDocument(document);
+        return Guarded([&] { return GetOwnerDocument(document); });
     }
-    STDMETHODIMP get_text(BSTR* text) override { return GetText(text); }
-    STDMETHODIMP put_text(BSTR text) override { return PutText(text); }
-    STDMETHODIMP get_xml(BSTR* xml) override { return GetXml(xml); }
-    STDMETHODIMP get_namespaceURI(BSTR* uri) override { return GetNamespaceUri(uri); }
-    STDMETHODIMP get_prefix(BSTR* prefix) override { return GetPrefix(prefix); }
-    STDMETHODIMP get_baseName(BSTR* name) override { return GetBaseName(name); }
+    STDMETHODIMP get_text(BSTR* text) override {
+        return Guarded([&] { return GetText(text); });
+    }
+    STDMETHODIMP put_text(BSTR text) override {
+        return Guarded([&] { return PutText(text); });
+    }
+    STDMETHODIMP get_xml(BSTR* xml) override {
+        return Guarded([&] { return GetXml(xml); });
+    }
+    STDMETHODIMP get_namespaceURI(BSTR* uri) override {
+        return Guarded([&] { return GetNamespaceUri(uri); });
+    }
+    STDMETHODIMP get_prefix(BSTR* prefix) override {
+        return Guarded([&] { return GetPrefix(prefix); });
+    }
+    STDMETHODIMP get_baseName(BSTR* name) override {
+        return Guarded([&] { return GetBaseName(name); });
+    }
 
   protected:
     using NodeObject::NodeObject;
@@ -116,23 +145,25 @@ template <class Interface> class NodeFace : public Interface, public NodeObject 
     virtual bool Offers(REFIID riid) const = 0;
 };
 
-// Text, comments, processing instructions: nodes with IXMLDOMNode only.
+// Text, CDATA sections, comments, processing instructions: IXMLDOMNode only.
 class PlainNodeObject final : public NodeFace<IXMLDOMNode> {
   public:
-    PlainNodeObject(DocumentTree* tree, Node* node) : NodeFace(tree, node) {}
+    PlainNodeObject(DocumentOwner* owner, xmlNodePtr node) : NodeFace(owner, node) {}
 
   private:
     bool Offers(REFIID) const override { return false; }
 };
 
-// The object standing for `node` with one new reference (created when the
-// node has none yet), or null when out of memory.
-NodeObject* ObjectFor(DocumentTree* tree, Node* node);
+// The object standing for `node` with one new reference (made when the node
+// has none yet), or null when out of memory.
+NodeObject* ObjectFor(DocumentOwner* owner, xmlNodePtr node);
+// The same for a namespace declaration of `element` (null while it is on none).
+NodeObject* ObjectFor(DocumentOwner* owner, xmlNsPtr declaration, xmlNodePtr element);
 
-// Hands the object of `node` out as `iid` through `out`.
-HRESULT ReturnNode(DocumentTree* tree, Node* node, REFIID iid, void** out);
-// The same as IXMLDOMNode, which every node object is first of all: the
-// reference that ObjectFor gives becomes the caller's, with no interface query.
-HRESULT ReturnNode(DocumentTree* tree, Node* node, IXMLDOMNode** out);
+// Hands the object out as `iid` through `out`, taking over the reference that
+// ObjectFor gave; E_OUTOFMEMORY for a null object.
+HRESULT ReturnObject(NodeObject* object, REFIID iid, void** out);
+// The same as IXMLDOMNode, which every node object is first of all.
+HRESULT ReturnObject(NodeObject* object, IXMLDOMNode** out);
 
 } // namespace ptbridge::standin

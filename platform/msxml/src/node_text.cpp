@@ -1,73 +1,89 @@
 #include "node_text.h"
 
-#include "utf_text.h"
+#include "node_names.h"
+
+#include <cstring>
+#include <vector>
 
 namespace ptbridge::standin {
 
 namespace {
-bool IsText(const Node* node) {
-    return node->type == NODE_TEXT || node->type == NODE_CDATA_SECTION;
-}
-
-// The node's text when it is held in one place, as it nearly always is (an
-// attribute value, a Value element's text), so that it need not be gathered
-// into a copy first.
-bool FindSoleText(Node* node, const char** text) {
-    switch (node->type) {
-    case NODE_TEXT:
-    case NODE_CDATA_SECTION:
-    case NODE_COMMENT:
-        *text = static_cast<TextNode*>(node)->content;
-        return true;
-    case NODE_PROCESSING_INSTRUCTION:
-        *text = static_cast<ProcessingInstruction*>(node)->content;
-        return true;
-    case NODE_ATTRIBUTE:
-        *text = static_cast<Attribute*>(node)->value;
-        return true;
-    case NODE_ELEMENT:
-    case NODE_DOCUMENT: {
-        Node* child = FirstChild(node);
-        if (!child) {
-            *text = "";
-            return true;
-        }
-        bool sole = !child->next && IsText(child);
-        if (sole)
-            *text = static_cast<TextNode*>(child)->content;
-        return sole;
-    }
-    default:
-        return false;
-    }
-}
-
-// The text and CDATA content of every descendant, in document order.
-std::string GatherText(Node* top) {
-    std::string text;
-    Node* node = FirstChild(top);
+// The text and CDATA nodes below `top`, in document order.
+std::vector<xmlNodePtr> TextNodesBelow(xmlNodePtr top) {
+    std::vector<xmlNodePtr> found;
+    xmlNodePtr node = top->children;
     while (node) {
-        if (IsText(node))
-            text += static_cast<TextNode*>(node)->content;
-        if (Node* child = FirstChild(node)) {
-            node = child;
+        if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE)
+            found.push_back(node);
+        if (node->type == XML_ELEMENT_NODE && node->children) {
+            node = node->children;
             continue;
         }
-        while (node != top && !node->next)
+        while (node->parent != top && !node->next)
             node = node->parent;
-        node = node == top ? nullptr : node->next;
+        node = node->next;
     }
-    return text;
+    return found;
+}
+
+// How much white space the text has at its start (or, with `fromEnd`, its end).
+size_t SpaceAtEdge(const char* text, size_t length, bool fromEnd) {
+    size_t count = 0;
+    while (count < length && IsXmlSpace(fromEnd ? text[length - 1 - count] : text[count]))
+        ++count;
+    return count;
+}
+
+// How much white space may be trimmed from one end of the joined text: runs
+// of trimmable text nodes from that end, up to the first other character.
+size_t TrimmableEdge(const std::vector<xmlNodePtr>& pieces, bool preserve, bool fromEnd) {
+    size_t trimmed = 0;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        xmlNodePtr piece = pieces[fromEnd ? pieces.size() - 1 - i : i];
+        bool trimmable = !preserve && piece->type == XML_TEXT_NODE &&
+                         xmlNodeGetSpacePreserve(piece->parent) != 1;
+        if (!trimmable)
+            break;
+        const char* content = Text(piece->content);
+        size_t length = std::strlen(content);
+        size_t space = SpaceAtEdge(content, length, fromEnd);
+        trimmed += space;
+        if (space < length)
+            break;
+    }
+    return trimmed;
+}
+
+bool JoinedText(xmlNodePtr top, bool preserve, std::string* text) {
+    std::vector<xmlNodePtr> pieces = TextNodesBelow(top);
+    for (xmlNodePtr piece : pieces)
+        text->append(Text(piece->content));
+    size_t leading = TrimmableEdge(pieces, preserve, false);
+    if (leading == text->size()) {
+        text->clear();
+        return true;
+    }
+    size_t trailing = TrimmableEdge(pieces, preserve, true);
+    text->erase(text->size() - trailing);
+    text->erase(0, leading);
+    return true;
 }
 } // namespace
 
-HRESULT ReturnNodeText(Node* node, BSTR* out) {
-    const char* sole = nullptr;
-    if (FindSoleText(node, &sole))
-        return ReturnBstr(sole, out);
-    std::string text = GatherText(node);
-    *out = BstrFromUtf8(text.data(), text.size());
-    return *out ? S_OK : E_OUTOFMEMORY;
+bool NodeText(xmlNodePtr node, bool documentPreservesWhiteSpace, std::string* text) {
+    text->clear();
+    if (node->type == XML_ELEMENT_NODE || node->type == XML_DOCUMENT_NODE)
+        return JoinedText(node, documentPreservesWhiteSpace, text);
+    if (node->type != XML_ATTRIBUTE_NODE) {
+        text->assign(Text(node->content));
+        return true;
+    }
+    xmlChar* value = xmlNodeGetContent(node);
+    if (!value)
+        return false;
+    text->assign(Text(value));
+    xmlFree(value);
+    return true;
 }
 
 } // namespace ptbridge::standin

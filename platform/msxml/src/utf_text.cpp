@@ -36,4 +36,9 @@ HRESULT ReturnBstr(const char* text, BSTR* out) {
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT ReturnBstr(const std::string& text, BSTR* out) {
+    *out = BstrFromUtf8(text.data(), text.size());
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
 } // namespace ptbridge::standin

@@ -24,5 +24,6 @@ BSTR BstrFromUtf8(const char* text);
 
 // Stores a new BSTR of the text in *out: S_OK, or E_OUTOFMEMORY with *out null.
 HRESULT ReturnBstr(const char* text, BSTR* out);
+HRESULT ReturnBstr(const std::string& text, BSTR* out);
 
 } // namespace ptbridge::standin

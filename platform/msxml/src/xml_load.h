@@ -1,0 +1,35 @@
+// Loading whole documents with libxml2's parser, safely: nothing is fetched
+// from the network, no entity is substituted, a document type declaration is
+// refused before anything in it is read (as MSXML 6 does by default), and at
+// most 256 levels of nesting are accepted (libxml2's limit, as MSXML 6's).
+// Unless white space is preserved, text nodes of white space only are dropped
+// outside the scope of xml:space="preserve"; CDATA sections are always kept.
+#pragma once
+
+#include "msxml_standin.h"
+#include "windows.h"
+
+#include <libxml/tree.h>
+
+#include <string>
+
+namespace ptbridge::standin {
+
+enum class TextEncoding {
+    Declared, // the byte-order mark or XML declaration decides; UTF-8 otherwise
+    Utf8,     // the text is UTF-8 whatever its declaration says
+};
+
+// S_OK with the new document in *doc. E_FAIL, with *error (when given)
+// filled, for text that is not a sound document: malformed XML, namespace
+// errors such as undeclared prefixes, a document type declaration, too deep
+// nesting. E_OUTOFMEMORY when memory runs out.
+HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
+                xmlDocPtr* doc, XmlLoadError* error);
+
+// A new empty document, as every document of the stand-in is kept: with a
+// dictionary for its names, and marked UTF-8 (its content always is) so that
+// saving writes attribute values as they are. Null when out of memory.
+xmlDocPtr NewDocument();
+
+} // namespace ptbridge::standin
