@@ -9,7 +9,8 @@ namespace ptbridge {
 bool ParseDocument(const std::string& text, const std::string& label,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error) {
     XmlLoadError loadError;
-    HRESULT hr = LoadDocumentFromString(text, document->Put(), &loadError);
+    // White space is kept as written, and the document saved as it stands.
+    HRESULT hr = LoadDocumentFromString(text, document->Put(), &loadError, true);
     if (hr == S_OK && *document)
         return true;
     document->Reset();

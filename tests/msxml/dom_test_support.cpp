@@ -44,9 +44,9 @@ void DomTest::TearDown() {
     atStart_.ExpectUnchanged("at the end of the test");
 }
 
-ComPtr<IXMLDOMDocument2> DomTest::Load(const std::string& xml) {
+ComPtr<IXMLDOMDocument2> DomTest::Load(const std::string& xml, bool preserveWhiteSpace) {
     ComPtr<IXMLDOMDocument2> document;
-    EXPECT_TRUE(ParseDocument(xml, document.Put()));
+    EXPECT_TRUE(ParseDocument(xml, document.Put(), preserveWhiteSpace));
     return document;
 }
 

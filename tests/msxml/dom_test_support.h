@@ -35,7 +35,9 @@ class DomTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    ptbridge::ComPtr<IXMLDOMDocument2> Load(const std::string& xml);
+    // Loads as MSXML does by default, or keeping white space as written.
+    ptbridge::ComPtr<IXMLDOMDocument2> Load(const std::string& xml,
+                                            bool preserveWhiteSpace = false);
     ptbridge::ComPtr<IXMLDOMElement> Root(IXMLDOMDocument2* document);
     // The index-th element below `under` with this tag name.
     ptbridge::ComPtr<IXMLDOMElement> Find(IXMLDOMNode* under, const std::string& tagName,

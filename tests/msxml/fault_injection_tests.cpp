@@ -148,6 +148,13 @@ TEST_F(FaultInjectionTest, EveryMethodFailsCleanlyWhenInjected) {
              VARIANT_BOOL ok;
              return unchanged(document->loadXML(xml.Get(), &ok));
          }},
+        {"get_preserveWhiteSpace",
+         [&] {
+             VARIANT_BOOL preserving;
+             return unchanged(document->get_preserveWhiteSpace(&preserving));
+         }},
+        {"put_preserveWhiteSpace",
+         [&] { return unchanged(document->put_preserveWhiteSpace(VARIANT_TRUE)); }},
         {"list get_item",
          [&] {
              return WithOut<IXMLDOMNode*>([&](IXMLDOMNode** o) { return list->get_item(0, o); });

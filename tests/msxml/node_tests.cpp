@@ -135,7 +135,7 @@ TEST_F(NodeTest, NamesOfPrefixedElementsAndAttributes) {
 }
 
 TEST_F(NodeTest, NamesInTheDefaultNamespaceAndOfOtherKinds) {
-    auto document = Load(DefaultNamespaceTicketXml);
+    auto document = Load(DefaultNamespaceTicketXml, true);
     auto feature = Find(document.Get(), "Feature");
     ExpectNames(feature.Get(), {"Feature", "", "Feature", FrameworkUri});
     ExpectNames(document.Get(), {"#document", "", "", ""});

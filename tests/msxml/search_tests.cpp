@@ -249,22 +249,6 @@ TEST_F(SearchTest, NamedItemComparesNamesBeyondAsciiExactly) {
     EXPECT_EQ(valueOf(u""), AbsentAttribute);
 }
 
-TEST_F(SearchTest, NamespaceDeclarationsAreNotAttributes) {
-    auto document = Load(TicketXml);
-    auto root = Root(document.Get());
-    EXPECT_EQ(AttributeText(root.Get(), "xmlns:psf"), AbsentAttribute);
-    ComPtr<IXMLDOMNamedNodeMap> attributes;
-    ASSERT_EQ(root->get_attributes(attributes.Put()), S_OK);
-    LONG length = 0;
-    ASSERT_EQ(attributes->get_length(&length), S_OK);
-    EXPECT_EQ(length, 1);
-    ComPtr<IXMLDOMNode> item;
-    ASSERT_EQ(attributes->get_item(0, item.Put()), S_OK);
-    EXPECT_EQ(NodeName(item.Get()), "version");
-    EXPECT_EQ(attributes->get_item(1, item.Put()), S_FALSE);
-    EXPECT_EQ(attributes->get_item(-1, item.Put()), E_INVALIDARG);
-}
-
 TEST_F(SearchTest, AttributeMapKeepsItsElementAndDocumentAlive) {
     auto document = Load(TicketXml);
     ComPtr<IXMLDOMNamedNodeMap> attributes;

@@ -169,11 +169,12 @@ TEST_F(TreeEditTest, CreateNodeRefusesUnsoundNamesAndKinds) {
         LONG kind;
         const char16_t* name;
         const char16_t* uri;
-    } refused[] = {{NODE_ELEMENT, u"psf:Value", nullptr}, {NODE_ELEMENT, u"psf:Value", u""},
-                   {NODE_ELEMENT, u"1bad", nullptr},      {NODE_ELEMENT, u"", nullptr},
-                   {NODE_ELEMENT, nullptr, nullptr},      {NODE_ATTRIBUTE, u"xmlns:p", u"urn:p"},
-                   {NODE_ATTRIBUTE, u"xmlns", nullptr},   {NODE_ELEMENT, u"xml:x", u"urn:p"},
-                   {NODE_DOCUMENT, u"x", nullptr},        {NODE_ENTITY_REFERENCE, u"x", nullptr}};
+    } refused[] = {{NODE_ELEMENT, u"psf:Value", nullptr},   {NODE_ELEMENT, u"psf:Value", u""},
+                   {NODE_ELEMENT, u"1bad", nullptr},        {NODE_ELEMENT, u"", nullptr},
+                   {NODE_ELEMENT, nullptr, nullptr},        {NODE_ATTRIBUTE, u"xmlns:p", u"urn:p"},
+                   {NODE_ELEMENT, u"xmlns:p", u"urn:p"},    {NODE_ELEMENT, u"xml:x", u"urn:p"},
+                   {NODE_ATTRIBUTE, u"xmlns:xml", nullptr}, {NODE_DOCUMENT, u"x", nullptr},
+                   {NODE_ENTITY_REFERENCE, u"x", nullptr}};
     for (const Case& c : refused) {
         type.lVal = c.kind;
         UniqueBstr name = MakeBstr(c.name ? c.name : u"");
@@ -218,7 +219,7 @@ TEST_F(TreeEditTest, AppendMovesTheNodeWithItsSubtree) {
               Query<IUnknown>(root.Get(), IID_IUnknown).Get());
     EXPECT_EQ(Find(root.Get(), "psf:Value").Get(), Find(center.Get(), "psf:Value").Get());
     std::string saved = SaveAndReload(document.Get());
-    EXPECT_NE(saved.find("</psf:Feature>\n<psf:Option name=\"psk:Center\">"), std::string::npos)
+    EXPECT_NE(saved.find("</psf:Feature><psf:Option name=\"psk:Center\">"), std::string::npos)
         << saved;
 }
 
@@ -302,7 +303,7 @@ TEST_F(TreeEditTest, RemovedNodeCanBeAttachedAgainElsewhere) {
     auto punch = Find(root.Get(), "psf:Feature", 1);
     ASSERT_EQ(punch->appendChild(nested.Get(), nullptr), S_OK);
     std::string saved = SaveAndReload(document.Get());
-    EXPECT_NE(saved.find("<psf:Feature name=\"psk:Nested\"/></psf:Feature>\n</psf:PrintTicket>"),
+    EXPECT_NE(saved.find("<psf:Feature name=\"psk:Nested\"/></psf:Feature></psf:PrintTicket>"),
               std::string::npos)
         << saved;
 }
@@ -352,7 +353,7 @@ TEST_F(TreeEditTest, PutTextKeepsReplacedChildrenAliveForTheirHolders) {
     ASSERT_EQ(center->put_text(text.Get()), S_OK);
     EXPECT_EQ(Xml(center.Get()), "<psf:Option name=\"psk:Center\">plain</psf:Option>");
     EXPECT_EQ(AttributeText(property.Get(), "name"), "psk:BinType");
-    EXPECT_EQ(NodeText(property.Get()), "\n        psk:Tray\n      ");
+    EXPECT_EQ(NodeText(property.Get()), "psk:Tray");
     ComPtr<IXMLDOMNode> parent;
     EXPECT_EQ(property->get_parentNode(parent.Put()), S_FALSE);
 }

@@ -21,9 +21,10 @@ UniqueBstr MakeBstr(const std::u16string& text) {
     return UniqueBstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
 
-::testing::AssertionResult ParseDocument(const std::string& xml, IXMLDOMDocument2** document) {
+::testing::AssertionResult ParseDocument(const std::string& xml, IXMLDOMDocument2** document,
+                                         bool preserveWhiteSpace) {
     XmlLoadError error;
-    HRESULT hr = LoadDocumentFromString(xml, document, &error);
+    HRESULT hr = LoadDocumentFromString(xml, document, &error, preserveWhiteSpace);
     if (hr == S_OK)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()

@@ -17,7 +17,8 @@ std::u16string Wide(const std::string& ascii);
 ptbridge::UniqueBstr MakeBstr(const std::u16string& text);
 
 // Parses `xml` into `document`; the failure names the parse error's place.
-::testing::AssertionResult ParseDocument(const std::string& xml, IXMLDOMDocument2** document);
+::testing::AssertionResult ParseDocument(const std::string& xml, IXMLDOMDocument2** document,
+                                         bool preserveWhiteSpace = false);
 
 std::string NodeName(IXMLDOMNode* node);
 std::string NodeText(IXMLDOMNode* node);

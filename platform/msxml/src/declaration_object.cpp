@@ -6,7 +6,7 @@ namespace ptbridge::standin {
 
 DeclarationObject::DeclarationObject(DocumentOwner* owner, xmlNsPtr declaration, xmlNodePtr element)
     : AttributeObject(owner, nullptr), declaration_(declaration), element_(element) {
-    declaration_->_private = this;
+    declaration_->_private = static_cast<NodeObject*>(this);
 }
 
 DeclarationObject::~DeclarationObject() {

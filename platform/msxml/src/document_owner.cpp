@@ -1,12 +1,13 @@
 #include "document_owner.h"
 
+#include "live_objects.h"
+
 #include <algorithm>
-#include <new>
 
 namespace ptbridge::standin {
 
 DocumentOwner* DocumentOwner::Create(xmlDocPtr doc, bool preserveWhiteSpace) {
-    auto owner = new (std::nothrow) DocumentOwner(doc, preserveWhiteSpace);
+    auto owner = NewObject<DocumentOwner>(doc, preserveWhiteSpace);
     if (!owner)
         xmlFreeDoc(doc);
     return owner;

@@ -24,6 +24,8 @@ class DocumentOwner {
     // An owner of `doc` with one reference; null when out of memory, and the
     // document is then freed.
     static DocumentOwner* Create(xmlDocPtr doc, bool preserveWhiteSpace);
+    DocumentOwner(xmlDocPtr doc, bool preserveWhiteSpace)
+        : doc_(doc), preserveWhiteSpace_(preserveWhiteSpace) {}
     DocumentOwner(const DocumentOwner&) = delete;
     DocumentOwner& operator=(const DocumentOwner&) = delete;
 
@@ -49,8 +51,6 @@ class DocumentOwner {
     void Adopted(xmlNsPtr declaration);
 
   private:
-    DocumentOwner(xmlDocPtr doc, bool preserveWhiteSpace)
-        : doc_(doc), preserveWhiteSpace_(preserveWhiteSpace) {}
     ~DocumentOwner();
 
     xmlDocPtr doc_;

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <new>
 
 namespace ptbridge {
 
@@ -126,7 +125,7 @@ HRESULT CreateNamespaceManager(REFIID riid, void** object) {
     if (!object)
         return E_POINTER;
     *object = nullptr;
-    auto manager = new (std::nothrow) NamespaceManager();
+    auto manager = NewObject<NamespaceManager>();
     if (!manager)
         return E_OUTOFMEMORY;
     HRESULT hr = manager->QueryInterface(riid, object);

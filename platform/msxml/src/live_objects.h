@@ -6,6 +6,8 @@
 #include "platform_testing.h"
 #include "windows.h"
 
+#include <utility>
+
 namespace ptbridge::standin {
 
 // Base of every COM object of this library: counted while it lives.
@@ -16,6 +18,17 @@ class LiveObject {
     LiveObject(const LiveObject&) = delete;
     LiveObject& operator=(const LiveObject&) = delete;
 };
+
+// A new object, or null when out of memory. The throwing new is used, and
+// caught: tests of the plug-in make the non-throwing new fail on demand to
+// reach the plug-in's own allocations, which the DOM's must not take.
+template <class T, class... Arguments> T* NewObject(Arguments&&... arguments) noexcept {
+    try {
+        return new T(std::forward<Arguments>(arguments)...);
+    } catch (...) {
+        return nullptr;
+    }
+}
 
 inline void ClearOut(VARIANT* out) {
     if (out)

@@ -7,21 +7,19 @@
 #include "element_object.h"
 #include "node_object.h"
 
-#include <new>
-
 namespace ptbridge::standin {
 
 namespace {
-NodeObject* NewObject(DocumentOwner* owner, xmlNodePtr node) {
+NodeObject* MakeObject(DocumentOwner* owner, xmlNodePtr node) {
     switch (node->type) {
     case XML_ELEMENT_NODE:
-        return new (std::nothrow) ElementObject(owner, node);
+        return NewObject<ElementObject>(owner, node);
     case XML_ATTRIBUTE_NODE:
-        return new (std::nothrow) AttributeObject(owner, node);
+        return NewObject<AttributeObject>(owner, node);
     case XML_DOCUMENT_NODE:
-        return new (std::nothrow) DocumentObject(owner, node);
+        return NewObject<DocumentObject>(owner, node);
     default:
-        return new (std::nothrow) PlainNodeObject(owner, node);
+        return NewObject<PlainNodeObject>(owner, node);
     }
 }
 
@@ -35,12 +33,12 @@ NodeObject* Existing(void* object) {
 
 NodeObject* ObjectFor(DocumentOwner* owner, xmlNodePtr node) {
     NodeObject* existing = Existing(node->_private);
-    return existing ? existing : NewObject(owner, node);
+    return existing ? existing : MakeObject(owner, node);
 }
 
 NodeObject* ObjectFor(DocumentOwner* owner, xmlNsPtr declaration, xmlNodePtr element) {
     NodeObject* existing = Existing(declaration->_private);
-    return existing ? existing : new (std::nothrow) DeclarationObject(owner, declaration, element);
+    return existing ? existing : NewObject<DeclarationObject>(owner, declaration, element);
 }
 
 HRESULT ReturnObject(NodeObject* object, REFIID iid, void** out) {

@@ -1,13 +1,12 @@
 #include "node_list.h"
 
-#include <new>
 #include <utility>
 
 namespace ptbridge::standin {
 
 HRESULT NodeList::Create(DocumentOwner* owner, std::vector<xmlNodePtr> nodes,
                          IXMLDOMNodeList** list) {
-    auto created = new (std::nothrow) NodeList(owner, std::move(nodes));
+    auto created = NewObject<NodeList>(owner, std::move(nodes));
     if (!created)
         return E_OUTOFMEMORY;
     *list = created;

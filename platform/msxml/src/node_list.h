@@ -29,8 +29,9 @@ class NodeList final : public IXMLDOMNodeList, public LiveObject {
     STDMETHODIMP nextNode(IXMLDOMNode** nextItem) override;
     STDMETHODIMP reset() override;
 
-  private:
     NodeList(DocumentOwner* owner, std::vector<xmlNodePtr> nodes);
+
+  private:
     ~NodeList();
 
     ULONG references_ = 1;

@@ -33,12 +33,15 @@ struct ParseErrors {
     }
 };
 
-// libxml2 reports every error of the thread here while a load runs.
+// libxml2 reports every error of the thread here while a load runs. Only the
+// parser's own reports, which say where, are kept: libxml2 also describes some
+// failures outside the parser (an input its encoding cannot decode), and the
+// parser then reports them again in its own terms.
 void OnError(void* errors, xmlErrorPtr error) {
     auto parseErrors = static_cast<ParseErrors*>(errors);
     if (error->code == XML_ERR_NO_MEMORY)
         parseErrors->outOfMemory = true;
-    if (error->level >= XML_ERR_ERROR)
+    if (error->ctxt && error->level >= XML_ERR_ERROR)
         parseErrors->Record(error->message, error->line, error->int2);
 }
 
@@ -79,20 +82,6 @@ void OnDocumentType(void* parser, const xmlChar*, const xmlChar*, const xmlChar*
     xmlStopParser(context);
 }
 
-// Hands the text to the parser piece by piece, so that it is never copied whole.
-struct TextReader {
-    const std::string& text;
-    size_t at;
-};
-
-int ReadPiece(void* reader, char* buffer, int length) {
-    auto textReader = static_cast<TextReader*>(reader);
-    size_t count = std::min(static_cast<size_t>(length), textReader->text.size() - textReader->at);
-    std::memcpy(buffer, textReader->text.data() + textReader->at, count);
-    textReader->at += count;
-    return static_cast<int>(count);
-}
-
 // Drops the text nodes of white space only that no xml:space="preserve"
 // covers. The parser has dropped most of them already.
 void DropWhiteSpaceText(xmlNodePtr top) {
@@ -123,18 +112,31 @@ bool MarkUtf8(xmlDocPtr doc) {
     return doc->encoding != nullptr;
 }
 
+// Feeds the text to the parser a piece at a time, so that it never holds a
+// copy of the whole text. False when the parser stopped on text that its
+// encoding cannot decode, which it does not report as an error of its own.
+bool FeedPieces(xmlParserCtxtPtr parser, const std::string& text, size_t from,
+                const ParseErrors& errors) {
+    constexpr size_t Piece = 256 * 1024;
+    for (size_t at = from; at < text.size() && !errors.failed; at += Piece) {
+        int length = static_cast<int>(std::min(Piece, text.size() - at));
+        if (xmlParseChunk(parser, text.data() + at, length, 0) == XML_ERR_INVALID_ENCODING)
+            return false;
+    }
+    return errors.failed || xmlParseChunk(parser, nullptr, 0, 1) != XML_ERR_INVALID_ENCODING;
+}
+
 // Parses the text; the document, or null when it is not sound.
 xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
                 ParseErrors* errors) {
     xmlSAXHandler events;
     xmlSAXVersion(&events, 2);
     events.internalSubset = OnDocumentType;
-    TextReader reader{text, 0};
-    bool utf8 = encoding == TextEncoding::Utf8;
     ErrorsCollected collected(errors);
+    // The first bytes tell the parser how the text is encoded.
+    size_t first = std::min<size_t>(text.size(), 4);
     xmlParserCtxtPtr parser =
-        xmlCreateIOParserCtxt(&events, nullptr, ReadPiece, nullptr, &reader,
-                              utf8 ? XML_CHAR_ENCODING_UTF8 : XML_CHAR_ENCODING_NONE);
+        xmlCreatePushParserCtxt(&events, nullptr, text.data(), static_cast<int>(first), nullptr);
     if (!parser) {
         errors->outOfMemory = true;
         return nullptr;
@@ -146,14 +148,19 @@ xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhi
                   XML_PARSE_COMPACT;
     if (!preserveWhiteSpace)
         options |= XML_PARSE_NOBLANKS;
-    if (utf8)
+    if (encoding == TextEncoding::Utf8)
         options |= XML_PARSE_IGNORE_ENC;
     xmlCtxtUseOptions(parser, options);
-    xmlParseDocument(parser);
+    if (!FeedPieces(parser, text, first, *errors))
+        errors->Record("the text cannot be decoded in its encoding", xmlSAX2GetLineNumber(parser),
+                       xmlSAX2GetColumnNumber(parser));
     xmlDocPtr doc = parser->myDoc;
-    bool sound = parser->wellFormed && !errors->failed && !errors->outOfMemory;
+    bool sound =
+        parser->wellFormed && !errors->failed && !errors->outOfMemory && xmlDocGetRootElement(doc);
     xmlFreeParserCtxt(parser);
-    if (!sound || !xmlDocGetRootElement(doc)) {
+    if (sound && !MarkUtf8(doc))
+        errors->outOfMemory = true;
+    if (!sound || errors->outOfMemory) {
         errors->Record(nullptr, 0, 0);
         xmlFreeDoc(doc);
         return nullptr;
@@ -167,11 +174,6 @@ HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhi
     *doc = nullptr;
     ParseErrors errors;
     xmlDocPtr parsed = Parse(text, encoding, preserveWhiteSpace, &errors);
-    if (parsed && !MarkUtf8(parsed)) {
-        xmlFreeDoc(parsed);
-        parsed = nullptr;
-        errors.outOfMemory = true;
-    }
     if (!parsed) {
         if (errors.outOfMemory)
             errors.first = XmlLoadError{"out of memory", 0, 0};
