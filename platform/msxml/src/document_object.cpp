@@ -27,11 +27,8 @@ bool NodeKindOf(const VARIANT& type, LONG* kind) {
 }
 } // namespace
 
-HRESULT DocumentObject::Wrap(xmlDocPtr doc, bool preserveWhiteSpace, IXMLDOMDocument2** document) {
-    DocumentOwner* owner = DocumentOwner::Create(doc, preserveWhiteSpace);
-    if (!owner)
-        return E_OUTOFMEMORY;
-    HRESULT hr = ReturnObject(ObjectFor(owner, reinterpret_cast<xmlNodePtr>(doc)),
+HRESULT DocumentObject::Wrap(DocumentOwner* owner, IXMLDOMDocument2** document) {
+    HRESULT hr = ReturnObject(ObjectFor(owner, reinterpret_cast<xmlNodePtr>(owner->Doc())),
                               IID_IXMLDOMDocument2, reinterpret_cast<void**>(document));
     owner->Release();
     return hr;
@@ -75,13 +72,17 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
     if (isSuccessful)
         *isSuccessful = VARIANT_FALSE;
     hr = Guarded([&] {
-        xmlDocPtr parsed;
-        HRESULT loaded = LoadXml(Utf8FromWide(bstrXML), TextEncoding::Utf8,
-                                 Owner()->PreserveWhiteSpace(), &parsed, nullptr);
+        std::string text = Utf8FromWide(bstrXML);
+        LoadedXml parsed;
+        HRESULT loaded =
+            LoadXml(text, TextEncoding::Utf8, Owner()->PreserveWhiteSpace(), &parsed, nullptr);
         if (loaded != S_OK)
             return loaded == E_FAIL ? S_FALSE : loaded;
-        HRESULT replaced = ReplaceContent(*Owner(), parsed);
-        xmlFreeDoc(parsed);
+        HRESULT replaced = ReplaceContent(*Owner(), parsed.doc);
+        xmlFreeDoc(parsed.doc);
+        if (parsed.escapeUris)
+            Owner()->NoteUrisToEscape();
+        Owner()->SetTextSize(text.size());
         return replaced;
     });
     if (hr == S_OK && isSuccessful)

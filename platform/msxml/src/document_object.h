@@ -9,8 +9,9 @@ class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
   public:
     DocumentObject(DocumentOwner* owner, xmlNodePtr node) : NodeFace(owner, node) {}
 
-    // The document object of a new owner of `doc`, which it takes over.
-    static HRESULT Wrap(xmlDocPtr doc, bool preserveWhiteSpace, IXMLDOMDocument2** document);
+    // The document object of the owner's document; the owner's reference
+    // passes to it.
+    static HRESULT Wrap(DocumentOwner* owner, IXMLDOMDocument2** document);
 
     STDMETHODIMP get_documentElement(IXMLDOMElement** DOMElement) override;
     STDMETHODIMP getElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) override;

@@ -1,6 +1,7 @@
 #include "document_owner.h"
 
 #include "live_objects.h"
+#include "xml_save.h"
 
 #include <algorithm>
 
@@ -25,6 +26,10 @@ DocumentOwner::~DocumentOwner() {
     for (xmlNsPtr declaration : declarations_)
         xmlFreeNs(declaration);
     xmlFreeDoc(doc_);
+}
+
+void DocumentOwner::NoteUri(const xmlChar* uri) {
+    escapeUris_ = escapeUris_ || UriNeedsEscaping(uri);
 }
 
 bool DocumentOwner::KeepOutside(xmlNodePtr node) {

@@ -41,6 +41,16 @@ class DocumentOwner {
     bool PreserveWhiteSpace() const { return preserveWhiteSpace_; }
     void SetPreserveWhiteSpace(bool preserve) { preserveWhiteSpace_ = preserve; }
 
+    // Whether a namespace URI that saving must escape may be in the tree: set
+    // by every way such a URI gets in (xml_save.h).
+    bool EscapeUris() const { return escapeUris_; }
+    void NoteUri(const xmlChar* uri);
+    void NoteUrisToEscape() { escapeUris_ = true; }
+    // The size of the text last loaded into or saved from the document, which
+    // the next save is likely to be near.
+    size_t TextSize() const { return textSize_; }
+    void SetTextSize(size_t size) { textSize_ = size; }
+
     // Remembers a node before it leaves the tree, or once it is made outside
     // it. False when out of memory: the node must then stay where it is, or be
     // freed by the caller at once.
@@ -56,6 +66,8 @@ class DocumentOwner {
     xmlDocPtr doc_;
     unsigned long references_ = 1;
     bool preserveWhiteSpace_;
+    bool escapeUris_ = false;
+    size_t textSize_ = 0;
     std::vector<xmlNodePtr> outside_;
     std::vector<xmlNsPtr> declarations_;
 };

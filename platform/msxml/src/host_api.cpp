@@ -49,9 +49,17 @@ HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error
 
 HRESULT Load(const std::string& xml, TextEncoding encoding, bool preserveWhiteSpace,
              IXMLDOMDocument2** document, XmlLoadError* error) {
-    xmlDocPtr doc;
-    HRESULT hr = LoadXml(xml, encoding, preserveWhiteSpace, &doc, error);
-    return hr == S_OK ? DocumentObject::Wrap(doc, preserveWhiteSpace, document) : hr;
+    LoadedXml loaded;
+    HRESULT hr = LoadXml(xml, encoding, preserveWhiteSpace, &loaded, error);
+    if (hr != S_OK)
+        return hr;
+    DocumentOwner* owner = DocumentOwner::Create(loaded.doc, preserveWhiteSpace);
+    if (!owner)
+        return E_OUTOFMEMORY;
+    if (loaded.escapeUris)
+        owner->NoteUrisToEscape();
+    owner->SetTextSize(xml.size());
+    return DocumentObject::Wrap(owner, document);
 }
 
 // The document object behind a stand-in document; null for anything else.
@@ -67,7 +75,8 @@ HRESULT CreateDomDocument(IXMLDOMDocument2** document) {
         return E_POINTER;
     *document = nullptr;
     xmlDocPtr doc = NewDocument();
-    return doc ? DocumentObject::Wrap(doc, false, document) : E_OUTOFMEMORY;
+    DocumentOwner* owner = doc ? DocumentOwner::Create(doc, false) : nullptr;
+    return owner ? DocumentObject::Wrap(owner, document) : E_OUTOFMEMORY;
 }
 
 HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
@@ -99,17 +108,20 @@ HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
     NodeObject* original = DocumentNodeObject(source);
     if (!original)
         return E_INVALIDARG;
+    DocumentOwner& from = *original->Owner();
     xmlDocPtr doc = NewDocument();
-    bool preserve = original->Owner()->PreserveWhiteSpace();
-    DocumentOwner* owner = doc ? DocumentOwner::Create(doc, preserve) : nullptr;
+    DocumentOwner* owner = doc ? DocumentOwner::Create(doc, from.PreserveWhiteSpace()) : nullptr;
     if (!owner)
         return E_OUTOFMEMORY;
-    HRESULT hr = Guarded([&] { return ReplaceContent(*owner, original->Owner()->Doc()); });
-    if (hr == S_OK)
-        hr = ReturnObject(ObjectFor(owner, reinterpret_cast<xmlNodePtr>(doc)), IID_IXMLDOMDocument2,
-                          reinterpret_cast<void**>(copy));
-    owner->Release();
-    return hr;
+    if (from.EscapeUris())
+        owner->NoteUrisToEscape();
+    owner->SetTextSize(from.TextSize());
+    HRESULT hr = Guarded([&] { return ReplaceContent(*owner, from.Doc()); });
+    if (hr != S_OK) {
+        owner->Release();
+        return hr;
+    }
+    return DocumentObject::Wrap(owner, copy);
 }
 
 HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml) {
@@ -118,7 +130,12 @@ HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml) {
     NodeObject* object = DocumentNodeObject(document);
     if (!object)
         return E_INVALIDARG;
-    return Guarded([&] { return SaveDocument(object->Owner()->Doc(), xml); });
+    DocumentOwner& owner = *object->Owner();
+    HRESULT hr = Guarded(
+        [&] { return SaveDocument(owner.Doc(), owner.EscapeUris(), owner.TextSize(), xml); });
+    if (hr == S_OK)
+        owner.SetTextSize(xml->size());
+    return hr;
 }
 
 HRESULT CreateNamespaceManager(REFIID riid, void** object) {

@@ -36,14 +36,16 @@ HRESULT CreateDeclaration(DocumentOwner* owner, const SplitName& name, const std
 }
 
 // The namespace a named node of this kind takes, or E_INVALIDARG.
-HRESULT NamespaceFor(xmlDocPtr doc, LONG kind, const SplitName& name, const std::string& uri,
+HRESULT NamespaceFor(DocumentOwner* owner, LONG kind, const SplitName& name, const std::string& uri,
                      xmlNsPtr* ns) {
     *ns = nullptr;
     if (name.prefix.empty() && (kind == NODE_ATTRIBUTE || uri.empty()))
         return S_OK;
     if (uri.empty() || (name.prefix == "xml") != (uri == XmlNamespaceUri))
         return E_INVALIDARG;
-    *ns = ParkedNamespace(doc, name.prefix.empty() ? nullptr : XmlText(name.prefix), XmlText(uri));
+    *ns = ParkedNamespace(owner->Doc(), name.prefix.empty() ? nullptr : XmlText(name.prefix),
+                          XmlText(uri));
+    owner->NoteUri(XmlText(uri));
     return *ns ? S_OK : E_OUTOFMEMORY;
 }
 } // namespace
@@ -63,7 +65,7 @@ HRESULT CreateNode(DocumentOwner* owner, LONG kind, const std::string& qualified
     if (declarationName)
         return kind == NODE_ATTRIBUTE ? CreateDeclaration(owner, name, uri, created) : E_INVALIDARG;
     xmlNsPtr ns;
-    HRESULT hr = NamespaceFor(doc, kind, name, uri, &ns);
+    HRESULT hr = NamespaceFor(owner, kind, name, uri, &ns);
     if (hr != S_OK)
         return hr;
     if (kind == NODE_ELEMENT)

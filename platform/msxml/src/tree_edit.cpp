@@ -143,6 +143,7 @@ HRESULT AddDeclaration(DocumentOwner& owner, xmlNodePtr element, xmlNsPtr declar
     *end = declaration;
     declaration->next = nullptr;
     owner.Adopted(declaration);
+    owner.NoteUri(uri);
     // The new declaration may shadow one that nodes below rely on.
     if (InDocument(element) && !BindNamespaces(element))
         return E_OUTOFMEMORY;

@@ -1,6 +1,7 @@
 #include "xml_load.h"
 
 #include "node_text.h"
+#include "xml_save.h"
 
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
@@ -11,11 +12,13 @@
 namespace ptbridge::standin {
 
 namespace {
-// What went wrong while parsing: the first error, kept for the caller.
-struct ParseErrors {
+// What a parse found: the first error, kept for the caller, and whether a
+// namespace URI needs escaping when saved.
+struct ParseState {
     bool failed = false;
     bool outOfMemory = false;
     XmlLoadError first;
+    bool escapeUris = false;
 
     void Record(const char* message, int line, int column) noexcept {
         if (failed)
@@ -38,7 +41,7 @@ struct ParseErrors {
 // failures outside the parser (an input its encoding cannot decode), and the
 // parser then reports them again in its own terms.
 void OnError(void* errors, xmlErrorPtr error) {
-    auto parseErrors = static_cast<ParseErrors*>(errors);
+    auto parseErrors = static_cast<ParseState*>(errors);
     if (error->code == XML_ERR_NO_MEMORY)
         parseErrors->outOfMemory = true;
     if (error->ctxt && error->level >= XML_ERR_ERROR)
@@ -49,10 +52,16 @@ void OnError(void* errors, xmlErrorPtr error) {
 // parser reports the failure itself.
 void IgnoreMessage(void*, const char*, ...) {}
 
+// The parse's state, reached from the parser's callbacks through the error
+// handler's context, which ErrorsCollected sets.
+ParseState& StateOfParse() {
+    return *static_cast<ParseState*>(xmlStructuredErrorContext);
+}
+
 // Sends the thread's libxml2 errors to `errors` while it lives.
 class ErrorsCollected {
   public:
-    explicit ErrorsCollected(ParseErrors* errors)
+    explicit ErrorsCollected(ParseState* errors)
         : handler_(xmlStructuredError), context_(xmlStructuredErrorContext),
           printer_(xmlGenericError), printerContext_(xmlGenericErrorContext) {
         xmlSetStructuredErrorFunc(errors, OnError);
@@ -73,36 +82,51 @@ class ErrorsCollected {
 };
 
 // Stops the parse at a document type declaration, before its content is read.
-// The errors being collected are reached through the error handler's context.
 void OnDocumentType(void* parser, const xmlChar*, const xmlChar*, const xmlChar*) {
     auto context = static_cast<xmlParserCtxtPtr>(parser);
-    static_cast<ParseErrors*>(xmlStructuredErrorContext)
-        ->Record("document type declarations are not allowed", xmlSAX2GetLineNumber(context),
-                 xmlSAX2GetColumnNumber(context));
+    StateOfParse().Record("document type declarations are not allowed",
+                          xmlSAX2GetLineNumber(context), xmlSAX2GetColumnNumber(context));
     xmlStopParser(context);
 }
 
-// Drops the text nodes of white space only that no xml:space="preserve"
-// covers. The parser has dropped most of them already.
-void DropWhiteSpaceText(xmlNodePtr top) {
-    xmlNodePtr node = top;
-    while (node) {
-        xmlNodePtr dropped = nullptr;
-        if (node->type == XML_TEXT_NODE && xmlIsBlankNode(node) &&
-            xmlNodeGetSpacePreserve(node->parent) != 1)
-            dropped = node;
-        if (node->type == XML_ELEMENT_NODE && node->children) {
-            node = node->children;
-            continue;
+// The start of an element: notes the namespace URIs it declares that saving
+// must escape.
+void OnStartElement(void* parser, const xmlChar* localName, const xmlChar* prefix,
+                    const xmlChar* uri, int declarationCount, const xmlChar** declarations,
+                    int attributeCount, int defaultedCount, const xmlChar** attributes) {
+    for (int i = 0; i < declarationCount; ++i)
+        if (UriNeedsEscaping(declarations[2 * i + 1]))
+            StateOfParse().escapeUris = true;
+    xmlSAX2StartElementNs(parser, localName, prefix, uri, declarationCount, declarations,
+                          attributeCount, defaultedCount, attributes);
+}
+
+// Drops the element's text children of white space only, unless
+// xml:space="preserve" covers them.
+void DropWhiteSpaceChildren(xmlNodePtr element) {
+    int preserved = -2; // looked up at the first such child
+    for (xmlNodePtr child = element->children; child;) {
+        xmlNodePtr next = child->next;
+        if (child->type == XML_TEXT_NODE && xmlIsBlankNode(child)) {
+            if (preserved == -2)
+                preserved = xmlNodeGetSpacePreserve(element);
+            if (preserved == 1)
+                return;
+            xmlUnlinkNode(child);
+            xmlFreeNode(child);
         }
-        while (node != top && !node->next)
-            node = node->parent;
-        node = node == top ? nullptr : node->next;
-        if (dropped) {
-            xmlUnlinkNode(dropped);
-            xmlFreeNode(dropped);
-        }
+        child = next;
     }
+}
+
+// The end of an element, when white space is not preserved: its children are
+// complete, and still in the cache, so the white space the parser kept
+// (XML_PARSE_NOBLANKS leaves out most) is dropped here.
+void OnEndElementDroppingWhiteSpace(void* parser, const xmlChar* localName, const xmlChar* prefix,
+                                    const xmlChar* uri) {
+    if (xmlNodePtr element = static_cast<xmlParserCtxtPtr>(parser)->node)
+        DropWhiteSpaceChildren(element);
+    xmlSAX2EndElementNs(parser, localName, prefix, uri);
 }
 
 // Marks the document UTF-8; false when out of memory.
@@ -116,7 +140,7 @@ bool MarkUtf8(xmlDocPtr doc) {
 // copy of the whole text. False when the parser stopped on text that its
 // encoding cannot decode, which it does not report as an error of its own.
 bool FeedPieces(xmlParserCtxtPtr parser, const std::string& text, size_t from,
-                const ParseErrors& errors) {
+                const ParseState& errors) {
     constexpr size_t Piece = 256 * 1024;
     for (size_t at = from; at < text.size() && !errors.failed; at += Piece) {
         int length = static_cast<int>(std::min(Piece, text.size() - at));
@@ -128,10 +152,13 @@ bool FeedPieces(xmlParserCtxtPtr parser, const std::string& text, size_t from,
 
 // Parses the text; the document, or null when it is not sound.
 xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
-                ParseErrors* errors) {
+                ParseState* errors) {
     xmlSAXHandler events;
     xmlSAXVersion(&events, 2);
     events.internalSubset = OnDocumentType;
+    events.startElementNs = OnStartElement;
+    if (!preserveWhiteSpace)
+        events.endElementNs = OnEndElementDroppingWhiteSpace;
     ErrorsCollected collected(errors);
     // The first bytes tell the parser how the text is encoded.
     size_t first = std::min<size_t>(text.size(), 4);
@@ -170,20 +197,19 @@ xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhi
 } // namespace
 
 HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
-                xmlDocPtr* doc, XmlLoadError* error) {
-    *doc = nullptr;
-    ParseErrors errors;
-    xmlDocPtr parsed = Parse(text, encoding, preserveWhiteSpace, &errors);
-    if (!parsed) {
-        if (errors.outOfMemory)
-            errors.first = XmlLoadError{"out of memory", 0, 0};
+                LoadedXml* loaded, XmlLoadError* error) {
+    *loaded = LoadedXml();
+    ParseState state;
+    xmlDocPtr doc = Parse(text, encoding, preserveWhiteSpace, &state);
+    if (!doc) {
+        if (state.outOfMemory)
+            state.first = XmlLoadError{"out of memory", 0, 0};
         if (error)
-            *error = errors.first;
-        return errors.outOfMemory ? E_OUTOFMEMORY : E_FAIL;
+            *error = state.first;
+        return state.outOfMemory ? E_OUTOFMEMORY : E_FAIL;
     }
-    if (!preserveWhiteSpace)
-        DropWhiteSpaceText(xmlDocGetRootElement(parsed));
-    *doc = parsed;
+    loaded->doc = doc;
+    loaded->escapeUris = state.escapeUris;
     return S_OK;
 }
 

@@ -20,12 +20,19 @@ enum class TextEncoding {
     Utf8,     // the text is UTF-8 whatever its declaration says
 };
 
-// S_OK with the new document in *doc. E_FAIL, with *error (when given)
+// A loaded document, and whether a namespace URI in it needs escaping when
+// it is saved (xml_save.h).
+struct LoadedXml {
+    xmlDocPtr doc = nullptr;
+    bool escapeUris = false;
+};
+
+// S_OK with the new document in *loaded. E_FAIL, with *error (when given)
 // filled, for text that is not a sound document: malformed XML, namespace
 // errors such as undeclared prefixes, a document type declaration, too deep
 // nesting. E_OUTOFMEMORY when memory runs out.
 HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
-                xmlDocPtr* doc, XmlLoadError* error);
+                LoadedXml* loaded, XmlLoadError* error);
 
 // A new empty document, as every document of the stand-in is kept: with a
 // dictionary for its names, and marked UTF-8 (its content always is) so that

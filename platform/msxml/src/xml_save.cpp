@@ -10,13 +10,12 @@
 namespace ptbridge::standin {
 
 namespace {
-// libxml2 writes the URI of a namespace declaration as it stands, so a URI
-// holding "&" or "<" would not read back. While an object of this class
-// lives, the declarations below `top` hold their URIs escaped instead.
+// While an object of this class lives, the declarations below `top` hold
+// their URIs escaped.
 class DeclarationsEscaped {
   public:
-    explicit DeclarationsEscaped(xmlNodePtr top) {
-        xmlNodePtr node = top;
+    DeclarationsEscaped(xmlNodePtr top, bool needed) {
+        xmlNodePtr node = needed ? top : nullptr;
         while (node) {
             if (node->type == XML_ELEMENT_NODE)
                 for (xmlNsPtr ns = node->nsDef; ns; ns = ns->next)
@@ -45,8 +44,7 @@ class DeclarationsEscaped {
 
   private:
     void Escape(xmlNsPtr ns) {
-        const char* uri = reinterpret_cast<const char*>(ns->href);
-        if (!uri || !std::strpbrk(uri, "&<"))
+        if (!UriNeedsEscaping(ns->href))
             return;
         escaped_.emplace_back(ns, ns->href);
         xmlChar* escaped = xmlEncodeSpecialChars(nullptr, ns->href);
@@ -73,11 +71,13 @@ int Append(void* xml, const char* data, int length) {
 }
 
 template <class Write>
-HRESULT Serialize(xmlNodePtr top, std::string* xml, int options, Write write) {
-    DeclarationsEscaped declarations(top);
+HRESULT Serialize(xmlNodePtr top, bool escapeUris, size_t expectedSize, std::string* xml,
+                  int options, Write write) {
+    DeclarationsEscaped declarations(top, escapeUris);
     if (!declarations.Complete())
         return E_OUTOFMEMORY;
     std::string text;
+    text.reserve(expectedSize);
     xmlSaveCtxtPtr saver = xmlSaveToIO(Append, nullptr, &text, "UTF-8", options);
     if (!saver)
         return E_OUTOFMEMORY;
@@ -89,22 +89,26 @@ HRESULT Serialize(xmlNodePtr top, std::string* xml, int options, Write write) {
 }
 } // namespace
 
-HRESULT SaveDocument(xmlDocPtr doc, std::string* xml) {
-    return Serialize(reinterpret_cast<xmlNodePtr>(doc), xml, 0,
+bool UriNeedsEscaping(const xmlChar* uri) {
+    return uri && std::strpbrk(reinterpret_cast<const char*>(uri), "&<");
+}
+
+HRESULT SaveDocument(xmlDocPtr doc, bool escapeUris, size_t expectedSize, std::string* xml) {
+    return Serialize(reinterpret_cast<xmlNodePtr>(doc), escapeUris, expectedSize, xml, 0,
                      [doc](xmlSaveCtxtPtr saver) { return xmlSaveDoc(saver, doc); });
 }
 
-HRESULT NodeMarkup(xmlNodePtr node, std::string* xml) {
+HRESULT NodeMarkup(xmlNodePtr node, bool escapeUris, std::string* xml) {
     if (node->type == XML_DOCUMENT_NODE) {
         auto doc = reinterpret_cast<xmlDocPtr>(node);
-        HRESULT hr = Serialize(node, xml, XML_SAVE_NO_DECL,
+        HRESULT hr = Serialize(node, escapeUris, 0, xml, XML_SAVE_NO_DECL,
                                [doc](xmlSaveCtxtPtr saver) { return xmlSaveDoc(saver, doc); });
         if (hr == S_OK)
             xml->insert(0, "<?xml version=\"1.0\"?>\n");
         return hr;
     }
-    HRESULT hr =
-        Serialize(node, xml, 0, [node](xmlSaveCtxtPtr saver) { return xmlSaveTree(saver, node); });
+    HRESULT hr = Serialize(node, escapeUris, 0, xml, 0,
+                           [node](xmlSaveCtxtPtr saver) { return xmlSaveTree(saver, node); });
     // An attribute is written as it stands in a start tag, after a space.
     if (hr == S_OK && node->type == XML_ATTRIBUTE_NODE && !xml->empty())
         xml->erase(0, 1);
