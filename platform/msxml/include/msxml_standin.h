@@ -43,16 +43,19 @@ struct XmlLoadError {
 // A new, empty document with one reference.
 PTBRIDGE_STANDIN_API HRESULT CreateDomDocument(IXMLDOMDocument2** document);
 
-// Parses UTF-8 (or declared-encoding) XML. On failure: a failure HRESULT,
+// Parses UTF-8 (or declared-encoding) XML into a document whose
+// preserveWhiteSpace property is `preserveWhiteSpace`. On failure: a failure HRESULT,
 // *document null, and *error (when given) filled. Malformed XML and undeclared
 // namespace prefixes both fail with E_FAIL. A file that cannot be read gives
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist (else
 // E_ACCESSDENIED or E_FAIL) and a message naming the path.
 PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml,
                                                     IXMLDOMDocument2** document,
-                                                    XmlLoadError* error);
+                                                    XmlLoadError* error,
+                                                    bool preserveWhiteSpace = false);
 PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromFile(const std::string& path,
-                                                  IXMLDOMDocument2** document, XmlLoadError* error);
+                                                  IXMLDOMDocument2** document, XmlLoadError* error,
+                                                  bool preserveWhiteSpace = false);
 
 // A deep copy of a stand-in document with one reference: a new document, parsed
 // from the source's saved form, that shares no node with the source.

@@ -101,4 +101,22 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
     return S_OK;
 }
 
+STDMETHODIMP DocumentObject::get_preserveWhiteSpace(VARIANT_BOOL* isPreserved) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    if (!isPreserved)
+        return E_POINTER;
+    *isPreserved = Tree()->Doc()->preserveWhiteSpace ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+STDMETHODIMP DocumentObject::put_preserveWhiteSpace(VARIANT_BOOL isPreserved) {
+    HRESULT hr;
+    if (DomCallFails(&hr))
+        return hr;
+    Tree()->Doc()->preserveWhiteSpace = isPreserved != VARIANT_FALSE;
+    return S_OK;
+}
+
 } // namespace ptbridge::standin

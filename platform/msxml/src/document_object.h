@@ -22,6 +22,9 @@ class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
     // Replaces the content with the parsed text; on malformed text S_FALSE,
     // *isSuccessful false, and the document stays as it was.
     STDMETHODIMP loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) override;
+    // Takes effect at the next load.
+    STDMETHODIMP get_preserveWhiteSpace(VARIANT_BOOL* isPreserved) override;
+    STDMETHODIMP put_preserveWhiteSpace(VARIANT_BOOL isPreserved) override;
 
   private:
     bool Offers(REFIID riid) const override {

@@ -82,6 +82,8 @@ struct DocumentNode : ParentNode {
     // (yes), 0 (no) or -1 (not given).
     const char* version = "1.0";
     int standalone = -1;
+    // Whether white space is kept as written by the next load.
+    bool preserveWhiteSpace = false;
     DocumentNode() : ParentNode(NODE_DOCUMENT) {}
 };
 

@@ -57,12 +57,14 @@ HRESULT NewDocument(std::unique_ptr<NodeStore>* store, DocumentNode** doc) {
     return *doc ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT Load(const std::string& xml, IXMLDOMDocument2** document, XmlLoadError* error) {
+HRESULT Load(const std::string& xml, IXMLDOMDocument2** document, XmlLoadError* error,
+             bool preserveWhiteSpace) {
     std::unique_ptr<NodeStore> store;
     DocumentNode* doc;
     HRESULT hr = NewDocument(&store, &doc);
     if (hr != S_OK)
         return hr;
+    doc->preserveWhiteSpace = preserveWhiteSpace;
     if (!ParseXml(xml, TextEncoding::Declared, *store, doc, error))
         return E_FAIL;
     return DocumentObject::Wrap(std::move(store), doc, document);
@@ -82,15 +84,15 @@ HRESULT CreateDomDocument(IXMLDOMDocument2** document) {
 }
 
 HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** document,
-                               XmlLoadError* error) {
+                               XmlLoadError* error, bool preserveWhiteSpace) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    return Load(xml, document, error);
+    return Load(xml, document, error, preserveWhiteSpace);
 }
 
 HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
-                             XmlLoadError* error) {
+                             XmlLoadError* error, bool preserveWhiteSpace) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
@@ -98,7 +100,7 @@ HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** documen
     HRESULT hr = ReadFile(path, &text, error);
     if (hr != S_OK)
         return hr;
-    return LoadDocumentFromString(text, document, error);
+    return LoadDocumentFromString(text, document, error, preserveWhiteSpace);
 }
 
 HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
@@ -114,7 +116,7 @@ HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
     HRESULT hr = SerializeDocument(node->Tree()->Doc(), &xml);
     if (hr != S_OK)
         return hr;
-    return Load(xml, copy, nullptr);
+    return Load(xml, copy, nullptr, node->Tree()->Doc()->preserveWhiteSpace);
 }
 
 HRESULT SaveDocumentToString(IXMLDOMDocument2* document, std::string* xml) {
