@@ -39,7 +39,8 @@
   <xsl:variable name="finisher"
       select="($outputBin//psf:Option[@name = concat($pv, 'Finisher')])[1]"/>
 
-  <!-- Below, count(. | $x) = 1 tests whether the current node is the one in $x. -->
+  <!-- Below, "$x and count(. | $x) = 1" tests whether the current node is the one
+       node in $x (a union with an empty $x would count 1 as well). -->
   <xsl:template match="@*|node()">
     <xsl:copy>
       <xsl:apply-templates select="@*|node()"/>
@@ -49,10 +50,10 @@
   <!-- The direction feature leaves its place, and reappears renamed as the
        last child of the n-up feature. -->
   <xsl:template match="psf:Feature">
-    <xsl:if test="count(. | $direction) != 1">
+    <xsl:if test="not($direction and count(. | $direction) = 1)">
       <xsl:copy>
         <xsl:apply-templates select="@*|node()"/>
-        <xsl:if test="count(. | $nUp) = 1">
+        <xsl:if test="$nUp and count(. | $nUp) = 1">
           <xsl:apply-templates select="$direction" mode="renamed"/>
         </xsl:if>
       </xsl:copy>
@@ -74,12 +75,12 @@
     <xsl:copy>
       <xsl:apply-templates select="@*|node()"/>
       <xsl:choose>
-        <xsl:when test="count(. | $center) = 1">
+        <xsl:when test="$center and count(. | $center) = 1">
           <xsl:call-template name="bin-type">
             <xsl:with-param name="type" select="concat($pv, 'Tray')"/>
           </xsl:call-template>
         </xsl:when>
-        <xsl:when test="count(. | $finisher) = 1">
+        <xsl:when test="$finisher and count(. | $finisher) = 1">
           <xsl:call-template name="bin-type">
             <xsl:with-param name="type" select="concat($psk, 'Stacker')"/>
           </xsl:call-template>

@@ -140,10 +140,10 @@ void PrintBounds(const ToolComparison& comparison, const std::vector<PeakMemory>
 
     if (!comparison.command.problem.empty())
         std::fprintf(out, "%s %s\n", CommandToFileRow, comparison.command.problem.c_str());
-    if (!comparison.xsltproc.path.empty())
+    if (!comparison.xsltproc.path.empty() && comparison.xsltproc.problem.empty())
         std::fprintf(out, "%s\n",
                      comparison.stylesheetMatches
-                         ? "xsltproc's output is the command's, byte for byte, at every size"
+                         ? "xsltproc's output is the same document as the command's, at every size"
                          : "xsltproc's output DIFFERS from the command's: the stylesheet no "
                            "longer makes the plug-in's edits");
     std::fprintf(out, "%d of %d bounds measured are met\n", tally.met, tally.measured);

@@ -2,8 +2,8 @@
 
 #include "child_process.h"
 
-#include <fstream>
-#include <iterator>
+#include "msxml_standin.h"
+
 #include <vector>
 
 namespace ptbridge {
@@ -32,14 +32,22 @@ void Execute(const ComparedRun& run, Measurements* times) {
         times->Add(run.row, run.nominalBytes, run.bytes, child.cpuSeconds);
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+// The file's document as the stand-in DOM saves it; empty when it does not load.
+std::string Resaved(const std::string& path) {
+    IXMLDOMDocument2* document = nullptr;
+    if (LoadDocumentFromFile(path, &document, nullptr) != S_OK)
+        return {};
+    std::string xml;
+    HRESULT hr = SaveDocumentToString(document, &xml);
+    document->Release();
+    return hr == S_OK ? xml : std::string();
 }
 
-bool SameContent(const std::string& left, const std::string& right) {
-    std::string text = ReadFile(left);
-    return !text.empty() && text == ReadFile(right);
+// Compared as loaded and saved again, so that what the DOM does with white
+// space or the declaration does not count.
+bool SameDocument(const std::string& left, const std::string& right) {
+    std::string xml = Resaved(left);
+    return !xml.empty() && xml == Resaved(right);
 }
 } // namespace
 
@@ -91,7 +99,7 @@ ToolComparison CompareWithTools(const std::string& commandPath, const std::strin
     comparison.stylesheetMatches = !outputsToMatch.empty();
     for (const auto& outputs : outputsToMatch)
         comparison.stylesheetMatches =
-            comparison.stylesheetMatches && SameContent(outputs.first, outputs.second);
+            comparison.stylesheetMatches && SameDocument(outputs.first, outputs.second);
 
     // Each round starts one run later than the one before, so that every run
     // takes each place in the round in turn.

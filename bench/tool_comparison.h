@@ -34,7 +34,7 @@ struct ToolComparison {
     ComparedProgram command;
     ComparedProgram xmllint;
     ComparedProgram xsltproc;
-    // xsltproc's output was the command's, byte for byte, at every size.
+    // xsltproc's output was the command's document at every size.
     bool stylesheetMatches = false;
 };
 
