@@ -2,12 +2,13 @@
 // Benchmark's own flags apply (--benchmark_filter, --benchmark_min_time, ...).
 // Exit status: 0 when every benchmark ran (the report says which targets are
 // met: on a shared machine a target near its limit can go either way from one
-// run to the next), 1 when a benchmark failed, 2 when the benchmarks cannot be
-// set up.
+// run to the next), 1 when a benchmark or a run of the command failed, 2 when
+// the benchmarks cannot be set up.
 #include "benchmark_cases.h"
 #include "child_process.h"
 #include "report.h"
 #include "scratch_directory.h"
+#include "tool_comparison.h"
 
 #include "msxml_standin.h"
 
@@ -102,7 +103,9 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
+    ToolComparison comparison =
+        CompareWithTools(PTBRIDGE_CLI_PATH, PTBRIDGE_STYLESHEET_PATH, documents, scratch);
     std::vector<PeakMemory> peaks = CommandPeakMemory(documents, scratch);
-    PrintReport(measurements, peaks, stdout);
-    return measurements.Failures() == 0 ? 0 : 1;
+    PrintReport(measurements, peaks, comparison, stdout);
+    return measurements.Failures() == 0 && comparison.command.problem.empty() ? 0 : 1;
 }

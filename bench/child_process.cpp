@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,6 +76,25 @@ ChildRun RunChild(const std::vector<std::string>& arguments, std::string* output
                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     run.peakBytes = static_cast<size_t>(usage.ru_maxrss) * 1024; // ru_maxrss counts KiB
     return run;
+}
+
+std::string FindProgram(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::string directories = path ? path : "";
+    size_t start = 0;
+    while (start <= directories.size()) {
+        size_t end = directories.find(':', start);
+        if (end == std::string::npos)
+            end = directories.size();
+        std::string directory = directories.substr(start, end - start);
+        std::string candidate = (directory.empty() ? "." : directory) + "/" + name;
+        struct stat status {};
+        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        start = end + 1;
+    }
+    return {};
 }
 
 ChildRun MeasurePeakMemory(const std::string& measurerPath,

@@ -26,6 +26,10 @@ struct ChildRun {
 // discarded.
 ChildRun RunChild(const std::vector<std::string>& arguments, std::string* output = nullptr);
 
+// The path of the executable file `name` in a directory of PATH; empty when
+// there is none.
+std::string FindProgram(const std::string& name);
+
 // The program's run through the peak-memory program at `measurerPath`, with
 // the program's own peak memory.
 ChildRun MeasurePeakMemory(const std::string& measurerPath,

@@ -3,6 +3,7 @@
 #include "benchmark_cases.h"
 
 #include <cmath>
+#include <iterator>
 #include <string>
 
 namespace ptbridge {
@@ -61,6 +62,92 @@ double Megabytes(size_t bytes) {
 const char* Verdict(bool met) {
     return met ? "met" : "MISSED";
 }
+
+double Ratio(double numerator, double denominator) {
+    return numerator > 0 && denominator > 0 ? numerator / denominator : NAN;
+}
+
+constexpr int BoundLabelWidth = 40;
+
+struct BoundTally {
+    int met = 0;
+    int measured = 0;
+};
+
+// A row of the bounds table: the ratio with the values it divides, the bound,
+// and the verdict.
+void BoundRow(std::FILE* out, const std::string& label, double ratio, const std::string& values,
+              double bound, BoundTally* tally) {
+    std::fprintf(out, "  %-*s", BoundLabelWidth, label.c_str());
+    if (!std::isfinite(ratio)) {
+        std::fprintf(out, "not measured\n");
+        return;
+    }
+    bool met = ratio <= bound;
+    ++tally->measured;
+    tally->met += met ? 1 : 0;
+    std::string measured = Fixed(ratio, "%.2fx") + " (" + values + ")";
+    std::fprintf(out, "%-34s %6.2fx  %s\n", measured.c_str(), bound, Verdict(met));
+}
+
+// The command's CPU time against a tool's, at each compared size; skipped
+// when the tool is missing or failed.
+void ToolRows(std::FILE* out, const ToolComparison& comparison, const char* toolName,
+              const ComparedProgram& tool, const char* row, double bound, BoundTally* tally) {
+    for (size_t nominal : ComparedSizes) {
+        std::string label = std::string("CPU time / ") + row + ", " + SizeLabel(nominal);
+        if (tool.path.empty() || !tool.problem.empty()) {
+            std::fprintf(out, "  %-*sskipped: %s %s\n", BoundLabelWidth, label.c_str(), toolName,
+                         tool.path.empty() ? "is not on PATH" : tool.problem.c_str());
+            continue;
+        }
+        double command = comparison.times.Median(CommandToFileRow, nominal);
+        double reference = comparison.times.Median(row, nominal);
+        BoundRow(out, label, Ratio(command, reference),
+                 Seconds(command) + " / " + Seconds(reference), bound, tally);
+    }
+}
+
+void PrintBounds(const ToolComparison& comparison, const std::vector<PeakMemory>& peaks,
+                 std::FILE* out) {
+    std::fprintf(out,
+                 "\nAgainst the bounds: %s as a whole process, median CPU time of %d rounds "
+                 "alternating the commands\n",
+                 CommandToFileRow, ComparisonRounds);
+    std::fprintf(out, "  %-*s%-34s %7s  %s\n", BoundLabelWidth, "", "measured", "bound", "");
+    BoundTally tally;
+    ToolRows(out, comparison, "xmllint", comparison.xmllint, XmllintRow, XmllintBound, &tally);
+    ToolRows(out, comparison, "xsltproc", comparison.xsltproc, XsltprocRow, XsltprocBound, &tally);
+
+    const PeakMemory* largest = peaks.empty() ? nullptr : &peaks.back();
+    std::string peakLabel =
+        "peak memory / document, " + (largest ? SizeLabel(largest->nominalBytes) : "-");
+    double peakMultiple = largest ? Ratio(static_cast<double>(largest->peakBytes),
+                                          static_cast<double>(largest->documentBytes))
+                                  : NAN;
+    BoundRow(out, peakLabel, peakMultiple,
+             largest ? Fixed(Megabytes(largest->peakBytes), "%.1f MB") + " / " +
+                           Fixed(Megabytes(largest->documentBytes), "%.1f MB")
+                     : "",
+             PeakMemoryBound, &tally);
+
+    size_t smallest = ComparedSizes[0];
+    size_t biggest = ComparedSizes[std::size(ComparedSizes) - 1];
+    double from = comparison.times.Median(CommandToFileRow, smallest);
+    double to = comparison.times.Median(CommandToFileRow, biggest);
+    BoundRow(out, "CPU time " + SizeLabel(biggest) + " / " + SizeLabel(smallest), Ratio(to, from),
+             Seconds(to) + " / " + Seconds(from), GrowthBound, &tally);
+
+    if (!comparison.command.problem.empty())
+        std::fprintf(out, "%s %s\n", CommandToFileRow, comparison.command.problem.c_str());
+    if (!comparison.xsltproc.path.empty() && comparison.xsltproc.problem.empty())
+        std::fprintf(out, "%s\n",
+                     comparison.stylesheetMatches
+                         ? "xsltproc's output is the same document as the command's, at every size"
+                         : "xsltproc's output DIFFERS from the command's: the stylesheet no "
+                           "longer makes the plug-in's edits");
+    std::fprintf(out, "%d of %d bounds measured are met\n", tally.met, tally.measured);
+}
 } // namespace
 
 double ScalingExponent(const Measurements& measurements, const std::string& row) {
@@ -84,7 +171,7 @@ double ScalingExponent(const Measurements& measurements, const std::string& row)
 }
 
 void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>& peaks,
-                 std::FILE* out) {
+                 const ToolComparison& comparison, std::FILE* out) {
     std::fprintf(out, "\nptbridge benchmark report (median CPU time per call)\n");
 
     Header(out, "Time per call", "exponent");
@@ -154,6 +241,8 @@ void PrintReport(const Measurements& measurements, const std::vector<PeakMemory>
                  Fixed(multiple, "%.2fx").c_str(), PeakMemoryLimit,
                  count(multiple, PeakMemoryLimit));
     std::fprintf(out, "%d of %d targets met\n", met, targets);
+
+    PrintBounds(comparison, peaks, out);
 }
 
 } // namespace ptbridge

@@ -21,11 +21,18 @@ ScratchDirectory::~ScratchDirectory() {
         rmdir(path_.c_str());
 }
 
-std::string ScratchDirectory::Write(const std::string& name, const std::string& text) {
+std::string ScratchDirectory::Path(const std::string& name) {
     if (path_.empty())
         return {};
     std::string file = path_ + "/" + name;
     files_.push_back(file);
+    return file;
+}
+
+std::string ScratchDirectory::Write(const std::string& name, const std::string& text) {
+    std::string file = Path(name);
+    if (file.empty())
+        return {};
     std::ofstream stream(file, std::ios::binary);
     stream << text;
     return stream.flush() ? file : std::string();

@@ -1,5 +1,5 @@
-// A temporary directory for the documents a measured command reads, removed
-// with the files written into it.
+// A temporary directory for the documents a measured command reads and writes,
+// removed with the files in it.
 #pragma once
 
 #include <string>
@@ -16,6 +16,9 @@ class ScratchDirectory {
 
     // Writes a file into the directory; its path, or empty on failure.
     std::string Write(const std::string& name, const std::string& text);
+    // The path of a file in the directory that a measured command writes;
+    // removed with the others. Empty when there is no directory.
+    std::string Path(const std::string& name);
 
   private:
     std::string path_;

@@ -77,8 +77,8 @@ struct IXMLDOMDocument : IXMLDOMNode {
     STDMETHOD(getElementsByTagName)(BSTR tagName, IXMLDOMNodeList** resultList) = 0;
     STDMETHOD(createNode)(VARIANT Type, BSTR name, BSTR namespaceURI, IXMLDOMNode** node) = 0;
     STDMETHOD(loadXML)(BSTR bstrXML, VARIANT_BOOL* isSuccessful) = 0;
-    STDMETHOD(get_preserveWhiteSpace)(VARIANT_BOOL* isPreserving) = 0;
-    STDMETHOD(put_preserveWhiteSpace)(VARIANT_BOOL isPreserving) = 0;
+    STDMETHOD(get_preserveWhiteSpace)(VARIANT_BOOL* isPreserved) = 0;
+    STDMETHOD(put_preserveWhiteSpace)(VARIANT_BOOL isPreserved) = 0;
 };
 
 struct IXMLDOMDocument2 : IXMLDOMDocument {};

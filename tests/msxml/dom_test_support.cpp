@@ -34,39 +34,37 @@ const char* const DefaultNamespaceTicketXml = R"(<?xml version="1.0" encoding="U
 </PrintTicket>
 )";
 
-void DomTest::SetUp() {
-    PlatformInjectFault(0, 0, S_OK);
-    atStart_ = LiveObjectCounts();
-}
-
-void DomTest::TearDown() {
-    PlatformInjectFault(0, 0, S_OK);
-    atStart_.ExpectUnchanged("at the end of the test");
-}
-
-ComPtr<IXMLDOMDocument2> DomTest::Load(const std::string& xml, bool preserveWhiteSpace) {
-    ComPtr<IXMLDOMDocument2> document;
-    EXPECT_TRUE(ParseDocument(xml, document.Put(), preserveWhiteSpace));
-    return document;
-}
-
 ComPtr<IXMLDOMElement> DomTest::Root(IXMLDOMDocument2* document) {
     ComPtr<IXMLDOMElement> root;
     EXPECT_EQ(document->get_documentElement(root.Put()), S_OK);
     return root;
 }
 
-ComPtr<IXMLDOMElement> DomTest::Find(IXMLDOMNode* under, const std::string& tagName, LONG index) {
-    UniqueBstr name = MakeBstr(Wide(tagName));
-    ComPtr<IXMLDOMNodeList> list;
-    if (auto element = Query<IXMLDOMElement>(under, IID_IXMLDOMElement)) {
-        EXPECT_EQ(element->getElementsByTagName(name.Get(), list.Put()), S_OK);
-    } else if (auto document = Query<IXMLDOMDocument2>(under, IID_IXMLDOMDocument2)) {
-        EXPECT_EQ(document->getElementsByTagName(name.Get(), list.Put()), S_OK);
+namespace {
+// Walks the elements below `node` in document order, counting down `*index`
+// over those written `tagName`; the one where it reaches zero is the answer.
+ComPtr<IXMLDOMNode> FindBelow(IXMLDOMNode* node, const std::string& tagName, LONG* index) {
+    ComPtr<IXMLDOMNodeList> children;
+    EXPECT_EQ(node->get_childNodes(children.Put()), S_OK);
+    ComPtr<IXMLDOMNode> child;
+    while (children && children->nextNode(child.Put()) == S_OK) {
+        DOMNodeType type = NODE_INVALID;
+        EXPECT_EQ(child->get_nodeType(&type), S_OK);
+        if (type != NODE_ELEMENT)
+            continue;
+        if (NodeName(child.Get()) == tagName && (*index)-- == 0)
+            return child;
+        if (auto found = FindBelow(child.Get(), tagName, index))
+            return found;
     }
-    ComPtr<IXMLDOMNode> node;
-    if (list)
-        list->get_item(index, node.Put());
+    return ComPtr<IXMLDOMNode>();
+}
+} // namespace
+
+ComPtr<IXMLDOMElement> DomTest::Find(IXMLDOMNode* under, const std::string& tagName, LONG index) {
+    LONG countdown = index;
+    ComPtr<IXMLDOMNode> node =
+        under ? FindBelow(under, tagName, &countdown) : ComPtr<IXMLDOMNode>();
     auto found = Query<IXMLDOMElement>(node.Get(), IID_IXMLDOMElement);
     EXPECT_TRUE(found) << "no " << tagName << " at index " << index;
     return found;
@@ -93,15 +91,9 @@ ComPtr<IXMLDOMAttribute> DomTest::CreateAttribute(IXMLDOMDocument2* document,
                                              IID_IXMLDOMAttribute);
     UniqueVariant text;
     text.Get()->vt = VT_BSTR;
-    text.Get()->bstrVal = SysAllocString(Wide(value).c_str());
+    text.Get()->bstrVal = SysAllocString(AsWchar(Wide(value).c_str()));
     EXPECT_EQ(attribute->put_value(*text.Get()), S_OK);
     return attribute;
-}
-
-std::string DomTest::Save(IXMLDOMDocument2* document) {
-    std::string xml;
-    EXPECT_EQ(SaveDocumentToString(document, &xml), S_OK);
-    return xml;
 }
 
 std::string DomTest::Xml(IXMLDOMNode* node) {

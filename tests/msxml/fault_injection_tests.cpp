@@ -1,7 +1,9 @@
 // Every DOM and namespace-manager method can be made to fail by fault
 // injection: it then returns the injected result, clears its out-pointers and
 // changes nothing. IUnknown methods are never failed.
+#include "dom_reading.h"
 #include "dom_test_support.h"
+#include "platform_testing.h"
 
 #include <functional>
 #include <vector>

@@ -15,9 +15,7 @@ class NamespaceManagerTest : public DomTest {
   protected:
     void SetUp() override {
         DomTest::SetUp();
-        ASSERT_EQ(CreateNamespaceManager(IID_IMXNamespaceManager,
-                                         reinterpret_cast<void**>(manager.Put())),
-                  S_OK);
+        ASSERT_EQ(NewNamespaceManager(IID_IMXNamespaceManager, manager.PutVoid()), S_OK);
     }
     void TearDown() override {
         manager.Reset();
@@ -26,13 +24,13 @@ class NamespaceManagerTest : public DomTest {
 
     std::u16string PrefixOf(const char16_t* uri, LONG index = 0) {
         return TwoCallText([&](WCHAR* buffer, int* count) {
-            return manager->getPrefix(uri, index, buffer, count);
+            return manager->getPrefix(AsWchar(uri), index, buffer, count);
         });
     }
 
     std::u16string UriOf(const char16_t* prefix, IXMLDOMNode* context = nullptr) {
         return TwoCallText([&](WCHAR* buffer, int* count) {
-            return manager->getURI(prefix, context, buffer, count);
+            return manager->getURI(AsWchar(prefix), context, buffer, count);
         });
     }
 
@@ -48,7 +46,7 @@ class NamespaceManagerTest : public DomTest {
         EXPECT_EQ(read(buffer.data(), &capacity), S_OK);
         EXPECT_EQ(capacity, count);
         EXPECT_EQ(buffer[count], 0);
-        return std::u16string(buffer.data());
+        return Utf16(buffer.data());
     }
 
     ComPtr<IMXNamespaceManager> manager;
@@ -69,7 +67,7 @@ TEST_F(NamespaceManagerTest, DeclarationBelowTheRootIsNotVisibleFromTheRoot) {
     auto root = Root(document.Get());
     int count = 7;
     ASSERT_EQ(manager->pushNodeContext(root.Get(), 1), S_OK);
-    EXPECT_EQ(manager->getPrefix(PrivateWide, 0, nullptr, &count), S_FALSE);
+    EXPECT_EQ(manager->getPrefix(AsWchar(PrivateWide), 0, nullptr, &count), S_FALSE);
     EXPECT_EQ(count, 7);
     EXPECT_EQ(UriOf(u"pv"), u"(none)");
     ASSERT_EQ(manager->popContext(), S_OK);
@@ -108,7 +106,7 @@ TEST_F(NamespaceManagerTest, DefaultNamespaceHasTheEmptyPrefix) {
     auto root = Root(document.Get());
     ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
     int count = 5;
-    ASSERT_EQ(manager->getPrefix(FrameworkWide, 0, nullptr, &count), S_OK);
+    ASSERT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, nullptr, &count), S_OK);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(PrefixOf(FrameworkWide), u"");
     EXPECT_EQ(UriOf(u""), FrameworkWide);
@@ -121,21 +119,21 @@ TEST_F(NamespaceManagerTest, TooSmallBufferGetsNothing) {
     ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
     WCHAR buffer[4] = {u'#', u'#', u'#', u'#'};
     int count = 3;
-    EXPECT_EQ(manager->getPrefix(FrameworkWide, 0, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, &count), E_INVALIDARG);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(buffer[0], u'#');
-    EXPECT_EQ(manager->getURI(u"psf", nullptr, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getURI(W("psf"), nullptr, buffer, &count), E_INVALIDARG);
     EXPECT_EQ(buffer[0], u'#');
-    EXPECT_EQ(manager->getPrefix(FrameworkWide, 0, buffer, nullptr), E_POINTER);
+    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, nullptr), E_POINTER);
     EXPECT_EQ(manager->getPrefix(nullptr, 0, nullptr, &count), E_INVALIDARG);
-    EXPECT_EQ(manager->getPrefix(FrameworkWide, -1, nullptr, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), -1, nullptr, &count), E_INVALIDARG);
 }
 
 TEST_F(NamespaceManagerTest, XmlPrefixIsAlwaysBound) {
     EXPECT_EQ(UriOf(u"xml"), u"http://www.w3.org/XML/1998/namespace");
     EXPECT_EQ(PrefixOf(u"http://www.w3.org/XML/1998/namespace"), u"xml");
-    EXPECT_EQ(manager->declarePrefix(u"xml", u"urn:x"), E_INVALIDARG);
-    EXPECT_EQ(manager->declarePrefix(u"xmlns", u"urn:x"), E_INVALIDARG);
+    EXPECT_EQ(manager->declarePrefix(W("xml"), W("urn:x")), E_INVALIDARG);
+    EXPECT_EQ(manager->declarePrefix(W("xmlns"), W("urn:x")), E_INVALIDARG);
 }
 
 TEST_F(NamespaceManagerTest, PopRefusesToRemoveTheBottomContext) {
@@ -146,27 +144,27 @@ TEST_F(NamespaceManagerTest, PopRefusesToRemoveTheBottomContext) {
 }
 
 TEST_F(NamespaceManagerTest, DeclaredPrefixesOverridesAndReset) {
-    ASSERT_EQ(manager->declarePrefix(u"a", u"urn:one"), S_OK);
+    ASSERT_EQ(manager->declarePrefix(W("a"), W("urn:one")), S_OK);
     ASSERT_EQ(manager->pushContext(), S_OK);
-    ASSERT_EQ(manager->declarePrefix(u"b", u"urn:two"), S_OK);
-    EXPECT_EQ(manager->declarePrefix(u"b", u"urn:three"), S_FALSE);
+    ASSERT_EQ(manager->declarePrefix(W("b"), W("urn:two")), S_OK);
+    EXPECT_EQ(manager->declarePrefix(W("b"), W("urn:three")), S_FALSE);
     EXPECT_EQ(UriOf(u"b"), u"urn:three");
     EXPECT_EQ(UriOf(u"a"), u"urn:one");
 
     WCHAR buffer[8];
     int count = 8;
     ASSERT_EQ(manager->getDeclaredPrefix(0, buffer, &count), S_OK);
-    EXPECT_EQ(std::u16string(buffer), u"b");
+    EXPECT_EQ(Utf16(buffer), u"b");
     EXPECT_EQ(manager->getDeclaredPrefix(1, buffer, &count), S_FALSE);
 
     VARIANT_BOOL allowed = VARIANT_FALSE;
     ASSERT_EQ(manager->getAllowOverride(&allowed), S_OK);
     EXPECT_EQ(allowed, VARIANT_TRUE);
     ASSERT_EQ(manager->putAllowOverride(VARIANT_FALSE), S_OK);
-    EXPECT_EQ(manager->declarePrefix(u"b", u"urn:four"), E_FAIL);
+    EXPECT_EQ(manager->declarePrefix(W("b"), W("urn:four")), E_FAIL);
     EXPECT_EQ(UriOf(u"b"), u"urn:three");
-    EXPECT_EQ(manager->declarePrefix(u"c", u""), E_INVALIDARG);
-    EXPECT_EQ(manager->declarePrefix(u"bad name", u"urn:x"), E_INVALIDARG);
+    EXPECT_EQ(manager->declarePrefix(W("c"), W("")), E_INVALIDARG);
+    EXPECT_EQ(manager->declarePrefix(W("bad name"), W("urn:x")), E_INVALIDARG);
 
     ASSERT_EQ(manager->reset(), S_OK);
     EXPECT_EQ(UriOf(u"a"), u"(none)");
@@ -174,10 +172,10 @@ TEST_F(NamespaceManagerTest, DeclaredPrefixesOverridesAndReset) {
 }
 
 TEST_F(NamespaceManagerTest, DefaultNamespaceCanBeUndeclared) {
-    ASSERT_EQ(manager->declarePrefix(u"", u"urn:d"), S_OK);
+    ASSERT_EQ(manager->declarePrefix(W(""), W("urn:d")), S_OK);
     EXPECT_EQ(UriOf(u""), u"urn:d");
     ASSERT_EQ(manager->pushContext(), S_OK);
-    ASSERT_EQ(manager->declarePrefix(nullptr, u""), S_OK);
+    ASSERT_EQ(manager->declarePrefix(nullptr, W("")), S_OK);
     EXPECT_EQ(UriOf(u""), u"(none)");
     EXPECT_EQ(PrefixOf(u"urn:d"), u"(none)");
 }
@@ -200,8 +198,7 @@ TEST_F(NamespaceManagerTest, AnswersOnlyItsOwnInterfaces) {
     EXPECT_TRUE(Query<IUnknown>(manager.Get(), IID_IUnknown));
     EXPECT_FALSE(Query<IXMLDOMNode>(manager.Get(), IID_IXMLDOMNode));
     ComPtr<IXMLDOMNode> refused;
-    EXPECT_EQ(CreateNamespaceManager(IID_IXMLDOMNode, reinterpret_cast<void**>(refused.Put())),
-              E_NOINTERFACE);
+    EXPECT_EQ(NewNamespaceManager(IID_IXMLDOMNode, refused.PutVoid()), E_NOINTERFACE);
     EXPECT_FALSE(refused);
 }
 } // namespace

@@ -197,18 +197,6 @@ TEST_F(SearchTest, ListKeepsNodesThatLeftTheDocumentWithoutAnyObject) {
     EXPECT_EQ(AttributeText(parent.Get(), "name"), "psk:JobOutputBin");
 }
 
-TEST_F(SearchTest, ListMakesAnObjectOnlyForTheNodeItHandsOut) {
-    auto document = Load(TicketXml);
-    auto root = Root(document.Get());
-    LONG before = LiveDomObjectCount();
-    auto everything = ByTagName(root.Get(), "*");
-    ASSERT_EQ(Length(everything.Get()), 8);
-    EXPECT_EQ(LiveDomObjectCount(), before + 1);
-    ComPtr<IXMLDOMNode> item;
-    ASSERT_EQ(everything->nextNode(item.Put()), S_OK);
-    EXPECT_EQ(LiveDomObjectCount(), before + 2);
-}
-
 TEST_F(SearchTest, NamedItemByTheNameAsWritten) {
     auto document = Load(TicketXml);
     auto value = Find(document.Get(), "psf:Value");

@@ -11,11 +11,7 @@ class TreeEditTest : public DomTest {
     // well-formed, and returns the saved text.
     std::string SaveAndReload(IXMLDOMDocument2* document) {
         std::string saved = Save(document);
-        ComPtr<IXMLDOMDocument2> reloaded;
-        XmlLoadError error;
-        EXPECT_EQ(LoadDocumentFromString(saved, reloaded.Put(), &error), S_OK)
-            << error.message << "\n"
-            << saved;
+        EXPECT_TRUE(Load(saved)) << saved;
         return saved;
     }
 

@@ -5,6 +5,10 @@
 #
 #   wine_prefix.sh make PREFIX WINE WINESERVER         make the prefix unless it exists
 #   wine_prefix.sh run  PREFIX WINE WINESERVER EXE ARG...  run a Windows program in it
+#   wine_prefix.sh run-tests PREFIX WINE WINESERVER LOG EXE ARG...
+#                                                      run a GoogleTest program in it, with a copy
+#                                                      of its output in LOG; it fails unless the
+#                                                      program got to the end of its run
 #   wine_prefix.sh stop PREFIX WINE WINESERVER         stop the prefix's server
 set -euo pipefail
 
@@ -33,11 +37,22 @@ case $action in
   run)
     exec "$wine" "$@"
     ;;
+  run-tests)
+    # Wine ends a program that overflows its stack with exit status 0, so a
+    # run only counts when GoogleTest's closing line came out.
+    log=$1
+    shift
+    "$wine" "$@" | tee "$log"
+    if ! grep -Eq '^\[==========\] [0-9]+ tests? from [0-9]+ test suites? ran' "$log"; then
+      echo "the program ended before its tests finished" >&2
+      exit 1
+    fi
+    ;;
   stop)
     "$wineserver" -k 2>/dev/null || true
     ;;
   *)
-    echo "usage: $0 make|run|stop PREFIX WINE WINESERVER [EXE ARG...]" >&2
+    echo "usage: $0 make|run|run-tests|stop PREFIX WINE WINESERVER [LOG] [EXE ARG...]" >&2
     exit 2
     ;;
 esac

@@ -90,21 +90,21 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
     return hr;
 }
 
-STDMETHODIMP DocumentObject::get_preserveWhiteSpace(VARIANT_BOOL* isPreserving) {
+STDMETHODIMP DocumentObject::get_preserveWhiteSpace(VARIANT_BOOL* isPreserved) {
     HRESULT hr;
     if (DomCallFails(&hr))
         return hr;
-    if (!isPreserving)
+    if (!isPreserved)
         return E_POINTER;
-    *isPreserving = Owner()->PreserveWhiteSpace() ? VARIANT_TRUE : VARIANT_FALSE;
+    *isPreserved = Owner()->PreserveWhiteSpace() ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }
 
-STDMETHODIMP DocumentObject::put_preserveWhiteSpace(VARIANT_BOOL isPreserving) {
+STDMETHODIMP DocumentObject::put_preserveWhiteSpace(VARIANT_BOOL isPreserved) {
     HRESULT hr;
     if (DomCallFails(&hr))
         return hr;
-    Owner()->SetPreserveWhiteSpace(isPreserving != VARIANT_FALSE);
+    Owner()->SetPreserveWhiteSpace(isPreserved != VARIANT_FALSE);
     return S_OK;
 }
 

@@ -23,8 +23,8 @@ class DocumentObject final : public NodeFace<IXMLDOMDocument2> {
     // text S_FALSE, *isSuccessful false, and the document stays as it was.
     STDMETHODIMP loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) override;
     // False until set; a change takes effect at the next load.
-    STDMETHODIMP get_preserveWhiteSpace(VARIANT_BOOL* isPreserving) override;
-    STDMETHODIMP put_preserveWhiteSpace(VARIANT_BOOL isPreserving) override;
+    STDMETHODIMP get_preserveWhiteSpace(VARIANT_BOOL* isPreserved) override;
+    STDMETHODIMP put_preserveWhiteSpace(VARIANT_BOOL isPreserved) override;
 
   private:
     bool Offers(REFIID riid) const override {
