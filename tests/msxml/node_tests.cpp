@@ -250,6 +250,7 @@ TEST_F(NodeTest, NullOutPointersAreRefusedWithoutHarm) {
     EXPECT_EQ(root->get_tagName(nullptr), E_POINTER);
     EXPECT_EQ(root->getElementsByTagName(name.Get(), nullptr), E_POINTER);
     EXPECT_EQ(document->get_documentElement(nullptr), E_POINTER);
+    EXPECT_EQ(document->get_preserveWhiteSpace(nullptr), E_POINTER);
     EXPECT_EQ(document->getElementsByTagName(name.Get(), nullptr), E_POINTER);
     VARIANT type;
     type.vt = VT_I4;

@@ -4,6 +4,13 @@
 
 const std::vector<KnownDifference>& KnownDifferences() {
     static const std::vector<KnownDifference> differences = {
+        {"DocumentedBehaviourTest.NamespaceDeclarationsAreListedAsAttributes",
+         KnownDifference::WineDiffers,
+         "getNamedItem does not find a namespace declaration by its name (xmlns:p), though the "
+         "attribute map lists it"},
+        {"DocumentedBehaviourTest.EveryAttributeIndexHoldsOneItemAndDeclarationsStayTheSameObject",
+         KnownDifference::WineDiffers,
+         "node identity is not stable: reaching the same node twice can give two objects"},
         {"LoadSaveTest.NamespaceUrisWithMarkupCharactersSaveWellFormed",
          KnownDifference::WineDiffers,
          "save writes '&' in a namespace URI unescaped (xmlns:p=\"urn:a?b=1&c=2\"), which does not "
