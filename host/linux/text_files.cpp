@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,9 +142,15 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* error
     std::string content;
     char buffer[8192];
     size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        content.append(buffer, count);
-    int readError = std::ferror(file) ? errno : 0;
+    int readError = 0;
+    try {
+        while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            content.append(buffer, count);
+        readError = std::ferror(file) ? errno : 0;
+    } catch (const std::bad_alloc&) {
+        // A file larger than the memory left is refused like any unreadable one.
+        readError = ENOMEM;
+    }
     std::fclose(file);
     if (readError != 0) {
         *error = SystemError("read", path, readError);

@@ -83,6 +83,27 @@ TEST(HostileInputCliTest, UnusableFilesAreRefusedOnOneLine) {
         ExpectOneLineRefusal(input);
 }
 
+// Memory that runs out while the input is read, parsed or converted is
+// reported like any unusable input, never by the process dying.
+TEST(HostileInputCliTest, RunningOutOfMemoryIsRefusedOnOneLine) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's own reservations do not fit under an address-space limit";
+#endif
+    ScratchFolder folder;
+    std::string path =
+        folder.Write("text.xml", "<a>" + std::string(32 * 1024 * 1024, 'x') + "</a>");
+    for (int megabytes : {64, 96, 128, 160, 256}) {
+        SCOPED_TRACE(std::to_string(megabytes) + " MB of address space");
+        CliRun run = RunProgram("/bin/sh", {"-c",
+                                            "ulimit -v " + std::to_string(megabytes * 1024) +
+                                                " && exec \"$0\" ticket \"$1\" -o /dev/null",
+                                            PTBRIDGE_CLI_PATH, path});
+        EXPECT_EQ(run.exitCode, 2) << run.err;
+        EXPECT_EQ(run.err.rfind("ptbridge: ", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
+    }
+}
+
 TEST(HostileInputCliTest, AFileWithoutReadPermissionIsRefusedOnOneLine) {
     ScratchFolder folder;
     std::string path = folder.Write("locked.xml", "<a/>");

@@ -13,7 +13,8 @@ namespace ptbridge::standin {
 
 namespace {
 // What a parse found: the first error, kept for the caller, and whether a
-// namespace URI needs escaping when saved.
+// namespace URI needs escaping when saved. Running out of memory outweighs
+// any error it caused after it.
 struct ParseState {
     bool failed = false;
     bool outOfMemory = false;
@@ -34,6 +35,21 @@ struct ParseState {
             outOfMemory = true;
         }
     }
+
+    // libxml2 names what it could not allocate, or the limit a document
+    // passed (text nodes of 10 MB at most).
+    void RecordOutOfMemory(const char* detail, int line, int column) noexcept {
+        if (outOfMemory)
+            return;
+        outOfMemory = true;
+        failed = false;
+        Record(detail && *detail ? detail : nullptr, line, column);
+        try {
+            first.message =
+                detail && *detail ? "out of memory (" + first.message + ")" : "out of memory";
+        } catch (...) {
+        }
+    }
 };
 
 // libxml2 reports every error of the thread here while a load runs. Only the
@@ -43,8 +59,8 @@ struct ParseState {
 void OnError(void* errors, xmlErrorPtr error) {
     auto parseErrors = static_cast<ParseState*>(errors);
     if (error->code == XML_ERR_NO_MEMORY)
-        parseErrors->outOfMemory = true;
-    if (error->ctxt && error->level >= XML_ERR_ERROR)
+        parseErrors->RecordOutOfMemory(error->message, error->line, error->int2);
+    else if (error->ctxt && error->level >= XML_ERR_ERROR)
         parseErrors->Record(error->message, error->line, error->int2);
 }
 
@@ -202,7 +218,7 @@ HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhi
     ParseState state;
     xmlDocPtr doc = Parse(text, encoding, preserveWhiteSpace, &state);
     if (!doc) {
-        if (state.outOfMemory)
+        if (state.outOfMemory && state.first.message.rfind("out of memory", 0) != 0)
             state.first = XmlLoadError{"out of memory", 0, 0};
         if (error)
             *error = state.first;
