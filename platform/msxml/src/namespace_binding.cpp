@@ -8,6 +8,16 @@ namespace ptbridge::standin {
 namespace {
 const xmlChar* const XmlPrefix = BAD_CAST "xml";
 
+// The nearest declaration of `prefix` (null: the default namespace) on the
+// element or its ancestors; null when there is none.
+xmlNsPtr DeclarationInScope(xmlNodePtr element, const xmlChar* prefix) {
+    for (xmlNodePtr node = element; node && node->type == XML_ELEMENT_NODE; node = node->parent)
+        for (xmlNsPtr ns = node->nsDef; ns; ns = ns->next)
+            if (xmlStrEqual(ns->prefix, prefix))
+                return ns;
+    return nullptr;
+}
+
 // The document's predefined xml namespace, first in its own list.
 xmlNsPtr XmlNamespace(xmlDocPtr doc) {
     return xmlSearchNs(doc, reinterpret_cast<xmlNodePtr>(doc), XmlPrefix);
@@ -97,14 +107,6 @@ xmlNsPtr ParkedNamespace(xmlDocPtr doc, const xmlChar* prefix, const xmlChar* ur
     }
     last->next = xmlNewNs(nullptr, uri, prefix);
     return last->next;
-}
-
-xmlNsPtr DeclarationInScope(xmlNodePtr element, const xmlChar* prefix) {
-    for (xmlNodePtr node = element; node && node->type == XML_ELEMENT_NODE; node = node->parent)
-        for (xmlNsPtr ns = node->nsDef; ns; ns = ns->next)
-            if (xmlStrEqual(ns->prefix, prefix))
-                return ns;
-    return nullptr;
 }
 
 bool BindNamespaces(xmlNodePtr top) {

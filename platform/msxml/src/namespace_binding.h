@@ -26,10 +26,6 @@ namespace ptbridge::standin {
 // the document's xml namespace for the prefix "xml". Null when out of memory.
 xmlNsPtr ParkedNamespace(xmlDocPtr doc, const xmlChar* prefix, const xmlChar* uri);
 
-// The nearest declaration of `prefix` (null: the default namespace) on the
-// element or its ancestors; null when there is none.
-xmlNsPtr DeclarationInScope(xmlNodePtr element, const xmlChar* prefix);
-
 // Binds every element and attribute of the subtree at `top`, which now lies in
 // the document tree (an attribute binds on its element). False when out of
 // memory; the nodes not bound yet keep their names.

@@ -5,6 +5,7 @@
 
 namespace ptbridge::standin {
 
+namespace {
 size_t WideLength(const WCHAR* text) {
     size_t length = 0;
     if (text)
@@ -13,10 +14,8 @@ size_t WideLength(const WCHAR* text) {
     return length;
 }
 
-std::string Utf8FromWide(const WCHAR* text) {
-    return Utf8FromUtf16(text, WideLength(text));
-}
-
+// A new BSTR holding the text, or null when allocation fails or the text is
+// not UTF-8.
 BSTR BstrFromUtf8(const char* text, size_t length) {
     size_t units = 0;
     if (length > UINT_MAX || !Utf16FromUtf8(text, length, nullptr, &units))
@@ -26,13 +25,14 @@ BSTR BstrFromUtf8(const char* text, size_t length) {
         Utf16FromUtf8(text, length, out, &units);
     return out;
 }
+} // namespace
 
-BSTR BstrFromUtf8(const char* text) {
-    return text ? BstrFromUtf8(text, std::strlen(text)) : BstrFromUtf8("", 0);
+std::string Utf8FromWide(const WCHAR* text) {
+    return Utf8FromUtf16(text, WideLength(text));
 }
 
 HRESULT ReturnBstr(const char* text, BSTR* out) {
-    *out = BstrFromUtf8(text);
+    *out = text ? BstrFromUtf8(text, std::strlen(text)) : BstrFromUtf8("", 0);
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -10,19 +10,12 @@
 
 namespace ptbridge::standin {
 
-// Length in UTF-16 units of a zero-terminated wide string; 0 for null.
-size_t WideLength(const WCHAR* text);
-
 // UTF-8 form of a zero-terminated wide string (null reads as empty). Unpaired
 // surrogates become U+FFFD.
 std::string Utf8FromWide(const WCHAR* text);
 
-// A new BSTR holding the text (null reads as empty), or null when allocation
-// fails or the text is not UTF-8.
-BSTR BstrFromUtf8(const char* text, size_t length);
-BSTR BstrFromUtf8(const char* text);
-
-// Stores a new BSTR of the text in *out: S_OK, or E_OUTOFMEMORY with *out null.
+// Stores a new BSTR of the UTF-8 text (null reads as empty) in *out: S_OK, or
+// E_OUTOFMEMORY with *out null.
 HRESULT ReturnBstr(const char* text, BSTR* out);
 HRESULT ReturnBstr(const std::string& text, BSTR* out);
 
