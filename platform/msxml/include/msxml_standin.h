@@ -9,9 +9,9 @@
 //   preserveWhiteSpace argument) then drops the text nodes of white space
 //   only, except under xml:space="preserve" (the nearest xml:space decides);
 //   CDATA sections are always kept. Changing preserveWhiteSpace takes effect
-//   at the next load. MSXML remembers where it dropped white space and prints
-//   a line break there on output; the stand-in drops it for good, and saves
-//   the tree as it stands, without reindenting.
+//   at the next load, and at once for text (below). MSXML remembers where it
+//   dropped white space and prints a line break there on output; the stand-in
+//   drops it for good, and saves the tree as it stands, without reindenting.
 // - text. An element's (or the document's) text joins its descendant text and
 //   CDATA nodes, comments and processing instructions excluded. Unless the
 //   document preserves white space, white space is trimmed at the two ends of
@@ -20,7 +20,7 @@
 //   a CDATA section ("<m> a <![CDATA[ b ]]> c </m>" gives "a  b  c"). An empty
 //   element gives S_OK and an empty string (MSXML's documentation allows
 //   S_FALSE; Wine answers S_OK). A text node's own text is its raw content.
-//   Adjacent CDATA sections load as one section.
+//   Adjacent CDATA sections load as one section (libxml2 joins them).
 // - Namespace declarations (xmlns, xmlns:p) are listed in an element's
 //   attributes, before its other attributes: nodeName "xmlns:p", prefix
 //   "xmlns" (empty for xmlns), baseName "p" (or "xmlns"), namespaceURI
@@ -45,8 +45,9 @@
 //   or was never attached lives, with its document, until the last object of
 //   that document goes. Node lists and child lists are snapshots.
 // - Documents with a document type declaration are refused, as MSXML 6 does
-//   by default; nothing is fetched from the network or the file system, and at
-//   most 256 levels of nesting are accepted.
+//   by default; nothing is fetched from the network or the file system, at
+//   most 256 levels of nesting are accepted, and a text node holds at most
+//   10 MB (libxml2's limits; the second reads as running out of memory).
 // - Results: E_POINTER for a null out-pointer, E_INVALIDARG for a missing or
 //   unfit argument (a node of another document, a non-child to removeChild, an
 //   ancestor to appendChild, a second root element, a refused name), S_FALSE
@@ -78,7 +79,8 @@ PTBRIDGE_STANDIN_API HRESULT CreateDomDocument(IXMLDOMDocument2** document);
 // preserveWhiteSpace is `preserveWhiteSpace`. On failure: a failure HRESULT,
 // *document null, and *error (when given) filled. Malformed XML, undeclared
 // namespace prefixes, document type declarations and too deep nesting fail
-// with E_FAIL, running out of memory with E_OUTOFMEMORY. A file that cannot be
+// with E_FAIL, running out of memory with E_OUTOFMEMORY and a message "out of
+// memory", followed by what libxml2 could not allocate. A file that cannot be
 // read gives HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist
 // (else E_ACCESSDENIED or E_FAIL) and a message naming the path.
 PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml,
