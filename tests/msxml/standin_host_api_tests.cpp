@@ -121,6 +121,23 @@ TEST_F(HostApiTest, CopyIsADocumentOfItsOwnThatSharesNoNodeWithTheSource) {
     EXPECT_EQ(CopyDocument(nullptr, copy.Put()), E_POINTER);
 }
 
+// Loading the copy again would drop white space the source holds: a text
+// set to white space only, or everything when the source keeps it.
+TEST_F(HostApiTest, CopyKeepsTheExactContentAndPreserveWhiteSpace) {
+    for (bool preserve : {false, true}) {
+        SCOPED_TRACE(preserve ? "preserving" : "not preserving");
+        auto source = Load("<a>\n  <b/>\n  <c/>\n</a>", preserve);
+        UniqueBstr blank = MakeBstr(u"   ");
+        ASSERT_EQ(Find(source.Get(), "c")->put_text(blank.Get()), S_OK);
+        ComPtr<IXMLDOMDocument2> copy;
+        ASSERT_EQ(CopyDocument(source.Get(), copy.Put()), S_OK);
+        EXPECT_EQ(Save(copy.Get()), Save(source.Get()));
+        VARIANT_BOOL preserving = VARIANT_FALSE;
+        ASSERT_EQ(copy->get_preserveWhiteSpace(&preserving), S_OK);
+        EXPECT_EQ(preserving, preserve ? VARIANT_TRUE : VARIANT_FALSE);
+    }
+}
+
 TEST_F(HostApiTest, HostFunctionsRefuseNullPointers) {
     XmlLoadError error;
     EXPECT_EQ(LoadDocumentFromString("<a/>", nullptr, &error), E_POINTER);
