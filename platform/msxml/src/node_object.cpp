@@ -118,36 +118,32 @@ HRESULT NodeObject::GetAttributes(IXMLDOMNamedNodeMap** attributes) {
     return S_OK;
 }
 
-HRESULT NodeObject::RemoveChild(IXMLDOMNode* child, IXMLDOMNode** removed) {
+template <class Edit>
+HRESULT NodeObject::EditChild(IXMLDOMNode* child, IXMLDOMNode** result, Edit edit) {
     HRESULT hr;
-    if (DomCallFails(&hr, removed))
+    if (DomCallFails(&hr, result))
         return hr;
-    ClearOut(removed);
+    ClearOut(result);
     NodeObject* peer = Peer(child);
     if (!node_ || !peer || !peer->node_)
         return E_INVALIDARG;
-    hr = standin::RemoveChild(*owner_, node_, peer->node_);
-    if (hr == S_OK && removed) {
+    hr = edit(peer->node_);
+    if (hr == S_OK && result) {
         child->AddRef();
-        *removed = child;
+        *result = child;
     }
     return hr;
 }
 
+HRESULT NodeObject::RemoveChild(IXMLDOMNode* child, IXMLDOMNode** removed) {
+    return EditChild(child, removed, [this](xmlNodePtr node) {
+        return standin::RemoveChild(*owner_, node_, node);
+    });
+}
+
 HRESULT NodeObject::AppendChild(IXMLDOMNode* child, IXMLDOMNode** appended) {
-    HRESULT hr;
-    if (DomCallFails(&hr, appended))
-        return hr;
-    ClearOut(appended);
-    NodeObject* peer = Peer(child);
-    if (!node_ || !peer || !peer->node_)
-        return E_INVALIDARG;
-    hr = standin::AppendChild(node_, peer->node_);
-    if (hr == S_OK && appended) {
-        child->AddRef();
-        *appended = child;
-    }
-    return hr;
+    return EditChild(child, appended,
+                     [this](xmlNodePtr node) { return standin::AppendChild(node_, node); });
 }
 
 HRESULT NodeObject::GetElementsByTagName(BSTR tagName, IXMLDOMNodeList** resultList) {

@@ -69,6 +69,10 @@ class NodeObject : public LiveObject {
     ULONG references_ = 1;
 
   private:
+    // removeChild and appendChild: `edit` moves the child's node; the child
+    // comes back through the optional `result` when it succeeds.
+    template <class Edit> HRESULT EditChild(IXMLDOMNode* child, IXMLDOMNode** result, Edit edit);
+
     xmlNodePtr node_;
     DocumentOwner* owner_;
 };
