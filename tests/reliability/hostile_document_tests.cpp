@@ -4,6 +4,7 @@
 #include "deep_document.h"
 #include "document_checks.h"
 #include "plugin_under_test.h"
+#include "print_schema_root.h"
 #include "ticket_builder.h"
 
 #include "msxml_standin.h"
@@ -227,6 +228,52 @@ TEST_F(HostileDocumentTest, AHundredThousandFeaturesAreConverted) {
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     std::cout << "three conversions over 100000 features took " << took.count() << " s"
               << std::endl;
+}
+
+// The plug-in reads the root's declarations for every name it writes: with
+// 50,000 of them each reading must stay linear (comparing each declaration with
+// every earlier one took minutes per name). The conversions are timed apart
+// from loading and saving, which libxml2's parser and the checks make slower
+// than linear; the bound is loose for slow machines. The converted documents
+// must still carry every declaration as written.
+TEST_F(HostileDocumentTest, FiftyThousandPrefixesOnTheRootAreConvertedInLinearTime) {
+    TicketShape plain;
+    TicketShape crowded;
+    for (int i = 0; i < 50000; ++i)
+        crowded.extraDeclarations +=
+            Declaration("x" + std::to_string(i), "urn:extra:" + std::to_string(i));
+    std::chrono::duration<double> loading{0}, converting{0};
+    auto convert = [&](ConversionMethod method, const std::string& xml) {
+        Outcome outcome;
+        auto start = std::chrono::steady_clock::now();
+        ComPtr<IXMLDOMDocument2> document;
+        XmlLoadError error;
+        EXPECT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK) << error.message;
+        auto loaded = std::chrono::steady_clock::now();
+        loading += loaded - start;
+        if (!document)
+            return outcome;
+        HostDevmode devmode = PluginUnderTest::Devmode(ThreeHoles);
+        outcome.result = ::Convert(provider.Get(), method, devmode, document.Get());
+        converting += std::chrono::steady_clock::now() - loaded;
+        EXPECT_EQ(SaveDocumentToString(document.Get(), &outcome.document), S_OK);
+        outcome.document = Replaced(outcome.document, crowded.extraDeclarations, "");
+        return outcome;
+    };
+
+    Outcome ticket = convert(ConversionMethod::Ticket, DeviceTicket(crowded));
+    Outcome capabilities = convert(ConversionMethod::Capabilities, DeviceTicket(crowded));
+    Outcome devmode = convert(ConversionMethod::Devmode, PublishedTicket(crowded));
+    std::cout << "under 50000 root declarations, three loads took " << loading.count()
+              << " s and three conversions " << converting.count() << " s" << std::endl;
+    EXPECT_LT(converting.count(), 20.0);
+
+    EXPECT_EQ(ticket.result, S_OK);
+    EXPECT_TRUE(SameDocument(ticket.document, PublishedTicket(plain)));
+    EXPECT_EQ(capabilities.result, S_OK);
+    EXPECT_TRUE(SameDocument(capabilities.document, PublishedTicket(plain, std::nullopt)));
+    EXPECT_EQ(devmode.result, S_OK);
+    EXPECT_TRUE(SameDocument(devmode.document, RestoredTicket(plain)));
 }
 
 TEST_F(HostileDocumentTest, APrivateNamespaceDeclaredOnlyBelowTheRootIsNotUsed) {
