@@ -232,48 +232,45 @@ TEST_F(HostileDocumentTest, AHundredThousandFeaturesAreConverted) {
 
 // The plug-in reads the root's declarations for every name it writes: with
 // 50,000 of them each reading must stay linear (comparing each declaration with
-// every earlier one took minutes per name). The conversions are timed apart
-// from loading and saving, which libxml2's parser and the checks make slower
-// than linear; the bound is loose for slow machines. The converted documents
-// must still carry every declaration as written.
+// every earlier one took minutes per conversion). Each conversion is timed
+// apart from loading and saving, which libxml2's parser and the checks make
+// slower than linear: up to about 3 s in a debug build, 8 s under the sanitizers;
+// the bound is loose for slow machines. Publishing writes names, restoring
+// also resolves them. The converted documents must still carry every
+// declaration as written.
 TEST_F(HostileDocumentTest, FiftyThousandPrefixesOnTheRootAreConvertedInLinearTime) {
     TicketShape plain;
     TicketShape crowded;
     for (int i = 0; i < 50000; ++i)
         crowded.extraDeclarations +=
             Declaration("x" + std::to_string(i), "urn:extra:" + std::to_string(i));
-    std::chrono::duration<double> loading{0}, converting{0};
-    auto convert = [&](ConversionMethod method, const std::string& xml) {
-        Outcome outcome;
+    struct Case {
+        ConversionMethod method;
+        std::string input;
+        std::string expected; // once the extra declarations are taken out
+    };
+    const Case cases[] = {
+        {ConversionMethod::Ticket, DeviceTicket(crowded), PublishedTicket(plain)},
+        {ConversionMethod::Devmode, PublishedTicket(crowded), RestoredTicket(plain)},
+    };
+    for (const Case& c : cases) {
         auto start = std::chrono::steady_clock::now();
         ComPtr<IXMLDOMDocument2> document;
         XmlLoadError error;
-        EXPECT_EQ(LoadDocumentFromString(xml, document.Put(), &error), S_OK) << error.message;
+        ASSERT_EQ(LoadDocumentFromString(c.input, document.Put(), &error), S_OK) << error.message;
         auto loaded = std::chrono::steady_clock::now();
-        loading += loaded - start;
-        if (!document)
-            return outcome;
         HostDevmode devmode = PluginUnderTest::Devmode(ThreeHoles);
-        outcome.result = ::Convert(provider.Get(), method, devmode, document.Get());
-        converting += std::chrono::steady_clock::now() - loaded;
-        EXPECT_EQ(SaveDocumentToString(document.Get(), &outcome.document), S_OK);
-        outcome.document = Replaced(outcome.document, crowded.extraDeclarations, "");
-        return outcome;
-    };
+        EXPECT_EQ(::Convert(provider.Get(), c.method, devmode, document.Get()), S_OK);
+        std::chrono::duration<double> loading = loaded - start;
+        std::chrono::duration<double> converting = std::chrono::steady_clock::now() - loaded;
+        std::cout << "under 50000 root declarations, loading took " << loading.count()
+                  << " s and converting " << converting.count() << " s" << std::endl;
+        EXPECT_LT(converting.count(), 30.0);
 
-    Outcome ticket = convert(ConversionMethod::Ticket, DeviceTicket(crowded));
-    Outcome capabilities = convert(ConversionMethod::Capabilities, DeviceTicket(crowded));
-    Outcome devmode = convert(ConversionMethod::Devmode, PublishedTicket(crowded));
-    std::cout << "under 50000 root declarations, three loads took " << loading.count()
-              << " s and three conversions " << converting.count() << " s" << std::endl;
-    EXPECT_LT(converting.count(), 20.0);
-
-    EXPECT_EQ(ticket.result, S_OK);
-    EXPECT_TRUE(SameDocument(ticket.document, PublishedTicket(plain)));
-    EXPECT_EQ(capabilities.result, S_OK);
-    EXPECT_TRUE(SameDocument(capabilities.document, PublishedTicket(plain, std::nullopt)));
-    EXPECT_EQ(devmode.result, S_OK);
-    EXPECT_TRUE(SameDocument(devmode.document, RestoredTicket(plain)));
+        std::string converted;
+        EXPECT_EQ(SaveDocumentToString(document.Get(), &converted), S_OK);
+        EXPECT_TRUE(SameDocument(Replaced(converted, crowded.extraDeclarations, ""), c.expected));
+    }
 }
 
 TEST_F(HostileDocumentTest, APrivateNamespaceDeclaredOnlyBelowTheRootIsNotUsed) {
