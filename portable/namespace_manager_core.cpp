@@ -40,10 +40,8 @@ HRESULT CopyOut(const std::u16string& text, WCHAR* buffer, int* count) {
 }
 
 template <class Context> auto FindBinding(Context& context, const std::u16string& prefix) {
-    auto binding = context.begin();
-    while (binding != context.end() && binding->prefix != prefix)
-        ++binding;
-    return binding != context.end() ? &*binding : nullptr;
+    auto position = context.positions.find(prefix);
+    return position != context.positions.end() ? &context.bindings[position->second] : nullptr;
 }
 
 // The URI a binding gives its prefix, or null when it unbinds it.
@@ -147,7 +145,7 @@ STDMETHODIMP NamespaceManagerCore::declarePrefix(const WCHAR* prefix, const WCHA
         return E_INVALIDARG;
     Binding* binding = FindBinding(contexts_.back(), name);
     if (!binding) {
-        contexts_.back().push_back({name, uri});
+        BindUnlessHidden(&contexts_.back(), std::move(name), std::move(uri));
         return S_OK;
     }
     if (!allowOverride_)
@@ -161,12 +159,10 @@ STDMETHODIMP NamespaceManagerCore::getDeclaredPrefix(LONG nIndex, WCHAR* pwchPre
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
-    if (nIndex < 0)
-        return E_INVALIDARG;
-    const Context& current = contexts_.back();
-    if (static_cast<size_t>(nIndex) >= current.size())
-        return pcchPrefix ? S_FALSE : E_POINTER;
-    return CopyOut(current[nIndex].prefix, pwchPrefix, pcchPrefix);
+    const std::vector<Binding>& declared = contexts_.back().bindings;
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= declared.size())
+        return pcchPrefix ? E_FAIL : E_POINTER;
+    return CopyOut(declared[nIndex].prefix, pwchPrefix, pcchPrefix);
 }
 
 STDMETHODIMP NamespaceManagerCore::getPrefix(const WCHAR* pwszNamespaceURI, LONG nIndex,
@@ -174,12 +170,13 @@ STDMETHODIMP NamespaceManagerCore::getPrefix(const WCHAR* pwszNamespaceURI, LONG
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
-    if (!pwszNamespaceURI || nIndex < 0)
+    if (!pwszNamespaceURI || !*pwszNamespaceURI)
         return E_INVALIDARG;
-    std::vector<std::u16string> prefixes = PrefixesOf(TextOf(pwszNamespaceURI));
-    if (static_cast<size_t>(nIndex) >= prefixes.size())
-        return pcchPrefix ? S_FALSE : E_POINTER;
-    return CopyOut(prefixes[nIndex], pwchPrefix, pcchPrefix);
+    const std::u16string* prefix =
+        nIndex < 0 ? nullptr : NthPrefixOf(TextOf(pwszNamespaceURI), nIndex);
+    if (!prefix)
+        return pcchPrefix ? E_FAIL : E_POINTER;
+    return CopyOut(*prefix, pwchPrefix, pcchPrefix);
 }
 
 STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode,
@@ -206,8 +203,8 @@ STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* 
 
 void NamespaceManagerCore::BindUnlessHidden(Context* context, std::u16string prefix,
                                             std::u16string uri) {
-    if (!FindBinding(*context, prefix))
-        context->push_back({std::move(prefix), std::move(uri)});
+    if (context->positions.emplace(prefix, context->bindings.size()).second)
+        context->bindings.push_back({std::move(prefix), std::move(uri)});
 }
 
 bool NamespaceManagerCore::CallFails(HRESULT*) {
@@ -221,19 +218,18 @@ const std::u16string* NamespaceManagerCore::UriOf(const std::u16string& prefix) 
     return PredefinedUri(prefix);
 }
 
-std::vector<std::u16string> NamespaceManagerCore::PrefixesOf(const std::u16string& uri) const {
-    std::vector<std::u16string> prefixes;
-    if (uri.empty())
-        return prefixes;
+// A binding counts where no nearer context binds its prefix again; only
+// bindings to the URI are looked up further.
+const std::u16string* NamespaceManagerCore::NthPrefixOf(const std::u16string& uri,
+                                                        size_t index) const {
     for (auto context = contexts_.rbegin(); context != contexts_.rend(); ++context)
-        for (const Binding& binding : *context)
-            if (binding.uri == uri && UriOf(binding.prefix) == &binding.uri)
-                prefixes.push_back(binding.prefix);
-    if (uri == XmlUri)
-        prefixes.push_back(XmlPrefix);
-    if (uri == XmlnsUri)
-        prefixes.push_back(XmlnsPrefix);
-    return prefixes;
+        for (const Binding& binding : context->bindings)
+            if (binding.uri == uri && UriOf(binding.prefix) == &binding.uri && index-- == 0)
+                return &binding.prefix;
+    for (const std::u16string* prefix : {&XmlPrefix, &XmlnsPrefix})
+        if (*PredefinedUri(*prefix) == uri && index-- == 0)
+            return prefix;
+    return nullptr;
 }
 
 } // namespace ptbridge
