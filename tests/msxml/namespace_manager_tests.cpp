@@ -122,13 +122,14 @@ TEST_F(NamespaceManagerTest, PrefixesComeNearestFirstThenEFail) {
     EXPECT_EQ(UriOf(u"p"), u"urn:near");
     for (const Case& c : cases) {
         int count = 0;
-        HRESULT hr = c.uri ? manager->getPrefix(c.uri, c.index, nullptr, &count)
+        HRESULT hr = c.uri ? manager->getPrefix(AsWchar(c.uri), c.index, nullptr, &count)
                            : manager->getDeclaredPrefix(c.index, nullptr, &count);
         std::u16string prefix = hr != S_OK ? u""
                                 : c.uri    ? PrefixOf(c.uri, c.index)
                                            : DeclaredPrefixAt(c.index);
-        std::string what = c.uri ? "getPrefix(" + Utf8(c.uri) + ", " + std::to_string(c.index) + ")"
-                                 : "getDeclaredPrefix(" + std::to_string(c.index) + ")";
+        std::string what =
+            c.uri ? "getPrefix(" + Utf8(AsWchar(c.uri)) + ", " + std::to_string(c.index) + ")"
+                  : "getDeclaredPrefix(" + std::to_string(c.index) + ")";
         EXPECT_EQ(hr, c.result) << what;
         EXPECT_EQ(prefix, c.prefix) << what;
     }
