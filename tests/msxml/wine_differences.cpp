@@ -24,8 +24,6 @@ const std::vector<KnownDifference>& KnownDifferences() {
          KnownDifference::WineDiffers, "MXNamespaceManager60::pushNodeContext returns E_NOTIMPL"},
         {"NamespaceManagerTest.ShallowContextHoldsOnlyTheNodesOwnDeclarations",
          KnownDifference::WineDiffers, "MXNamespaceManager60::pushNodeContext returns E_NOTIMPL"},
-        {"NamespaceManagerTest.NearerDeclarationHidesTheFartherOne", KnownDifference::WineDiffers,
-         "MXNamespaceManager60::pushNodeContext returns E_NOTIMPL"},
         {"NamespaceManagerTest.DefaultNamespaceHasTheEmptyPrefix", KnownDifference::WineDiffers,
          "MXNamespaceManager60::pushNodeContext returns E_NOTIMPL"},
         {"NamespaceManagerTest.TooSmallBufferGetsNothing", KnownDifference::WineDiffers,
