@@ -1,6 +1,7 @@
 #include "namespace_manager_core.h"
 
 #include <climits>
+#include <new>
 
 namespace ptbridge {
 
@@ -42,6 +43,16 @@ HRESULT CopyOut(const std::u16string& text, WCHAR* buffer, int* count) {
 template <class Context> auto FindBinding(Context& context, const std::u16string& prefix) {
     auto position = context.positions.find(prefix);
     return position != context.positions.end() ? &context.bindings[position->second] : nullptr;
+}
+
+// Runs a method's body, answering an allocation failure with E_OUTOFMEMORY: no
+// C++ exception may leave a COM method, and the manager stays as it was.
+template <class Body> HRESULT OutOfMemoryAsResult(Body body) {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 // The URI a binding gives its prefix, or null when it unbinds it.
@@ -104,8 +115,10 @@ STDMETHODIMP NamespaceManagerCore::pushContext() {
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
-    contexts_.emplace_back();
-    return S_OK;
+    return OutOfMemoryAsResult([&] {
+        contexts_.emplace_back();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP NamespaceManagerCore::pushNodeContext(IXMLDOMNode* contextNode, VARIANT_BOOL fDeep) {
@@ -114,12 +127,13 @@ STDMETHODIMP NamespaceManagerCore::pushNodeContext(IXMLDOMNode* contextNode, VAR
         return hr;
     if (!contextNode)
         return E_INVALIDARG;
-    Context context;
-    hr = ReadNodeContext(contextNode, fDeep != 0, &context);
-    if (hr != S_OK)
-        return hr;
-    contexts_.push_back(std::move(context));
-    return S_OK;
+    return OutOfMemoryAsResult([&] {
+        Context context;
+        HRESULT read = ReadNodeContext(contextNode, fDeep != 0, &context);
+        if (read == S_OK)
+            contexts_.push_back(std::move(context));
+        return read;
+    });
 }
 
 STDMETHODIMP NamespaceManagerCore::popContext() {
@@ -138,8 +152,10 @@ STDMETHODIMP NamespaceManagerCore::declarePrefix(const WCHAR* prefix, const WCHA
         return hr;
     if (!namespaceURI)
         return E_INVALIDARG;
-    std::u16string name = TextOf(prefix);
-    std::u16string uri = TextOf(namespaceURI);
+    return OutOfMemoryAsResult([&] { return Declare(TextOf(prefix), TextOf(namespaceURI)); });
+}
+
+HRESULT NamespaceManagerCore::Declare(std::u16string name, std::u16string uri) {
     if ((!name.empty() && !IsPrefixName(name)) || PredefinedUri(name) ||
         (!name.empty() && uri.empty()))
         return E_INVALIDARG;
@@ -172,11 +188,13 @@ STDMETHODIMP NamespaceManagerCore::getPrefix(const WCHAR* pwszNamespaceURI, LONG
         return hr;
     if (!pwszNamespaceURI || !*pwszNamespaceURI)
         return E_INVALIDARG;
-    const std::u16string* prefix =
-        nIndex < 0 ? nullptr : NthPrefixOf(TextOf(pwszNamespaceURI), nIndex);
-    if (!prefix)
-        return pcchPrefix ? E_FAIL : E_POINTER;
-    return CopyOut(*prefix, pwchPrefix, pcchPrefix);
+    return OutOfMemoryAsResult([&] {
+        const std::u16string* prefix =
+            nIndex < 0 ? nullptr : NthPrefixOf(TextOf(pwszNamespaceURI), nIndex);
+        if (!prefix)
+            return pcchPrefix ? E_FAIL : E_POINTER;
+        return CopyOut(*prefix, pwchPrefix, pcchPrefix);
+    });
 }
 
 STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode,
@@ -184,11 +202,17 @@ STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* 
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
+    return OutOfMemoryAsResult(
+        [&] { return LookUpUri(pwchPrefix, pContextNode, pwchUri, pcchUri); });
+}
+
+HRESULT NamespaceManagerCore::LookUpUri(const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode,
+                                        WCHAR* pwchUri, int* pcchUri) {
     std::u16string prefix = TextOf(pwchPrefix);
     const std::u16string* uri = PredefinedUri(prefix);
     Context atNode;
     if (pContextNode && !uri) {
-        hr = ReadNodeContext(pContextNode, true, &atNode);
+        HRESULT hr = ReadNodeContext(pContextNode, true, &atNode);
         if (hr != S_OK)
             return hr;
         const Binding* binding = FindBinding(atNode, prefix);
@@ -203,8 +227,15 @@ STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* 
 
 void NamespaceManagerCore::BindUnlessHidden(Context* context, std::u16string prefix,
                                             std::u16string uri) {
-    if (context->positions.emplace(prefix, context->bindings.size()).second)
+    auto [position, added] = context->positions.emplace(prefix, context->bindings.size());
+    if (!added)
+        return;
+    try {
         context->bindings.push_back({std::move(prefix), std::move(uri)});
+    } catch (...) {
+        context->positions.erase(position);
+        throw;
+    }
 }
 
 bool NamespaceManagerCore::CallFails(HRESULT*) {

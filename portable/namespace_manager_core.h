@@ -14,6 +14,7 @@
 // nothing is written. getURI answers S_FALSE for a prefix that is not bound;
 // getPrefix and getDeclaredPrefix answer E_FAIL for an index out of bounds
 // (for getPrefix: no further prefix is bound to the namespace), as MSXML 6 does.
+// Running out of memory is E_OUTOFMEMORY, with the manager as it was.
 //
 // Costs stay linear in the declarations: each context indexes its bindings by
 // prefix, so reading a node's declarations or declaring a prefix looks each one
@@ -100,6 +101,10 @@ class NamespaceManagerCore : public IMXNamespaceManager {
     virtual bool CallFails(HRESULT* failure);
 
   private:
+    // declarePrefix and getURI once their arguments are checked; they may throw
+    // std::bad_alloc, which the methods answer with E_OUTOFMEMORY.
+    HRESULT Declare(std::u16string prefix, std::u16string uri);
+    HRESULT LookUpUri(const WCHAR* prefix, IXMLDOMNode* contextNode, WCHAR* uri, int* count);
     // The URI the prefix is bound to in the contexts, or null.
     const std::u16string* UriOf(const std::u16string& prefix) const;
     // The prefix at `index` among those bound to the URI, or null.

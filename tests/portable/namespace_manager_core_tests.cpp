@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,8 +27,13 @@ class ListedScopeManager final : public NamespaceManagerCore {
         return manager;
     }
 
+    // Reading a node's declarations runs out of memory.
+    bool outOfMemory = false;
+
   private:
     HRESULT ReadNodeContext(IXMLDOMNode*, bool deep, Context* context) override {
+        if (outOfMemory)
+            throw std::bad_alloc();
         for (const Declarations& element : scope_) {
             for (const auto& declaration : element)
                 BindUnlessHidden(context, declaration.first, declaration.second);
@@ -198,3 +204,16 @@ TEST_F(NamespaceManagerCoreTest, FiftyThousandDeclarationsCostLinearTime) {
     EXPECT_LT(took.count(), 10.0);
 }
 } // namespace
+
+TEST_F(NamespaceManagerCoreTest, RunningOutOfMemoryIsAResultAndChangesNothing) {
+    Make(LayeredScope);
+    ASSERT_EQ(manager->pushNodeContext(AnyNode(), VARIANT_TRUE), S_OK);
+    manager->outOfMemory = true;
+    EXPECT_EQ(manager->pushNodeContext(AnyNode(), VARIANT_TRUE), E_OUTOFMEMORY);
+    int count = 0;
+    EXPECT_EQ(manager->getURI(Wide(u"c"), AnyNode(), nullptr, &count), E_OUTOFMEMORY);
+    manager->outOfMemory = false;
+    EXPECT_EQ(Prefix(u"urn:shared", 0), std::make_pair(S_OK, std::u16string(u"c")));
+    EXPECT_EQ(manager->popContext(), S_OK);
+    EXPECT_EQ(manager->popContext(), E_FAIL);
+}
