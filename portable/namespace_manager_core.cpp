@@ -32,7 +32,7 @@ HRESULT CopyOut(const std::u16string& text, WCHAR* buffer, int* count) {
     int length = static_cast<int>(text.size());
     if (buffer) {
         if (*count <= length)
-            return E_INVALIDARG;
+            return E_XML_BUFFERTOOSMALL;
         text.copy(reinterpret_cast<char16_t*>(buffer), text.size());
         buffer[length] = 0;
     }

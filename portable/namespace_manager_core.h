@@ -10,8 +10,8 @@
 // Texts come out through caller buffers with an in/out count of characters:
 // with no buffer the count receives the length (terminator excluded); with a
 // buffer of at least length+1 characters the text is copied and terminated and
-// the count receives the length; a smaller buffer gives E_INVALIDARG and
-// nothing is written. getURI answers S_FALSE for a prefix that is not bound;
+// the count receives the length; a smaller buffer gives E_XML_BUFFERTOOSMALL
+// and nothing is written. getURI answers S_FALSE for a prefix that is not bound;
 // getPrefix and getDeclaredPrefix answer E_FAIL for an index out of bounds
 // (for getPrefix: no further prefix is bound to the namespace), as MSXML 6 does.
 // Running out of memory is E_OUTOFMEMORY, with the manager as it was.

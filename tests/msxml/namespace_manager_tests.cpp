@@ -155,10 +155,10 @@ TEST_F(NamespaceManagerTest, TooSmallBufferGetsNothing) {
     ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
     WCHAR buffer[4] = {u'#', u'#', u'#', u'#'};
     int count = 3;
-    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, &count), E_XML_BUFFERTOOSMALL);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(buffer[0], u'#');
-    EXPECT_EQ(manager->getURI(W("psf"), nullptr, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getURI(W("psf"), nullptr, buffer, &count), E_XML_BUFFERTOOSMALL);
     EXPECT_EQ(buffer[0], u'#');
     EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, nullptr), E_POINTER);
 }

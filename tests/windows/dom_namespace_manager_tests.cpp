@@ -151,7 +151,7 @@ TEST_F(DomNamespaceManagerTest, TextsComeOutThroughTheTwoCallBufferProtocol) {
     EXPECT_EQ(count, 3);
     WCHAR buffer[8] = {'x', 'x', 'x', 'x', 0};
     count = 3;
-    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 0, buffer, &count), E_INVALIDARG)
+    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 0, buffer, &count), E_XML_BUFFERTOOSMALL)
         << "no room for the terminator";
     EXPECT_EQ(buffer[0], WCHAR('x'));
     count = 4;
