@@ -5,6 +5,7 @@
 #include "host_session.h"
 #include "hresult_names.h"
 #include "platform_seams.h"
+#include "pretty_xml.h"
 #include "print_schema_names.h"
 #include "sample_documents.h"
 #include "standard_input.h"
@@ -179,12 +180,13 @@ bool CheckRootElement(Conversion conversion, IXMLDOMDocument2* document, const s
 
 // Says why the plug-in failed: the first part of the unconverted document that
 // its rules need and do not find. The converted document holds the edits made
-// before the failure, so the text is parsed afresh for the check.
-std::string ExplainFailure(Conversion conversion, const std::string& text,
+// before the failure, so the text is parsed afresh for the check, loaded as
+// the plug-in's document was so that both read the same text.
+std::string ExplainFailure(Conversion conversion, const std::string& text, bool preserveWhiteSpace,
                            const std::u16string& privateNamespace) {
     ComPtr<IXMLDOMDocument2> pristine;
     std::string error;
-    if (!ParseDocument(text, "", &pristine, &error))
+    if (!ParseDocument(text, "", preserveWhiteSpace, &pristine, &error))
         return {};
     std::string missing = FindMissingPart(conversion, pristine.Get(), privateNamespace);
     return missing.empty() ? "the document holds everything the plug-in's rules look for" : missing;
@@ -302,7 +304,7 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         return ExitUsageOrInput;
     }
     ComPtr<IXMLDOMDocument2> document;
-    if (!ParseDocument(text, label, &document, &error) ||
+    if (!ParseDocument(text, label, settings.preserveWhiteSpace, &document, &error) ||
         !CheckRootElement(conversion, document.Get(), label, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
@@ -342,6 +344,10 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     Clock::time_point saveStart = Clock::now();
     std::string after;
     const bool saved = SerializeDocument(document.Get(), &after, &error);
+    // A document loaded without its white space would otherwise be written with
+    // little or no layout: it is written one element per line instead.
+    if (saved && !settings.preserveWhiteSpace)
+        after = PrettyPrintXml(after);
     Clock::duration saveTime = Clock::now() - saveStart;
     // The converted tree is let go of before a failure is explained, which
     // parses the input text once more.
@@ -349,8 +355,9 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     if (!converted) {
         const std::u16string privateNamespace =
             session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
-        ReportError(std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) +
-                    ": " + ExplainFailure(conversion, text, privateNamespace));
+        ReportError(
+            std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) + ": " +
+            ExplainFailure(conversion, text, settings.preserveWhiteSpace, privateNamespace));
         status = ExitPluginFailed;
     }
     std::string().swap(text);

@@ -26,6 +26,9 @@ struct CommandSettings {
     bool diff = false;        // show a diff instead of the document on stdout
     bool keepPartial = false; // write the document also when the plug-in fails
     bool time = false;        // report load, conversion and save times on stderr
+    // Load the document with its white space as written; by default it is
+    // loaded as MSXML 6 loads it, and the result is written re-indented.
+    bool preserveWhiteSpace = false;
     ColourChoice colour = ColourChoice::Auto;
     std::vector<std::string> options; // "Feature=Option" for the DEVMODE
 };

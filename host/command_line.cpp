@@ -32,6 +32,9 @@ void AddConversionOptions(CLI::App* command, Conversion conversion, CommandSetti
     command->add_flag("--keep-partial", settings.keepPartial,
                       "write the document even when the plug-in fails, with the edits it made "
                       "before failing (by default nothing is written then)");
+    command->add_flag("--preserve-whitespace", settings.preserveWhiteSpace,
+                      "keep white space as written; by default, as MSXML 6 does, "
+                      "white-space-only text is dropped and element text is trimmed at both ends");
     command->add_flag("--time", settings.time,
                       "report on standard error how long loading, the conversion and saving took");
 }

@@ -30,10 +30,11 @@ HRESULT CreateHostNamespaceManager(REFIID riid, void** manager);
 // document_io.cpp: the command's documents, in the platform's DOM (the stand-in
 // DOM, or MSXML 6 on Windows).
 
-// Parses XML text into a new document. `label` names the source in the
-// message, which gives the line and column of malformed XML where the DOM
-// reports them.
-bool ParseDocument(const std::string& text, const std::string& label,
+// Parses XML text into a new document, with the DOM's preserveWhiteSpace
+// property set to `preserveWhiteSpace` while it loads. `label` names the
+// source in the message, which gives the line and column of malformed XML
+// where the DOM reports them.
+bool ParseDocument(const std::string& text, const std::string& label, bool preserveWhiteSpace,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error);
 // Serialises a document as UTF-8 XML with "\n" line ends, ending with a newline.
 bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error);

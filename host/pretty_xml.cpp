@@ -1,6 +1,7 @@
 // PrettyPrintXml reads the text one piece (a tag, a comment, a processing
 // instruction or character data) at a time and writes each line as soon as it
-// is known: the result is the only copy it makes.
+// is known. A first pass finds the elements whose layout is their content;
+// the result is the only copy of the text it makes.
 #include "pretty_xml.h"
 
 #include <algorithm>
@@ -105,6 +106,80 @@ std::string_view TagName(std::string_view tag) {
     return tag.substr(start, end - start);
 }
 
+// The value of the attribute `name` in a start or empty-element tag; empty
+// when the tag has no such attribute.
+std::string_view AttributeValue(std::string_view tag, std::string_view name) {
+    size_t at = 1 + TagName(tag).size();
+    while (at < tag.size()) {
+        while (at < tag.size() && IsSpace(tag[at]))
+            ++at;
+        size_t nameStart = at;
+        while (at < tag.size() && tag[at] != '=' && !IsSpace(tag[at]) && tag[at] != '/' &&
+               tag[at] != '>')
+            ++at;
+        std::string_view attribute = tag.substr(nameStart, at - nameStart);
+        while (at < tag.size() && (IsSpace(tag[at]) || tag[at] == '='))
+            ++at;
+        if (at >= tag.size() || (tag[at] != '"' && tag[at] != '\''))
+            return {};
+        size_t valueEnd = tag.find(tag[at], at + 1);
+        if (valueEnd == npos)
+            return {};
+        if (attribute == name)
+            return tag.substr(at + 1, valueEnd - at - 1);
+        at = valueEnd + 1;
+    }
+    return {};
+}
+
+// An element written as it stands, from its start tag to the end of its end tag.
+struct Span {
+    size_t start;
+    size_t end;
+};
+
+// The elements whose layout is part of their content, in document order: those
+// marked xml:space="preserve", and those that hold text beside other markup
+// (mixed content), whose text would change if line breaks and indentation
+// went in between. Elements inside such an element are covered by it and may
+// be listed too. Empty when the markup does not nest, which the layout itself
+// then finds.
+std::vector<Span> ElementsKeptAsWritten(std::string_view xml) {
+    struct OpenElement {
+        std::string_view name;
+        size_t start;
+        bool preserve;
+        bool hasText = false;
+        bool hasMarkup = false;
+    };
+    std::vector<OpenElement> open;
+    std::vector<Span> kept;
+    Piece piece;
+    for (size_t at = 0; at < xml.size() && ReadPiece(xml, at, &piece); at += piece.text.size()) {
+        if (piece.kind == PieceKind::CharacterData) {
+            if (!open.empty() && !IsBlank(piece.text))
+                open.back().hasText = true;
+            continue;
+        }
+        if (piece.kind != PieceKind::EndTag && !open.empty())
+            open.back().hasMarkup = true;
+        if (piece.kind == PieceKind::StartTag) {
+            open.push_back(
+                {TagName(piece.text), at, AttributeValue(piece.text, "xml:space") == "preserve"});
+        } else if (piece.kind == PieceKind::EndTag) {
+            if (open.empty() || open.back().name != TagName(piece.text))
+                return {};
+            const OpenElement& element = open.back();
+            if (element.preserve || (element.hasText && element.hasMarkup))
+                kept.push_back({element.start, at + piece.text.size()});
+            open.pop_back();
+        }
+    }
+    std::sort(kept.begin(), kept.end(),
+              [](const Span& left, const Span& right) { return left.start < right.start; });
+    return kept;
+}
+
 // What follows a start tag when its element holds character data alone, or
 // nothing: the element stays on one line.
 struct TextContent {
@@ -189,14 +264,24 @@ void WriteTextOnlyElement(std::string_view xml, std::string_view startTag, size_
 
 std::string PrettyPrintXml(std::string_view xml) {
     Layout layout(xml.size());
+    const std::vector<Span> keptAsWritten = ElementsKeptAsWritten(xml);
+    auto nextKept = keptAsWritten.begin();
     Piece piece;
     size_t at = 0;
     while (at < xml.size()) {
         if (!ReadPiece(xml, at, &piece))
             return std::string(xml);
+        const size_t pieceStart = at;
         at += piece.text.size();
         switch (piece.kind) {
         case PieceKind::StartTag: {
+            while (nextKept != keptAsWritten.end() && nextKept->start < pieceStart)
+                ++nextKept;
+            if (nextKept != keptAsWritten.end() && nextKept->start == pieceStart) {
+                layout.Line(xml.substr(pieceStart, nextKept->end - pieceStart));
+                at = nextKept->end;
+                break;
+            }
             TextContent content;
             if (ReadTextContent(xml, piece.text, at, &content)) {
                 WriteTextOnlyElement(xml, piece.text, at, content, &layout);

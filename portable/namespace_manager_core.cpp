@@ -1,6 +1,7 @@
 #include "namespace_manager_core.h"
 
 #include <climits>
+#include <new>
 
 namespace ptbridge {
 
@@ -31,7 +32,7 @@ HRESULT CopyOut(const std::u16string& text, WCHAR* buffer, int* count) {
     int length = static_cast<int>(text.size());
     if (buffer) {
         if (*count <= length)
-            return E_INVALIDARG;
+            return E_XML_BUFFERTOOSMALL;
         text.copy(reinterpret_cast<char16_t*>(buffer), text.size());
         buffer[length] = 0;
     }
@@ -40,10 +41,18 @@ HRESULT CopyOut(const std::u16string& text, WCHAR* buffer, int* count) {
 }
 
 template <class Context> auto FindBinding(Context& context, const std::u16string& prefix) {
-    auto binding = context.begin();
-    while (binding != context.end() && binding->prefix != prefix)
-        ++binding;
-    return binding != context.end() ? &*binding : nullptr;
+    auto position = context.positions.find(prefix);
+    return position != context.positions.end() ? &context.bindings[position->second] : nullptr;
+}
+
+// Runs a method's body, answering an allocation failure with E_OUTOFMEMORY: no
+// C++ exception may leave a COM method, and the manager stays as it was.
+template <class Body> HRESULT OutOfMemoryAsResult(Body body) {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 // The URI a binding gives its prefix, or null when it unbinds it.
@@ -106,8 +115,10 @@ STDMETHODIMP NamespaceManagerCore::pushContext() {
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
-    contexts_.emplace_back();
-    return S_OK;
+    return OutOfMemoryAsResult([&] {
+        contexts_.emplace_back();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP NamespaceManagerCore::pushNodeContext(IXMLDOMNode* contextNode, VARIANT_BOOL fDeep) {
@@ -116,12 +127,13 @@ STDMETHODIMP NamespaceManagerCore::pushNodeContext(IXMLDOMNode* contextNode, VAR
         return hr;
     if (!contextNode)
         return E_INVALIDARG;
-    Context context;
-    hr = ReadNodeContext(contextNode, fDeep != 0, &context);
-    if (hr != S_OK)
-        return hr;
-    contexts_.push_back(std::move(context));
-    return S_OK;
+    return OutOfMemoryAsResult([&] {
+        Context context;
+        HRESULT read = ReadNodeContext(contextNode, fDeep != 0, &context);
+        if (read == S_OK)
+            contexts_.push_back(std::move(context));
+        return read;
+    });
 }
 
 STDMETHODIMP NamespaceManagerCore::popContext() {
@@ -140,14 +152,16 @@ STDMETHODIMP NamespaceManagerCore::declarePrefix(const WCHAR* prefix, const WCHA
         return hr;
     if (!namespaceURI)
         return E_INVALIDARG;
-    std::u16string name = TextOf(prefix);
-    std::u16string uri = TextOf(namespaceURI);
+    return OutOfMemoryAsResult([&] { return Declare(TextOf(prefix), TextOf(namespaceURI)); });
+}
+
+HRESULT NamespaceManagerCore::Declare(std::u16string name, std::u16string uri) {
     if ((!name.empty() && !IsPrefixName(name)) || PredefinedUri(name) ||
         (!name.empty() && uri.empty()))
         return E_INVALIDARG;
     Binding* binding = FindBinding(contexts_.back(), name);
     if (!binding) {
-        contexts_.back().push_back({name, uri});
+        BindUnlessHidden(&contexts_.back(), std::move(name), std::move(uri));
         return S_OK;
     }
     if (!allowOverride_)
@@ -161,12 +175,10 @@ STDMETHODIMP NamespaceManagerCore::getDeclaredPrefix(LONG nIndex, WCHAR* pwchPre
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
-    if (nIndex < 0)
-        return E_INVALIDARG;
-    const Context& current = contexts_.back();
-    if (static_cast<size_t>(nIndex) >= current.size())
-        return pcchPrefix ? S_FALSE : E_POINTER;
-    return CopyOut(current[nIndex].prefix, pwchPrefix, pcchPrefix);
+    const std::vector<Binding>& declared = contexts_.back().bindings;
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= declared.size())
+        return pcchPrefix ? E_FAIL : E_POINTER;
+    return CopyOut(declared[nIndex].prefix, pwchPrefix, pcchPrefix);
 }
 
 STDMETHODIMP NamespaceManagerCore::getPrefix(const WCHAR* pwszNamespaceURI, LONG nIndex,
@@ -174,12 +186,15 @@ STDMETHODIMP NamespaceManagerCore::getPrefix(const WCHAR* pwszNamespaceURI, LONG
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
-    if (!pwszNamespaceURI || nIndex < 0)
+    if (!pwszNamespaceURI || !*pwszNamespaceURI)
         return E_INVALIDARG;
-    std::vector<std::u16string> prefixes = PrefixesOf(TextOf(pwszNamespaceURI));
-    if (static_cast<size_t>(nIndex) >= prefixes.size())
-        return pcchPrefix ? S_FALSE : E_POINTER;
-    return CopyOut(prefixes[nIndex], pwchPrefix, pcchPrefix);
+    return OutOfMemoryAsResult([&] {
+        const std::u16string* prefix =
+            nIndex < 0 ? nullptr : NthPrefixOf(TextOf(pwszNamespaceURI), nIndex);
+        if (!prefix)
+            return pcchPrefix ? E_FAIL : E_POINTER;
+        return CopyOut(*prefix, pwchPrefix, pcchPrefix);
+    });
 }
 
 STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode,
@@ -187,11 +202,17 @@ STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* 
     HRESULT hr;
     if (CallFails(&hr))
         return hr;
+    return OutOfMemoryAsResult(
+        [&] { return LookUpUri(pwchPrefix, pContextNode, pwchUri, pcchUri); });
+}
+
+HRESULT NamespaceManagerCore::LookUpUri(const WCHAR* pwchPrefix, IXMLDOMNode* pContextNode,
+                                        WCHAR* pwchUri, int* pcchUri) {
     std::u16string prefix = TextOf(pwchPrefix);
     const std::u16string* uri = PredefinedUri(prefix);
     Context atNode;
     if (pContextNode && !uri) {
-        hr = ReadNodeContext(pContextNode, true, &atNode);
+        HRESULT hr = ReadNodeContext(pContextNode, true, &atNode);
         if (hr != S_OK)
             return hr;
         const Binding* binding = FindBinding(atNode, prefix);
@@ -206,8 +227,15 @@ STDMETHODIMP NamespaceManagerCore::getURI(const WCHAR* pwchPrefix, IXMLDOMNode* 
 
 void NamespaceManagerCore::BindUnlessHidden(Context* context, std::u16string prefix,
                                             std::u16string uri) {
-    if (!FindBinding(*context, prefix))
-        context->push_back({std::move(prefix), std::move(uri)});
+    auto [position, added] = context->positions.emplace(prefix, context->bindings.size());
+    if (!added)
+        return;
+    try {
+        context->bindings.push_back({std::move(prefix), std::move(uri)});
+    } catch (...) {
+        context->positions.erase(position);
+        throw;
+    }
 }
 
 bool NamespaceManagerCore::CallFails(HRESULT*) {
@@ -221,19 +249,18 @@ const std::u16string* NamespaceManagerCore::UriOf(const std::u16string& prefix) 
     return PredefinedUri(prefix);
 }
 
-std::vector<std::u16string> NamespaceManagerCore::PrefixesOf(const std::u16string& uri) const {
-    std::vector<std::u16string> prefixes;
-    if (uri.empty())
-        return prefixes;
+// A binding counts where no nearer context binds its prefix again; only
+// bindings to the URI are looked up further.
+const std::u16string* NamespaceManagerCore::NthPrefixOf(const std::u16string& uri,
+                                                        size_t index) const {
     for (auto context = contexts_.rbegin(); context != contexts_.rend(); ++context)
-        for (const Binding& binding : *context)
-            if (binding.uri == uri && UriOf(binding.prefix) == &binding.uri)
-                prefixes.push_back(binding.prefix);
-    if (uri == XmlUri)
-        prefixes.push_back(XmlPrefix);
-    if (uri == XmlnsUri)
-        prefixes.push_back(XmlnsPrefix);
-    return prefixes;
+        for (const Binding& binding : context->bindings)
+            if (binding.uri == uri && UriOf(binding.prefix) == &binding.uri && index-- == 0)
+                return &binding.prefix;
+    for (const std::u16string* prefix : {&XmlPrefix, &XmlnsPrefix})
+        if (*PredefinedUri(*prefix) == uri && index-- == 0)
+            return prefix;
+    return nullptr;
 }
 
 } // namespace ptbridge

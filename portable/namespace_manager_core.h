@@ -10,8 +10,16 @@
 // Texts come out through caller buffers with an in/out count of characters:
 // with no buffer the count receives the length (terminator excluded); with a
 // buffer of at least length+1 characters the text is copied and terminated and
-// the count receives the length; a smaller buffer gives E_INVALIDARG and
-// nothing is written. A prefix or URI that is not bound gives S_FALSE.
+// the count receives the length; a smaller buffer gives E_XML_BUFFERTOOSMALL
+// and nothing is written. getURI answers S_FALSE for a prefix that is not bound;
+// getPrefix and getDeclaredPrefix answer E_FAIL for an index out of bounds
+// (for getPrefix: no further prefix is bound to the namespace), as MSXML 6 does.
+// Running out of memory is E_OUTOFMEMORY, with the manager as it was.
+//
+// Costs stay linear in the declarations: each context indexes its bindings by
+// prefix, so reading a node's declarations or declaring a prefix looks each one
+// up once instead of comparing it with every earlier one, getURI looks the
+// prefix up once per context, and getPrefix reads each binding once.
 //
 // A manager derives from it and says how it reads a node's declarations and
 // which prefixes it accepts.
@@ -25,6 +33,7 @@
 #endif
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ptbridge {
@@ -48,9 +57,11 @@ class NamespaceManagerCore : public IMXNamespaceManager {
     // Binds in the current context: S_OK, or S_FALSE when it replaced a binding
     // of the same context (E_FAIL instead when overriding is not allowed).
     STDMETHODIMP declarePrefix(const WCHAR* prefix, const WCHAR* namespaceURI) override;
-    // The prefix at nIndex among those declared in the current context.
+    // The prefix at nIndex among those declared in the current context, in the
+    // order they were declared (read, for a node's context).
     STDMETHODIMP getDeclaredPrefix(LONG nIndex, WCHAR* pwchPrefix, int* pcchPrefix) override;
-    // The prefix at nIndex among those bound to the URI, nearest first.
+    // The prefix at nIndex among those bound to the URI and not hidden, nearest
+    // context first; E_INVALIDARG for a null or empty URI.
     STDMETHODIMP getPrefix(const WCHAR* pwszNamespaceURI, LONG nIndex, WCHAR* pwchPrefix,
                            int* pcchPrefix) override;
     // The URI bound to the prefix in the contexts, or in scope at pContextNode
@@ -63,7 +74,12 @@ class NamespaceManagerCore : public IMXNamespaceManager {
         std::u16string prefix;
         std::u16string uri; // empty: the prefix is unbound here
     };
-    using Context = std::vector<Binding>;
+    // The bindings of one context in the order they were made, and where each
+    // prefix's binding sits among them.
+    struct Context {
+        std::vector<Binding> bindings;
+        std::unordered_map<std::u16string, size_t> positions;
+    };
 
     NamespaceManagerCore();
     virtual ~NamespaceManagerCore() = default;
@@ -85,9 +101,14 @@ class NamespaceManagerCore : public IMXNamespaceManager {
     virtual bool CallFails(HRESULT* failure);
 
   private:
+    // declarePrefix and getURI once their arguments are checked; they may throw
+    // std::bad_alloc, which the methods answer with E_OUTOFMEMORY.
+    HRESULT Declare(std::u16string prefix, std::u16string uri);
+    HRESULT LookUpUri(const WCHAR* prefix, IXMLDOMNode* contextNode, WCHAR* uri, int* count);
     // The URI the prefix is bound to in the contexts, or null.
     const std::u16string* UriOf(const std::u16string& prefix) const;
-    std::vector<std::u16string> PrefixesOf(const std::u16string& uri) const;
+    // The prefix at `index` among those bound to the URI, or null.
+    const std::u16string* NthPrefixOf(const std::u16string& uri, size_t index) const;
 
     volatile LONG references_ = 1;
     VARIANT_BOOL allowOverride_ = VARIANT_TRUE;

@@ -6,11 +6,10 @@
 
 namespace ptbridge {
 
-bool ParseDocument(const std::string& text, const std::string& label,
+bool ParseDocument(const std::string& text, const std::string& label, bool preserveWhiteSpace,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error) {
     XmlLoadError loadError;
-    // White space is kept as written, and the document saved as it stands.
-    HRESULT hr = LoadDocumentFromString(text, document->Put(), &loadError, true);
+    HRESULT hr = LoadDocumentFromString(text, document->Put(), &loadError, preserveWhiteSpace);
     if (hr == S_OK && *document)
         return true;
     document->Reset();

@@ -10,13 +10,13 @@
 namespace ptbridge {
 
 namespace {
-// A fresh MSXML 6 document that loads synchronously and keeps whitespace as
-// written, as the stand-in DOM does.
-HRESULT CreateDocument(ComPtr<IXMLDOMDocument2>* document) {
+// A fresh MSXML 6 document that loads synchronously, keeping white space as
+// written or, by MSXML's default, dropping what it deems extraneous.
+HRESULT CreateDocument(bool preserveWhiteSpace, ComPtr<IXMLDOMDocument2>* document) {
     RETURN_IF_NOT_OK(CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IXMLDOMDocument2, document->PutVoid()));
     RETURN_IF_NOT_OK((*document)->put_async(VARIANT_FALSE));
-    return (*document)->put_preserveWhiteSpace(VARIANT_TRUE);
+    return (*document)->put_preserveWhiteSpace(preserveWhiteSpace ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
 // Loads the bytes as a file's content, so that the parser reads the encoding
@@ -63,10 +63,10 @@ std::string DescribeParseError(IXMLDOMDocument2* document, HRESULT hr, const std
 }
 } // namespace
 
-bool ParseDocument(const std::string& text, const std::string& label,
+bool ParseDocument(const std::string& text, const std::string& label, bool preserveWhiteSpace,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error) {
     ComPtr<IXMLDOMDocument2> made;
-    HRESULT hr = CreateDocument(&made);
+    HRESULT hr = CreateDocument(preserveWhiteSpace, &made);
     if (hr != S_OK) {
         *error = "cannot create an MSXML 6 document: " + DescribeHResult(hr);
         return false;

@@ -52,9 +52,11 @@ HRESULT DomNamespaceManager::ReadNodeContext(IXMLDOMNode* node, bool deep, Conte
         LONG count = 0;
         if (attributes && (hr = attributes->get_length(&count)) != S_OK)
             return FAILED(hr) ? hr : E_FAIL;
-        // One index past the length too: Wine's MSXML numbers the declarations
-        // of an element without other attributes from 1, so that its last one
-        // sits at the length. Seeing a declaration twice changes nothing.
+        // By index, not with nextNode, which in Wine's MSXML passes over the
+        // declarations. One index past the length too: Wine's MSXML numbers the
+        // declarations of an element without other attributes from 1, so that
+        // its last one sits at the length. Seeing a declaration twice changes
+        // nothing.
         for (LONG i = 0; i <= count; ++i) {
             // A declaration the DOM cannot hand out as a node (Wine's default
             // namespace declarations) is passed over; the element's own name

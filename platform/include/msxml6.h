@@ -22,6 +22,9 @@ typedef enum tagDOMNodeType {
     NODE_NOTATION = 12
 } DOMNodeType;
 
+// A caller's buffer cannot hold the text asked for.
+#define E_XML_BUFFERTOOSMALL ((HRESULT)0xC00CE226L)
+
 struct IXMLDOMNode;
 struct IXMLDOMNodeList;
 struct IXMLDOMNamedNodeMap;

@@ -152,8 +152,16 @@ HRESULT XmlDomHelper::LookupPrefix(const WCHAR* namespaceUri, BSTR* prefix) {
     *prefix = nullptr;
     if (!IsInitialized())
         return E_FAIL;
+    // No prefix can be bound to the empty namespace, and the manager refuses
+    // to be asked about it.
+    if (!*namespaceUri)
+        return S_FALSE;
+    // The manager answers E_FAIL when no prefix is bound to the namespace: not
+    // found, which is S_FALSE here. Once it has given the length, E_FAIL is a
+    // failure like any other.
     auto getPrefix = [&](WCHAR* buffer, int* count) {
-        return namespaceManager_->getPrefix(namespaceUri, 0, buffer, count);
+        HRESULT hr = namespaceManager_->getPrefix(namespaceUri, 0, buffer, count);
+        return hr == E_FAIL && !buffer ? S_FALSE : hr;
     };
     return QueryInContext(namespaceManager_.Get(), root_.Get(), getPrefix, prefix);
 }

@@ -37,6 +37,7 @@ class XmlDomHelper {
 
     // "prefix:localName" with the prefix the root element declares for the
     // namespace; the bare local name for a null namespace or an empty prefix.
+    // S_FALSE when the root element binds no prefix to the namespace.
     virtual HRESULT MakeQName(const WCHAR* namespaceUri, const WCHAR* localName, BSTR* qName);
 
     // Number of descendants of `parent` (any depth) named by the QName.
@@ -98,7 +99,8 @@ class XmlDomHelper {
     }
 
   private:
-    // The prefix declared for the namespace in scope at the root element.
+    // The prefix declared for the namespace in scope at the root element;
+    // S_FALSE when none is.
     HRESULT LookupPrefix(const WCHAR* namespaceUri, BSTR* prefix);
     void ReleaseReferences();
 

@@ -7,6 +7,9 @@
 //                  "option: Feature=Option" (device options in the DEVMODE),
 //                  "result: 0x........" (the HRESULT), and optionally
 //                  "input: PATH" (relative to the project) instead of input.xml
+//                  and "whitespace: preserve" to load the document with its
+//                  white space as written (ptbridge --preserve-whitespace)
+//                  rather than as MSXML 6 loads it by default
 //   input.xml      the document handed to the conversion
 //   expected.xml   the document the conversion leaves, compared canonically
 #include "canonical_xml.h"
@@ -40,6 +43,7 @@ struct Scenario {
     std::string command;
     std::vector<OptionSelection> options;
     HRESULT result = S_OK;
+    bool preserveWhiteSpace = false;
     fs::path input;
     fs::path expected;
 };
@@ -73,6 +77,8 @@ bool ReadScenario(const fs::path& folder, Scenario* scenario, std::string* error
             hasResult = true;
         } else if (key == "input") {
             scenario->input = fs::path(PTBRIDGE_SOURCE_DIR) / value;
+        } else if (key == "whitespace" && value == "preserve") {
+            scenario->preserveWhiteSpace = true;
         } else {
             *error = "malformed line: " + line;
             return false;
@@ -108,7 +114,8 @@ HRESULT ConvertThroughHost(const Scenario& scenario, std::string* document) {
 
     ComPtr<IXMLDOMDocument2> xml;
     XmlLoadError loadError;
-    if (LoadDocumentFromString(ReadFile(scenario.input), xml.Put(), &loadError) != S_OK) {
+    if (LoadDocumentFromString(ReadFile(scenario.input), xml.Put(), &loadError,
+                               scenario.preserveWhiteSpace) != S_OK) {
         ADD_FAILURE() << scenario.input << ": " << loadError.message;
         return E_UNEXPECTED;
     }
@@ -197,6 +204,8 @@ TEST_P(ScenarioTest, ThroughTheCommand) {
     std::vector<std::string> arguments = {PTBRIDGE_CLI_PATH,       scenario.command,
                                           scenario.input.string(), "-o",
                                           output.string(),         "--keep-partial"};
+    if (scenario.preserveWhiteSpace)
+        arguments.push_back("--preserve-whitespace");
     std::vector<std::string> optionArguments;
     for (const OptionSelection& option : scenario.options) {
         arguments.push_back("--option");

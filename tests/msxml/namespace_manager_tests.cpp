@@ -34,6 +34,12 @@ class NamespaceManagerTest : public DomTest {
         });
     }
 
+    std::u16string DeclaredPrefixAt(LONG index) {
+        return TwoCallText([&](WCHAR* buffer, int* count) {
+            return manager->getDeclaredPrefix(index, buffer, count);
+        });
+    }
+
     // A text result read with the two-call pattern: its length without a
     // buffer, then the text into a buffer one longer, which must give back
     // the length and a terminator; "(none)" when the first call gives no S_OK.
@@ -67,7 +73,7 @@ TEST_F(NamespaceManagerTest, DeclarationBelowTheRootIsNotVisibleFromTheRoot) {
     auto root = Root(document.Get());
     int count = 7;
     ASSERT_EQ(manager->pushNodeContext(root.Get(), 1), S_OK);
-    EXPECT_EQ(manager->getPrefix(AsWchar(PrivateWide), 0, nullptr, &count), S_FALSE);
+    EXPECT_EQ(manager->getPrefix(AsWchar(PrivateWide), 0, nullptr, &count), E_FAIL);
     EXPECT_EQ(count, 7);
     EXPECT_EQ(UriOf(u"pv"), u"(none)");
     ASSERT_EQ(manager->popContext(), S_OK);
@@ -90,15 +96,45 @@ TEST_F(NamespaceManagerTest, ShallowContextHoldsOnlyTheNodesOwnDeclarations) {
     EXPECT_EQ(PrefixOf(FrameworkWide), u"(none)");
 }
 
-TEST_F(NamespaceManagerTest, NearerDeclarationHidesTheFartherOne) {
-    auto document =
-        Load("<p:a xmlns:p=\"urn:far\" xmlns:q=\"urn:far\"><p:b xmlns:p=\"urn:near\"/></p:a>");
+// getPrefix and getDeclaredPrefix read the nearest element's declarations
+// first; a nearer declaration hides a farther one of the same prefix. Past the
+// last prefix they answer E_FAIL (for getPrefix: not declared).
+TEST_F(NamespaceManagerTest, PrefixesComeNearestFirstThenEFail) {
+    struct Case {
+        const char16_t* uri; // null: getDeclaredPrefix
+        LONG index;
+        HRESULT result;
+        std::u16string prefix;
+    };
+    const Case cases[] = {
+        {u"urn:far", 0, S_OK, u"r"},   {u"urn:far", 1, S_OK, u"q"},
+        {u"urn:far", 2, E_FAIL, u""},  {u"urn:near", 0, S_OK, u"p"},
+        {u"urn:near", 1, E_FAIL, u""}, {u"urn:elsewhere", 0, E_FAIL, u""},
+        {u"urn:far", -1, E_FAIL, u""}, {u"", 0, E_INVALIDARG, u""},
+        {nullptr, 0, S_OK, u"p"},      {nullptr, 1, S_OK, u"r"},
+        {nullptr, 2, S_OK, u"q"},      {nullptr, 3, E_FAIL, u""},
+        {nullptr, -1, E_FAIL, u""},
+    };
+    auto document = Load("<p:a xmlns:p=\"urn:far\" xmlns:q=\"urn:far\">"
+                         "<p:b xmlns:p=\"urn:near\" xmlns:r=\"urn:far\"/></p:a>");
     auto inner = Find(document.Get(), "p:b");
     ASSERT_EQ(manager->pushNodeContext(inner.Get(), VARIANT_TRUE), S_OK);
     EXPECT_EQ(UriOf(u"p"), u"urn:near");
-    EXPECT_EQ(PrefixOf(u"urn:far"), u"q");
-    EXPECT_EQ(PrefixOf(u"urn:far", 1), u"(none)");
-    EXPECT_EQ(PrefixOf(u"urn:near"), u"p");
+    for (const Case& c : cases) {
+        int count = 0;
+        HRESULT hr = c.uri ? manager->getPrefix(AsWchar(c.uri), c.index, nullptr, &count)
+                           : manager->getDeclaredPrefix(c.index, nullptr, &count);
+        std::u16string prefix = hr != S_OK ? u""
+                                : c.uri    ? PrefixOf(c.uri, c.index)
+                                           : DeclaredPrefixAt(c.index);
+        std::string what =
+            c.uri ? "getPrefix(" + Utf8(AsWchar(c.uri)) + ", " + std::to_string(c.index) + ")"
+                  : "getDeclaredPrefix(" + std::to_string(c.index) + ")";
+        EXPECT_EQ(hr, c.result) << what;
+        EXPECT_EQ(prefix, c.prefix) << what;
+    }
+    int count = 0;
+    EXPECT_EQ(manager->getPrefix(nullptr, 0, nullptr, &count), E_INVALIDARG);
 }
 
 TEST_F(NamespaceManagerTest, DefaultNamespaceHasTheEmptyPrefix) {
@@ -119,14 +155,12 @@ TEST_F(NamespaceManagerTest, TooSmallBufferGetsNothing) {
     ASSERT_EQ(manager->pushNodeContext(root.Get(), VARIANT_TRUE), S_OK);
     WCHAR buffer[4] = {u'#', u'#', u'#', u'#'};
     int count = 3;
-    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, &count), E_XML_BUFFERTOOSMALL);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(buffer[0], u'#');
-    EXPECT_EQ(manager->getURI(W("psf"), nullptr, buffer, &count), E_INVALIDARG);
+    EXPECT_EQ(manager->getURI(W("psf"), nullptr, buffer, &count), E_XML_BUFFERTOOSMALL);
     EXPECT_EQ(buffer[0], u'#');
     EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), 0, buffer, nullptr), E_POINTER);
-    EXPECT_EQ(manager->getPrefix(nullptr, 0, nullptr, &count), E_INVALIDARG);
-    EXPECT_EQ(manager->getPrefix(AsWchar(FrameworkWide), -1, nullptr, &count), E_INVALIDARG);
 }
 
 TEST_F(NamespaceManagerTest, XmlPrefixIsAlwaysBound) {
@@ -155,7 +189,7 @@ TEST_F(NamespaceManagerTest, DeclaredPrefixesOverridesAndReset) {
     int count = 8;
     ASSERT_EQ(manager->getDeclaredPrefix(0, buffer, &count), S_OK);
     EXPECT_EQ(Utf16(buffer), u"b");
-    EXPECT_EQ(manager->getDeclaredPrefix(1, buffer, &count), S_FALSE);
+    EXPECT_EQ(manager->getDeclaredPrefix(1, buffer, &count), E_FAIL);
 
     VARIANT_BOOL allowed = VARIANT_FALSE;
     ASSERT_EQ(manager->getAllowOverride(&allowed), S_OK);

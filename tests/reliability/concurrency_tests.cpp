@@ -40,7 +40,8 @@ struct Job {
 bool RunJob(IPrintOemPrintTicketProvider* provider, const Job& job, HRESULT* result,
             std::string* document) {
     ComPtr<IXMLDOMDocument2> xml;
-    if (LoadDocumentFromString(job.scenario->input, xml.Put(), nullptr) != S_OK)
+    if (LoadDocumentFromString(job.scenario->input, xml.Put(), nullptr,
+                               job.scenario->preserveWhiteSpace) != S_OK)
         return false;
     HostDevmode devmode = PluginUnderTest::Devmode(job.scenario->options);
     *result = Convert(provider, job.method, devmode, xml.Get());

@@ -80,7 +80,8 @@ class FaultSweepTest : public ::testing::TestWithParam<Injection> {
         {
             ComPtr<IXMLDOMDocument2> document;
             XmlLoadError error;
-            if (LoadDocumentFromString(scenario.input, document.Put(), &error) != S_OK) {
+            if (LoadDocumentFromString(scenario.input, document.Put(), &error,
+                                       scenario.preserveWhiteSpace) != S_OK) {
                 run.problems.push_back("cannot load the input: " + error.message);
                 return run;
             }
@@ -143,7 +144,9 @@ TEST_P(FaultSweepTest, EveryFailingPlatformCallIsSurvived) {
         std::string untouched;
         {
             ComPtr<IXMLDOMDocument2> document;
-            ASSERT_EQ(LoadDocumentFromString(scenario.input, document.Put(), nullptr), S_OK);
+            ASSERT_EQ(LoadDocumentFromString(scenario.input, document.Put(), nullptr,
+                                             scenario.preserveWhiteSpace),
+                      S_OK);
             ASSERT_EQ(SaveDocumentToString(document.Get(), &untouched), S_OK);
         }
         for (LONG call = 1; call <= clean.platformCalls; ++call) {

@@ -32,7 +32,8 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 // Reads scenario.txt: "command: NAME", "option: Feature=Option", "input: PATH"
-// (relative to the project) and "result: ..." (not needed here); "#" starts a comment.
+// (relative to the project), "whitespace: preserve" (load the document with its
+// white space as written) and "result: ..." (not needed here); "#" starts a comment.
 bool ReadScenario(const fs::path& folder, Scenario* scenario) {
     scenario->name = folder.filename().string();
     fs::path input = folder / "input.xml";
@@ -55,6 +56,8 @@ bool ReadScenario(const fs::path& folder, Scenario* scenario) {
             scenario->options.push_back({value.substr(0, equals), value.substr(equals + 1)});
         else if (key == "input")
             input = fs::path(PTBRIDGE_SOURCE_DIR) / value;
+        else if (key == "whitespace")
+            scenario->preserveWhiteSpace = value == "preserve";
     }
     scenario->input = ReadWholeFile(input.string());
     if (scenario->command.empty() || scenario->input.empty()) {

@@ -20,7 +20,8 @@ struct Scenario {
     std::string name;
     std::string command;
     std::vector<ptbridge::OptionSelection> options;
-    std::string input; // the document text
+    std::string input;               // the document text
+    bool preserveWhiteSpace = false; // load it with its white space as written
 };
 
 // Every scenario of the corpus, sorted by name. Fails the calling test (and

@@ -26,7 +26,8 @@ std::string PrivateDeclaration(const TicketShape& shape) {
 
 std::string Root(const TicketShape& shape, const std::string& features) {
     std::string declarations = PrintSchemaDeclarations(shape.keywordsPrefix) +
-                               (shape.privateDeclaredAtRoot ? PrivateDeclaration(shape) : "");
+                               (shape.privateDeclaredAtRoot ? PrivateDeclaration(shape) : "") +
+                               shape.extraDeclarations;
     return PrintSchemaRoot(declarations).Ticket(shape.extraFeatures + features);
 }
 

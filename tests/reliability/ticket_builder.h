@@ -11,6 +11,7 @@ struct TicketShape {
     std::string keywordsPrefix = "psk"; // for the Print Schema keywords
     bool privateDeclaredAtRoot = true;  // else only the private feature declares it
     std::string extraFeatures;          // placed before the mapped features
+    std::string extraDeclarations;      // namespace declarations added to the root
 };
 
 // As the device writes it: the private presentation direction at the top

@@ -33,26 +33,28 @@ class DomNamespaceManagerTest : public ::testing::Test {
         ASSERT_EQ(DomNamespaceManager::Create(IID_IMXNamespaceManager, manager.PutVoid()), S_OK);
     }
 
-    // The prefix at `index` bound to `uri`, or "(none)".
+    // The prefix at `index` bound to `uri`, or "(none)" (E_FAIL: not declared).
     std::u16string Prefix(const char16_t* uri, LONG index = 0) {
-        return TwoCallText([&](WCHAR* buffer, int* length) {
+        return TwoCallText(E_FAIL, [&](WCHAR* buffer, int* length) {
             return manager->getPrefix(Wide(uri), index, buffer, length);
         });
     }
 
-    // The URI bound to `prefix`, in the contexts or at `node`, or "(none)".
+    // The URI bound to `prefix`, in the contexts or at `node`, or "(none)"
+    // (S_FALSE: not bound).
     std::u16string Uri(const char16_t* prefix, IXMLDOMNode* node = nullptr) {
-        return TwoCallText([&](WCHAR* buffer, int* length) {
+        return TwoCallText(S_FALSE, [&](WCHAR* buffer, int* length) {
             return manager->getURI(Wide(prefix), node, buffer, length);
         });
     }
 
     // A text result read with the two-call pattern: its length without a
-    // buffer, then the text into a buffer one longer; "(none)" on S_FALSE.
-    template <typename Read> static std::u16string TwoCallText(Read read) {
+    // buffer, then the text into a buffer one longer; "(none)" when the first
+    // call answers `none`.
+    template <typename Read> static std::u16string TwoCallText(HRESULT none, Read read) {
         int length = 0;
         HRESULT hr = read(nullptr, &length);
-        if (hr == S_FALSE)
+        if (hr == none)
             return u"(none)";
         EXPECT_EQ(hr, S_OK);
         std::u16string text(length + 1, u'?');
@@ -149,16 +151,51 @@ TEST_F(DomNamespaceManagerTest, TextsComeOutThroughTheTwoCallBufferProtocol) {
     EXPECT_EQ(count, 3);
     WCHAR buffer[8] = {'x', 'x', 'x', 'x', 0};
     count = 3;
-    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 0, buffer, &count), E_INVALIDARG)
+    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 0, buffer, &count), E_XML_BUFFERTOOSMALL)
         << "no room for the terminator";
     EXPECT_EQ(buffer[0], WCHAR('x'));
     count = 4;
     ASSERT_EQ(manager->getPrefix(W("urn:abc"), 0, buffer, &count), S_OK);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(buffer)), u"abc");
     EXPECT_EQ(count, 3);
-    EXPECT_EQ(manager->getPrefix(W("urn:abc"), 1, nullptr, &count), S_FALSE);
     EXPECT_EQ(manager->getPrefix(W("urn:abc"), 0, nullptr, nullptr), E_POINTER);
-    EXPECT_EQ(manager->getPrefix(nullptr, 0, nullptr, &count), E_INVALIDARG);
+}
+
+// Past the last prefix bound to a namespace getPrefix answers E_FAIL, "not
+// declared", as MSXML 6 does; the cases hold whether or not the DOM lists the
+// declarations among the attributes.
+TEST_F(DomNamespaceManagerTest, GetPrefixAnswersEFailPastTheLastPrefix) {
+    struct Case {
+        const WCHAR* uri;
+        LONG index;
+        HRESULT result;
+    };
+    const Case cases[] = {
+        {W("urn:inner"), 0, S_OK},
+        {W("urn:inner"), 1, E_FAIL},
+        {W("urn:inner"), -1, E_FAIL},
+        {W("urn:outer"), 0, E_FAIL}, // hidden by the inner "r"
+        {W("urn:default"), 0, S_OK},
+        {W("urn:absent"), 0, E_FAIL},
+        {W("http://www.w3.org/XML/1998/namespace"), 0, S_OK},
+        {W("http://www.w3.org/XML/1998/namespace"), 1, E_FAIL},
+        {W(""), 0, E_INVALIDARG},
+        {nullptr, 0, E_INVALIDARG},
+    };
+    ComPtr<IXMLDOMDocument2> document = ParseTestDocument(Nested);
+    ComPtr<IXMLDOMNode> leaf = FindElement(document.Get(), u"leaf");
+    ASSERT_TRUE(leaf);
+    ASSERT_EQ(manager->pushNodeContext(leaf.Get(), VARIANT_TRUE), S_OK);
+    for (const Case& c : cases) {
+        int length = -1;
+        EXPECT_EQ(manager->getPrefix(c.uri, c.index, nullptr, &length), c.result)
+            << "case " << &c - cases;
+        EXPECT_EQ(length == -1, c.result != S_OK) << "case " << &c - cases;
+    }
+    int length = -1;
+    EXPECT_EQ(manager->getDeclaredPrefix(1000, nullptr, &length), E_FAIL);
+    EXPECT_EQ(manager->getDeclaredPrefix(-1, nullptr, &length), E_FAIL);
+    EXPECT_EQ(length, -1);
 }
 
 TEST_F(DomNamespaceManagerTest, ContextsStackOnAPermanentBottom) {

@@ -44,6 +44,8 @@ bool ReadScenario(const fs::path& corpus, const std::string& name, const fs::pat
             hasResult = true;
         } else if (key == "input") {
             scenario->input = projectDir / value;
+        } else if (key == "whitespace" && value == "preserve") {
+            scenario->preserveWhiteSpace = true;
         } else {
             *error = name + "/scenario.txt: malformed line: " + line;
             return false;

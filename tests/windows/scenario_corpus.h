@@ -1,7 +1,8 @@
 // The scenario corpus of tests/scenarios/, read as its own runner reads it:
 // each folder holds scenario.txt ("command: ...", "option: Feature=Option"
 // lines, "result: 0x........", optionally "input: PATH" relative to the
-// project), input.xml (unless "input" names another file) and expected.xml.
+// project and "whitespace: preserve" for ptbridge --preserve-whitespace),
+// input.xml (unless "input" names another file) and expected.xml.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@ struct Scenario {
     std::string command;              // ticket, capabilities or devmode
     std::vector<std::string> options; // "Feature=Option"
     uint32_t result = 0;              // the HRESULT the conversion returns
+    bool preserveWhiteSpace = false;  // the document is loaded with its white space
     std::filesystem::path input;
     std::filesystem::path expected;
 };

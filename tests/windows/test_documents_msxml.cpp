@@ -9,6 +9,6 @@ using namespace ptbridge;
 ComPtr<IXMLDOMDocument2> ParseTestDocument(const std::string& xml) {
     ComPtr<IXMLDOMDocument2> document;
     std::string error;
-    EXPECT_TRUE(ParseDocument(xml, "test document", &document, &error)) << error;
+    EXPECT_TRUE(ParseDocument(xml, "test document", false, &document, &error)) << error;
     return document;
 }

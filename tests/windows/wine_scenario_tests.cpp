@@ -67,6 +67,8 @@ TEST_P(WineScenarioTest, MatchesTheNativeBuild) {
     ScratchFolder folder;
     folder.Write("input.xml", variant.text);
     std::vector<std::string> arguments{scenario.command, "input.xml"};
+    if (scenario.preserveWhiteSpace)
+        arguments.push_back("--preserve-whitespace");
     for (const std::string& option : scenario.options) {
         arguments.push_back("--option");
         arguments.push_back(option);
