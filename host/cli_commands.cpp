@@ -344,14 +344,18 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     Clock::time_point saveStart = Clock::now();
     std::string after;
     const bool saved = SerializeDocument(document.Get(), &after, &error);
+    Clock::duration saveTime = Clock::now() - saveStart;
+    // The converted tree is let go of before the output is laid out again and
+    // before a failure is explained, which parses the input text once more:
+    // both need memory the tree would otherwise still hold.
+    document.Reset();
     // A document loaded without its white space would otherwise be written with
     // little or no layout: it is written one element per line instead.
-    if (saved && !settings.preserveWhiteSpace)
+    if (saved && !settings.preserveWhiteSpace) {
+        Clock::time_point layoutStart = Clock::now();
         after = PrettyPrintXml(after);
-    Clock::duration saveTime = Clock::now() - saveStart;
-    // The converted tree is let go of before a failure is explained, which
-    // parses the input text once more.
-    document.Reset();
+        saveTime += Clock::now() - layoutStart;
+    }
     if (!converted) {
         const std::u16string privateNamespace =
             session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
