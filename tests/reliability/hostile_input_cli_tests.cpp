@@ -96,8 +96,8 @@ TEST(HostileInputCliTest, RunningOutOfMemoryIsRefusedOnOneLine) {
         SCOPED_TRACE(std::to_string(megabytes) + " MB of address space");
         CliRun run = RunProgram("/bin/sh", {"-c",
                                             "ulimit -v " + std::to_string(megabytes * 1024) +
-                                                " && exec \"$0\" ticket \"$1\" -o /dev/null",
-                                            PTBRIDGE_CLI_PATH, path});
+                                                " && exec \"$0\" ticket \"$1\" -o \"$2\"",
+                                            PTBRIDGE_CLI_PATH, path, folder.File("out.xml")});
         EXPECT_EQ(run.exitCode, 2) << run.err;
         EXPECT_EQ(run.err.rfind("ptbridge: ", 0), 0u) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
