@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace ptbridge {
 
@@ -310,6 +311,13 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         return ExitUsageOrInput;
     }
     Clock::duration loadTime = Clock::now() - loadStart;
+    // The tree holds the document from here on. Only a failure, to be
+    // explained, needs the input text again: a file or a bundled sample is read
+    // again then (its fingerprint tells whether it is still the same text), so
+    // its text is not held beside the tree; standard input cannot be read twice.
+    const size_t fingerprint = std::hash<std::string>()(text);
+    if (settings.inputFile != "-")
+        std::string().swap(text);
 
     HostSession session;
     int status = OpenSession(settings, &session);
@@ -336,8 +344,6 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     hr = Convert(conversion, session, devmode, document.Get());
     Clock::duration convertTime = Clock::now() - convertStart;
     const bool converted = hr == S_OK;
-    // The tree holds the document from here on; only a failure, to be
-    // explained, needs the input text again.
     if (converted)
         std::string().swap(text);
 
@@ -359,9 +365,16 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     if (!converted) {
         const std::u16string privateNamespace =
             session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
-        ReportError(
-            std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) + ": " +
-            ExplainFailure(conversion, text, settings.preserveWhiteSpace, privateNamespace));
+        std::string explanation;
+        if (text.empty() && !ReadInput(conversion, settings.inputFile, &text, &label, &error))
+            explanation = "no explanation: " + error;
+        else if (std::hash<std::string>()(text) != fingerprint)
+            explanation = "no explanation: " + label + " changed while it was converted";
+        else
+            explanation =
+                ExplainFailure(conversion, text, settings.preserveWhiteSpace, privateNamespace);
+        ReportError(std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) +
+                    ": " + explanation);
         status = ExitPluginFailed;
     }
     std::string().swap(text);

@@ -144,6 +144,11 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* error
     size_t count;
     int readError = 0;
     try {
+        // Sized from the file when it tells its size, so that a large document
+        // is held once rather than in a buffer grown by doubling.
+        struct stat status;
+        if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode))
+            content.reserve(static_cast<size_t>(status.st_size));
         while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
             content.append(buffer, count);
         readError = std::ferror(file) ? errno : 0;

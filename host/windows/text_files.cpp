@@ -4,6 +4,8 @@
 #include "text_encoding.h"
 #include "windows/windows_error.h"
 
+#include <new>
+
 namespace ptbridge {
 
 namespace {
@@ -150,15 +152,26 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* error
     }
     std::string content;
     char buffer[8192];
-    for (;;) {
-        DWORD count = 0;
-        if (!ReadFile(file.Get(), buffer, sizeof buffer, &count, nullptr)) {
-            *error = SystemError("read", path, GetLastError());
-            return false;
+    try {
+        // Sized from the file when it tells its size, so that a large document
+        // is held once rather than in a buffer grown by doubling.
+        LARGE_INTEGER size;
+        if (GetFileType(file.Get()) == FILE_TYPE_DISK && GetFileSizeEx(file.Get(), &size))
+            content.reserve(static_cast<size_t>(size.QuadPart));
+        for (;;) {
+            DWORD count = 0;
+            if (!ReadFile(file.Get(), buffer, sizeof buffer, &count, nullptr)) {
+                *error = SystemError("read", path, GetLastError());
+                return false;
+            }
+            if (count == 0)
+                break;
+            content.append(buffer, count);
         }
-        if (count == 0)
-            break;
-        content.append(buffer, count);
+    } catch (const std::bad_alloc&) {
+        // A file larger than the memory left is refused like any unreadable one.
+        *error = SystemError("read", path, ERROR_NOT_ENOUGH_MEMORY);
+        return false;
     }
     *text = std::move(content);
     return true;

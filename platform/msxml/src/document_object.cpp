@@ -145,8 +145,8 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
     hr = Guarded([&] {
         std::string text = Utf8FromWide(bstrXML);
         LoadedXml parsed;
-        HRESULT loaded =
-            LoadXml(text, TextEncoding::Utf8, Owner()->PreserveWhiteSpace(), &parsed, nullptr);
+        HRESULT loaded = LoadXml(PiecesOf(text), TextEncoding::Utf8, Owner()->PreserveWhiteSpace(),
+                                 &parsed, nullptr);
         if (loaded != S_OK)
             return loaded == E_FAIL ? S_FALSE : loaded;
         HRESULT replaced = ReplaceContent(*Owner(), parsed.doc);

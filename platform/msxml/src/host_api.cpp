@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace ptbridge {
 
@@ -25,21 +26,8 @@ HRESULT OpenFailure(int error) {
     return E_FAIL;
 }
 
-HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         std::fclose);
-    int reason = errno;
-    bool failed = !file;
-    if (file) {
-        char chunk[65536];
-        size_t read;
-        while ((read = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-            text->append(chunk, read);
-        failed = std::ferror(file.get()) != 0;
-        reason = errno;
-    }
-    if (!failed)
-        return S_OK;
+// A file that cannot be read: the result its reason gives, and a message naming it.
+HRESULT Unreadable(const std::string& path, int reason, XmlLoadError* error) {
     if (error) {
         *error = XmlLoadError();
         error->message = "cannot read " + path + ": " + std::strerror(reason);
@@ -47,10 +35,34 @@ HRESULT ReadFile(const std::string& path, std::string* text, XmlLoadError* error
     return OpenFailure(reason);
 }
 
-HRESULT Load(const std::string& xml, TextEncoding encoding, bool preserveWhiteSpace,
+// Reads an open file a piece at a time for a load, so that the whole text is
+// never held at once; remembers why reading failed.
+class FilePieces {
+  public:
+    explicit FilePieces(std::FILE* file) : file_(file), buffer_(256 * 1024) {}
+
+    bool Next(const char** data, size_t* length) {
+        *data = buffer_.data();
+        *length = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+        if (*length == 0 && std::ferror(file_)) {
+            reason_ = errno ? errno : EIO;
+            return false;
+        }
+        return true;
+    }
+    // The reason reading failed; 0 while it has not.
+    int Failure() const { return reason_; }
+
+  private:
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    int reason_ = 0;
+};
+
+HRESULT Load(const TextPieces& pieces, TextEncoding encoding, bool preserveWhiteSpace,
              IXMLDOMDocument2** document, XmlLoadError* error) {
     LoadedXml loaded;
-    HRESULT hr = LoadXml(xml, encoding, preserveWhiteSpace, &loaded, error);
+    HRESULT hr = LoadXml(pieces, encoding, preserveWhiteSpace, &loaded, error);
     if (hr != S_OK)
         return hr;
     DocumentOwner* owner = DocumentOwner::Create(loaded.doc, preserveWhiteSpace);
@@ -58,7 +70,7 @@ HRESULT Load(const std::string& xml, TextEncoding encoding, bool preserveWhiteSp
         return E_OUTOFMEMORY;
     if (loaded.escapeUris)
         owner->NoteUrisToEscape();
-    owner->SetTextSize(xml.size());
+    owner->SetTextSize(loaded.textSize);
     return DocumentObject::Wrap(owner, document);
 }
 
@@ -84,8 +96,9 @@ HRESULT LoadDocumentFromString(const std::string& xml, IXMLDOMDocument2** docume
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    return Guarded(
-        [&] { return Load(xml, TextEncoding::Declared, preserveWhiteSpace, document, error); });
+    return Guarded([&] {
+        return Load(PiecesOf(xml), TextEncoding::Declared, preserveWhiteSpace, document, error);
+    });
 }
 
 HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** document,
@@ -94,10 +107,15 @@ HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** documen
         return E_POINTER;
     *document = nullptr;
     return Guarded([&] {
-        std::string text;
-        HRESULT hr = ReadFile(path, &text, error);
-        return hr == S_OK ? Load(text, TextEncoding::Declared, preserveWhiteSpace, document, error)
-                          : hr;
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                             std::fclose);
+        if (!file)
+            return Unreadable(path, errno, error);
+        FilePieces reader(file.get());
+        HRESULT hr =
+            Load([&](const char** data, size_t* length) { return reader.Next(data, length); },
+                 TextEncoding::Declared, preserveWhiteSpace, document, error);
+        return reader.Failure() ? Unreadable(path, reader.Failure(), error) : hr;
     });
 }
 

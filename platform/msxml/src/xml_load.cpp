@@ -152,23 +152,28 @@ bool MarkUtf8(xmlDocPtr doc) {
     return doc->encoding != nullptr;
 }
 
-// Feeds the text to the parser a piece at a time, so that it never holds a
-// copy of the whole text. False when the parser stopped on text that its
-// encoding cannot decode, which it does not report as an error of its own.
-bool FeedPieces(xmlParserCtxtPtr parser, const std::string& text, size_t from,
-                const ParseState& errors) {
-    constexpr size_t Piece = 256 * 1024;
-    for (size_t at = from; at < text.size() && !errors.failed; at += Piece) {
-        int length = static_cast<int>(std::min(Piece, text.size() - at));
-        if (xmlParseChunk(parser, text.data() + at, length, 0) == XML_ERR_INVALID_ENCODING)
+// Feeds the rest of the first piece, then every further piece, to the parser,
+// so that neither it nor the loader holds a copy of the whole text. False when
+// the parser stopped on text that its encoding cannot decode, which it does not
+// report as an error of its own.
+bool FeedPieces(xmlParserCtxtPtr parser, const TextPieces& pieces, const char* data, size_t length,
+                ParseState* errors, size_t* textSize) {
+    while (length > 0 && !errors->failed) {
+        if (xmlParseChunk(parser, data, static_cast<int>(length), 0) == XML_ERR_INVALID_ENCODING)
             return false;
+        if (!pieces(&data, &length)) {
+            errors->Record("the text cannot be read to its end", xmlSAX2GetLineNumber(parser),
+                           xmlSAX2GetColumnNumber(parser));
+            return true;
+        }
+        *textSize += length;
     }
-    return errors.failed || xmlParseChunk(parser, nullptr, 0, 1) != XML_ERR_INVALID_ENCODING;
+    return errors->failed || xmlParseChunk(parser, nullptr, 0, 1) != XML_ERR_INVALID_ENCODING;
 }
 
 // Parses the text; the document, or null when it is not sound.
-xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
-                ParseState* errors) {
+xmlDocPtr Parse(const TextPieces& pieces, TextEncoding encoding, bool preserveWhiteSpace,
+                ParseState* errors, size_t* textSize) {
     xmlSAXHandler events;
     xmlSAXVersion(&events, 2);
     events.internalSubset = OnDocumentType;
@@ -176,10 +181,17 @@ xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhi
     if (!preserveWhiteSpace)
         events.endElementNs = OnEndElementDroppingWhiteSpace;
     ErrorsCollected collected(errors);
+    const char* data = nullptr;
+    size_t length = 0;
+    if (!pieces(&data, &length)) {
+        errors->Record("the text cannot be read", 0, 0);
+        return nullptr;
+    }
+    *textSize = length;
     // The first bytes tell the parser how the text is encoded.
-    size_t first = std::min<size_t>(text.size(), 4);
+    size_t first = std::min<size_t>(length, 4);
     xmlParserCtxtPtr parser =
-        xmlCreatePushParserCtxt(&events, nullptr, text.data(), static_cast<int>(first), nullptr);
+        xmlCreatePushParserCtxt(&events, nullptr, data, static_cast<int>(first), nullptr);
     if (!parser) {
         errors->outOfMemory = true;
         return nullptr;
@@ -194,7 +206,7 @@ xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhi
     if (encoding == TextEncoding::Utf8)
         options |= XML_PARSE_IGNORE_ENC;
     xmlCtxtUseOptions(parser, options);
-    if (!FeedPieces(parser, text, first, *errors))
+    if (!FeedPieces(parser, pieces, data + first, length - first, errors, textSize))
         errors->Record("the text cannot be decoded in its encoding", xmlSAX2GetLineNumber(parser),
                        xmlSAX2GetColumnNumber(parser));
     xmlDocPtr doc = parser->myDoc;
@@ -212,11 +224,12 @@ xmlDocPtr Parse(const std::string& text, TextEncoding encoding, bool preserveWhi
 }
 } // namespace
 
-HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
+HRESULT LoadXml(const TextPieces& pieces, TextEncoding encoding, bool preserveWhiteSpace,
                 LoadedXml* loaded, XmlLoadError* error) {
     *loaded = LoadedXml();
     ParseState state;
-    xmlDocPtr doc = Parse(text, encoding, preserveWhiteSpace, &state);
+    size_t textSize = 0;
+    xmlDocPtr doc = Parse(pieces, encoding, preserveWhiteSpace, &state, &textSize);
     if (!doc) {
         if (state.outOfMemory && state.first.message.rfind("out of memory", 0) != 0)
             state.first = XmlLoadError{"out of memory", 0, 0};
@@ -226,7 +239,18 @@ HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhi
     }
     loaded->doc = doc;
     loaded->escapeUris = state.escapeUris;
+    loaded->textSize = textSize;
     return S_OK;
+}
+
+TextPieces PiecesOf(const std::string& text) {
+    return [&text, at = size_t(0)](const char** data, size_t* length) mutable {
+        constexpr size_t Piece = 256 * 1024;
+        *data = text.data() + at;
+        *length = std::min(Piece, text.size() - at);
+        at += *length;
+        return true;
+    };
 }
 
 xmlDocPtr NewDocument() {

@@ -11,6 +11,7 @@
 
 #include <libxml/tree.h>
 
+#include <functional>
 #include <string>
 
 namespace ptbridge::standin {
@@ -20,19 +21,27 @@ enum class TextEncoding {
     Utf8,     // the text is UTF-8 whatever its declaration says
 };
 
-// A loaded document, and whether a namespace URI in it needs escaping when
-// it is saved (xml_save.h).
+// A loaded document, whether a namespace URI in it needs escaping when it is
+// saved (xml_save.h), and the length of the text it was loaded from.
 struct LoadedXml {
     xmlDocPtr doc = nullptr;
     bool escapeUris = false;
+    size_t textSize = 0;
 };
+
+// A document's text a piece at a time: each call gives the next piece through
+// *data and *length, *length 0 at the end; false when the text cannot be read.
+using TextPieces = std::function<bool(const char** data, size_t* length)>;
 
 // S_OK with the new document in *loaded. E_FAIL, with *error (when given)
 // filled, for text that is not a sound document: malformed XML, namespace
 // errors such as undeclared prefixes, a document type declaration, too deep
 // nesting. E_OUTOFMEMORY when memory runs out.
-HRESULT LoadXml(const std::string& text, TextEncoding encoding, bool preserveWhiteSpace,
+HRESULT LoadXml(const TextPieces& pieces, TextEncoding encoding, bool preserveWhiteSpace,
                 LoadedXml* loaded, XmlLoadError* error);
+
+// A text held whole, given a piece at a time; the text must outlive them.
+TextPieces PiecesOf(const std::string& text);
 
 // A new empty document, as every document of the stand-in is kept: with a
 // dictionary for its names, and marked UTF-8 (its content always is) so that
