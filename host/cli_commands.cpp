@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 
 namespace ptbridge {
 
@@ -146,6 +145,28 @@ bool ReadInput(Conversion conversion, const std::string& inputFile, std::string*
 
 bool IsBlank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+// Loads the input document. A file is parsed as it is read, so that its text
+// is never held beside the tree; when that fails, the file is read whole to
+// tell why, as other input is. Standard input and a bundled sample keep their
+// text in *text.
+bool LoadInput(Conversion conversion, const CommandSettings& settings,
+               ComPtr<IXMLDOMDocument2>* document, std::string* text, std::string* label,
+               std::string* error) {
+    const std::string& file = settings.inputFile;
+    if (!file.empty() && file != "-" &&
+        ParseDocumentFile(file, settings.preserveWhiteSpace, document)) {
+        *label = file;
+        return true;
+    }
+    if (!ReadInput(conversion, file, text, label, error))
+        return false;
+    if (IsBlank(*text)) {
+        *error = *label + " is empty: there is no document to convert";
+        return false;
+    }
+    return ParseDocument(*text, *label, settings.preserveWhiteSpace, document, error);
 }
 
 std::u16string ReadName(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*),
@@ -296,26 +317,16 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     Clock::time_point loadStart = Clock::now();
     std::string text;
     std::string label;
-    if (!ReadInput(conversion, settings.inputFile, &text, &label, &error)) {
-        ReportError(error);
-        return ExitUsageOrInput;
-    }
-    if (IsBlank(text)) {
-        ReportError(label + " is empty: there is no document to convert");
-        return ExitUsageOrInput;
-    }
     ComPtr<IXMLDOMDocument2> document;
-    if (!ParseDocument(text, label, settings.preserveWhiteSpace, &document, &error) ||
+    if (!LoadInput(conversion, settings, &document, &text, &label, &error) ||
         !CheckRootElement(conversion, document.Get(), label, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
     }
     Clock::duration loadTime = Clock::now() - loadStart;
-    // The tree holds the document from here on. Only a failure, to be
-    // explained, needs the input text again: a file or a bundled sample is read
-    // again then (its fingerprint tells whether it is still the same text), so
-    // its text is not held beside the tree; standard input cannot be read twice.
-    const size_t fingerprint = std::hash<std::string>()(text);
+    // The tree holds the document from here on; only a failure, to be
+    // explained, needs the input text again, and a file or a bundled sample is
+    // read once more then. Standard input cannot be, so its text is kept.
     if (settings.inputFile != "-")
         std::string().swap(text);
 
@@ -368,8 +379,6 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         std::string explanation;
         if (text.empty() && !ReadInput(conversion, settings.inputFile, &text, &label, &error))
             explanation = "no explanation: " + error;
-        else if (std::hash<std::string>()(text) != fingerprint)
-            explanation = "no explanation: " + label + " changed while it was converted";
         else
             explanation =
                 ExplainFailure(conversion, text, settings.preserveWhiteSpace, privateNamespace);

@@ -36,6 +36,12 @@ HRESULT CreateHostNamespaceManager(REFIID riid, void** manager);
 // where the DOM reports them.
 bool ParseDocument(const std::string& text, const std::string& label, bool preserveWhiteSpace,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error);
+// Parses a file as it reads it where the DOM can, so that its text is never
+// held whole beside the tree. False on any failure, and where the platform
+// does not parse files itself; it says nothing more: the caller then reads
+// the file whole, to parse it or to tell why it cannot.
+bool ParseDocumentFile(const std::string& path, bool preserveWhiteSpace,
+                       ComPtr<IXMLDOMDocument2>* document);
 // Serialises a document as UTF-8 XML with "\n" line ends, ending with a newline.
 bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error);
 

@@ -26,6 +26,14 @@ bool ParseDocument(const std::string& text, const std::string& label, bool prese
     return false;
 }
 
+bool ParseDocumentFile(const std::string& path, bool preserveWhiteSpace,
+                       ComPtr<IXMLDOMDocument2>* document) {
+    if (LoadDocumentFromFile(path, document->Put(), nullptr, preserveWhiteSpace) == S_OK)
+        return true;
+    document->Reset();
+    return false;
+}
+
 bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error) {
     HRESULT hr = SaveDocumentToString(document, text);
     if (hr != S_OK) {
