@@ -48,7 +48,9 @@
 //   by default; nothing is fetched from the network or the file system, at
 //   most 256 levels of nesting are accepted, and a text node holds at most
 //   10 MB (libxml2's limits; the second reads as running out of memory).
-// - Results: E_POINTER for a null out-pointer, E_INVALIDARG for a missing or
+// - Results: E_INVALIDARG for a null out-pointer of a DOM method, as MSXML
+//   documents (QueryInterface answers E_POINTER, as COM requires, and so do
+//   the namespace manager and the functions below), and for a missing or
 //   unfit argument (a node of another document, a non-child to removeChild, an
 //   ancestor to appendChild, a second root element, a refused name), S_FALSE
 //   with a null out-value for "none" (past the end of a list, an absent

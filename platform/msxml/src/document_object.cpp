@@ -166,7 +166,7 @@ STDMETHODIMP DocumentObject::get_preserveWhiteSpace(VARIANT_BOOL* isPreserved) {
     if (DomCallFails(&hr))
         return hr;
     if (!isPreserved)
-        return E_POINTER;
+        return E_INVALIDARG;
     *isPreserved = Owner()->PreserveWhiteSpace() ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }

@@ -79,7 +79,7 @@ HRESULT NodeObject::GetNodeType(DOMNodeType* type) {
     if (DomCallFails(&hr))
         return hr;
     if (!type)
-        return E_POINTER;
+        return E_INVALIDARG;
     *type = Type();
     return S_OK;
 }
