@@ -48,12 +48,6 @@ const std::vector<KnownDifference>& KnownDifferences() {
         {"NodeTest.EachKindAnswersOnlyItsOwnInterfaces", KnownDifference::WineDiffers,
          "QueryInterface with a null out-pointer writes through it (the program crashes) instead "
          "of answering E_POINTER"},
-        {"NodeTest.NamesOfPrefixedElementsAndAttributes", KnownDifference::StandInDiffers,
-         "for a node without a prefix or namespace, get_prefix and get_namespaceURI answer S_FALSE "
-         "with no string (as Wine, whose tests are checked against Windows); the stand-in answers "
-         "S_OK with an empty string"},
-        {"NodeTest.NamesInTheDefaultNamespaceAndOfOtherKinds", KnownDifference::StandInDiffers,
-         "get_prefix answers S_FALSE for a node without a prefix"},
         {"NodeTest.ParentsOfElementsAttributesAndTheDocument", KnownDifference::WineDiffers,
          "node identity is not stable: reaching the same node twice can give two objects; the "
          "document's get_ownerDocument answers S_OK"},

@@ -23,17 +23,21 @@
 //   Adjacent CDATA sections load as one section (libxml2 joins them).
 // - Namespace declarations (xmlns, xmlns:p) are listed in an element's
 //   attributes, before its other attributes: nodeName "xmlns:p", prefix
-//   "xmlns" (empty for xmlns), baseName "p" (or "xmlns"), namespaceURI
+//   "xmlns" (none for xmlns), baseName "p" (or "xmlns"), namespaceURI
 //   http://www.w3.org/2000/xmlns/, value the declared URI. createNode makes
 //   such an attribute (its namespace must be empty or the xmlns one), whose
 //   value may be set until setAttributeNode adds the declaration to an
 //   element; setAttributeNode refuses it when the element already declares the
 //   prefix or its own name has the prefix in another namespace. A declaration
 //   on an element cannot change its value (E_FAIL) and cannot be removed.
-// - Names. An unprefixed attribute has no namespace, whatever createNode was
-//   given. A created or moved node reuses the declaration in scope where it
-//   joins the document when that binds its prefix to its namespace; otherwise
-//   an element declares its prefix on itself, and an attribute whose prefix is
+// - Names. What a node lacks (the prefix of an unprefixed name, the
+//   namespace of a name in none, the base name of the document, text or a
+//   comment) get_prefix, get_namespaceURI and get_baseName answer with S_FALSE
+//   and a null string, as MSXML does, never with an empty string. An
+//   unprefixed attribute has no namespace, whatever createNode was given. A
+//   created or moved node reuses the declaration in scope where it joins the
+//   document when that binds its prefix to its namespace; otherwise an
+//   element declares its prefix on itself, and an attribute whose prefix is
 //   already bound to another namespace there is given a fresh prefix ("ns0",
 //   ...). Saving writes an element's namespace declarations before its
 //   attributes.
