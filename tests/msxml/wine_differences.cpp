@@ -18,9 +18,6 @@ const std::vector<KnownDifference>& KnownDifferences() {
         {"LoadSaveTest.LoadXmlReplacesTheContent", KnownDifference::WineDiffers,
          "after loadXML the former root element still has a parent (get_parentNode S_OK); the "
          "stand-in detaches it (MSXML's documentation is silent)"},
-        {"LoadSaveTest.FailedLoadXmlLeavesTheDocumentAsItWas", KnownDifference::StandInDiffers,
-         "MSXML documents that load and loadXML discard the document's content at once, so a "
-         "failed loadXML leaves it empty; the stand-in keeps the former content"},
         {"NamespaceManagerTest.DeepContextOfTheRootBindsItsPrefixes", KnownDifference::WineDiffers,
          "MXNamespaceManager60::pushNodeContext returns E_NOTIMPL"},
         {"NamespaceManagerTest.DeclarationBelowTheRootIsNotVisibleFromTheRoot",

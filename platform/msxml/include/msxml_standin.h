@@ -58,11 +58,13 @@
 //   unfit argument (a node of another document, a non-child to removeChild, an
 //   ancestor to appendChild, a second root element, a refused name), S_FALSE
 //   with a null out-value for "none" (past the end of a list, an absent
-//   attribute, no parent, a prefix getURI finds unbound); the namespace
-//   manager's getPrefix and getDeclaredPrefix answer E_FAIL past their last
-//   prefix, as MSXML does. A failed loadXML returns S_FALSE and leaves the
-//   document unchanged. Running out of memory gives E_OUTOFMEMORY; no C++
-//   exception leaves the DOM.
+//   attribute, no parent, no prefix, namespace or base name, a prefix getURI
+//   finds unbound); the namespace manager's getPrefix and getDeclaredPrefix
+//   answer E_FAIL past their last prefix, as MSXML does. loadXML discards the
+//   document's content at once, as MSXML does: when it fails (S_FALSE for
+//   malformed text) the document is left empty, with no document element.
+//   Running out of memory gives E_OUTOFMEMORY; no C++ exception leaves the
+//   DOM.
 // Where MSXML's documentation is silent, these are the stand-in's own choices.
 #pragma once
 

@@ -143,6 +143,11 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
     if (isSuccessful)
         *isSuccessful = VARIANT_FALSE;
     hr = Guarded([&] {
+        // Loading discards the former content at once, as MSXML does, so a
+        // load that fails leaves the document empty.
+        HRESULT cleared = ClearContent(*Owner());
+        if (cleared != S_OK)
+            return cleared;
         std::string text = Utf8FromWide(bstrXML);
         LoadedXml parsed;
         HRESULT loaded =
