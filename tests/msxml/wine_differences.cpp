@@ -136,8 +136,10 @@ const std::vector<KnownDifference>& KnownDifferences() {
          "nothing and a bare one finds every prefix; node identity is not stable: reaching the "
          "same node twice can give two objects"},
         {"TreeEditTest.RemovedNodeCanBeAttachedAgainElsewhere", KnownDifference::StandInDiffers,
-         "MSXML saves a line break where it dropped white space at load; the stand-in drops it "
-         "for good"},
+         "MSXML documents that it remembers where it dropped white space at load and saves a line "
+         "break there, so the saved text this case looks for, written without line breaks, would "
+         "hold some; the stand-in drops such white space for good (so does Wine's MSXML, on which "
+         "the case passes)"},
         {"TreeEditTest.NodesBuiltWhileDetachedAreBoundWhenAttached", KnownDifference::WineDiffers,
          "a created element repeats its prefix's xmlns declaration on save although an ancestor "
          "declares it"},

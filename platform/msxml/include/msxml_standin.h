@@ -9,9 +9,10 @@
 //   preserveWhiteSpace argument) then drops the text nodes of white space
 //   only, except under xml:space="preserve" (the nearest xml:space decides);
 //   CDATA sections are always kept. Changing preserveWhiteSpace takes effect
-//   at the next load, and at once for text (below). MSXML remembers where it
-//   dropped white space and prints a line break there on output; the stand-in
-//   drops it for good, and saves the tree as it stands, without reindenting.
+//   at the next load, and at once for text (below). A known difference: MSXML
+//   remembers where it dropped white space and prints a line break there on
+//   output; the stand-in drops it for good, and saves the tree as it stands,
+//   without reindenting.
 // - text. An element's (or the document's) text joins its descendant text and
 //   CDATA nodes, comments and processing instructions excluded. Unless the
 //   document preserves white space, white space is trimmed at the two ends of
