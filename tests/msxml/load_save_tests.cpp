@@ -103,14 +103,28 @@ TEST_F(LoadSaveTest, LoadXmlReplacesTheContent) {
     EXPECT_EQ(oldRoot->get_parentNode(parent.Put()), S_FALSE);
 }
 
-TEST_F(LoadSaveTest, FailedLoadXmlLeavesTheDocumentAsItWas) {
+TEST_F(LoadSaveTest, FailedLoadXmlLeavesTheDocumentEmpty) {
     auto document = Load(TicketXml);
-    std::string before = Save(document.Get());
+    auto oldRoot = Root(document.Get());
+    auto option = Find(document.Get(), "psf:Option");
     UniqueBstr text = MakeBstr(u"<a><b></a>");
     VARIANT_BOOL loaded = VARIANT_TRUE;
     EXPECT_EQ(document->loadXML(text.Get(), &loaded), S_FALSE);
     EXPECT_EQ(loaded, VARIANT_FALSE);
-    EXPECT_EQ(Save(document.Get()), before);
+
+    ComPtr<IXMLDOMElement> root;
+    EXPECT_EQ(document->get_documentElement(root.Put()), S_FALSE);
+    EXPECT_FALSE(root);
+    ComPtr<IXMLDOMNodeList> children;
+    ASSERT_EQ(document->get_childNodes(children.Put()), S_OK);
+    EXPECT_EQ(Length(children.Get()), 0);
+    // The nodes held from the former content stay usable on their own.
+    EXPECT_EQ(NodeName(oldRoot.Get()), "psf:PrintTicket");
+    EXPECT_EQ(NodeName(option.Get()), "psf:Option");
+
+    text = MakeBstr(u"<n/>");
+    ASSERT_EQ(document->loadXML(text.Get(), &loaded), S_OK);
+    EXPECT_EQ(NodeName(Root(document.Get()).Get()), "n");
 }
 
 } // namespace

@@ -202,6 +202,16 @@ TEST_F(StandInChoiceTest, NodesOutsideTheDocumentLiveAsLongAsTheirHolders) {
              return Query<IXMLDOMNode>(b.Get(), IID_IXMLDOMNode);
          },
          "b"},
+        {"discarded by a failed loadXML",
+         [](StandInChoiceTest& t) {
+             auto document = t.Load("<a><b/></a>");
+             auto b = t.Find(document.Get(), "b");
+             UniqueBstr text = MakeBstr(u"<z>");
+             VARIANT_BOOL loaded;
+             document->loadXML(text.Get(), &loaded);
+             return Query<IXMLDOMNode>(b.Get(), IID_IXMLDOMNode);
+         },
+         "b"},
         {"removed, attached again, document released",
          [](StandInChoiceTest& t) {
              auto document = t.Load("<a><b/><c/></a>");

@@ -11,8 +11,8 @@ struct KnownDifference {
     enum Kind {
         // Wine's MSXML differs from MSXML's documented behaviour.
         WineDiffers,
-        // The case expects the stand-in's behaviour where it differs from
-        // MSXML's documentation; the stand-in is being changed to match it.
+        // The case expects the stand-in's behaviour where it knowingly
+        // differs from MSXML's documentation (msxml_standin.h).
         StandInDiffers,
     };
     const char* test; // "Suite.Case"

@@ -9,9 +9,10 @@
 //   preserveWhiteSpace argument) then drops the text nodes of white space
 //   only, except under xml:space="preserve" (the nearest xml:space decides);
 //   CDATA sections are always kept. Changing preserveWhiteSpace takes effect
-//   at the next load, and at once for text (below). MSXML remembers where it
-//   dropped white space and prints a line break there on output; the stand-in
-//   drops it for good, and saves the tree as it stands, without reindenting.
+//   at the next load, and at once for text (below). A known difference: MSXML
+//   remembers where it dropped white space and prints a line break there on
+//   output; the stand-in drops it for good, and saves the tree as it stands,
+//   without reindenting.
 // - text. An element's (or the document's) text joins its descendant text and
 //   CDATA nodes, comments and processing instructions excluded. Unless the
 //   document preserves white space, white space is trimmed at the two ends of
@@ -23,17 +24,21 @@
 //   Adjacent CDATA sections load as one section (libxml2 joins them).
 // - Namespace declarations (xmlns, xmlns:p) are listed in an element's
 //   attributes, before its other attributes: nodeName "xmlns:p", prefix
-//   "xmlns" (empty for xmlns), baseName "p" (or "xmlns"), namespaceURI
+//   "xmlns" (none for xmlns), baseName "p" (or "xmlns"), namespaceURI
 //   http://www.w3.org/2000/xmlns/, value the declared URI. createNode makes
 //   such an attribute (its namespace must be empty or the xmlns one), whose
 //   value may be set until setAttributeNode adds the declaration to an
 //   element; setAttributeNode refuses it when the element already declares the
 //   prefix or its own name has the prefix in another namespace. A declaration
 //   on an element cannot change its value (E_FAIL) and cannot be removed.
-// - Names. An unprefixed attribute has no namespace, whatever createNode was
-//   given. A created or moved node reuses the declaration in scope where it
-//   joins the document when that binds its prefix to its namespace; otherwise
-//   an element declares its prefix on itself, and an attribute whose prefix is
+// - Names. What a node lacks (the prefix of an unprefixed name, the
+//   namespace of a name in none, the base name of the document, text or a
+//   comment) get_prefix, get_namespaceURI and get_baseName answer with S_FALSE
+//   and a null string, as MSXML does, never with an empty string. An
+//   unprefixed attribute has no namespace, whatever createNode was given. A
+//   created or moved node reuses the declaration in scope where it joins the
+//   document when that binds its prefix to its namespace; otherwise an
+//   element declares its prefix on itself, and an attribute whose prefix is
 //   already bound to another namespace there is given a fresh prefix ("ns0",
 //   ...). Saving writes an element's namespace declarations before its
 //   attributes.
@@ -48,15 +53,19 @@
 //   by default; nothing is fetched from the network or the file system, at
 //   most 256 levels of nesting are accepted, and a text node holds at most
 //   10 MB (libxml2's limits; the second reads as running out of memory).
-// - Results: E_POINTER for a null out-pointer, E_INVALIDARG for a missing or
+// - Results: E_INVALIDARG for a null out-pointer of a DOM method, as MSXML
+//   documents (QueryInterface answers E_POINTER, as COM requires, and so do
+//   the namespace manager and the functions below), and for a missing or
 //   unfit argument (a node of another document, a non-child to removeChild, an
 //   ancestor to appendChild, a second root element, a refused name), S_FALSE
 //   with a null out-value for "none" (past the end of a list, an absent
-//   attribute, no parent, a prefix getURI finds unbound); the namespace
-//   manager's getPrefix and getDeclaredPrefix answer E_FAIL past their last
-//   prefix, as MSXML does. A failed loadXML returns S_FALSE and leaves the
-//   document unchanged. Running out of memory gives E_OUTOFMEMORY; no C++
-//   exception leaves the DOM.
+//   attribute, no parent, no prefix, namespace or base name, a prefix getURI
+//   finds unbound); the namespace manager's getPrefix and getDeclaredPrefix
+//   answer E_FAIL past their last prefix, as MSXML does. loadXML discards the
+//   document's content at once, as MSXML does: when it fails (S_FALSE for
+//   malformed text) the document is left empty, with no document element.
+//   Running out of memory gives E_OUTOFMEMORY; no C++ exception leaves the
+//   DOM.
 // Where MSXML's documentation is silent, these are the stand-in's own choices.
 #pragma once
 

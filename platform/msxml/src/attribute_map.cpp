@@ -72,7 +72,7 @@ STDMETHODIMP AttributeMap::get_length(LONG* listLength) {
     if (DomCallFails(&hr))
         return hr;
     if (!listLength)
-        return E_POINTER;
+        return E_INVALIDARG;
     LONG count = 0;
     xmlNodePtr element = element_->TreeNode();
     for (xmlNsPtr declaration = element->nsDef; declaration; declaration = declaration->next)

@@ -13,7 +13,7 @@ STDMETHODIMP AttributeObject::get_value(VARIANT* attributeValue) {
     if (DomCallFails(&hr, attributeValue))
         return hr;
     if (!attributeValue)
-        return E_POINTER;
+        return E_INVALIDARG;
     VariantInit(attributeValue);
     return Guarded([&] {
         std::string text;

@@ -143,6 +143,11 @@ STDMETHODIMP DocumentObject::loadXML(BSTR bstrXML, VARIANT_BOOL* isSuccessful) {
     if (isSuccessful)
         *isSuccessful = VARIANT_FALSE;
     hr = Guarded([&] {
+        // Loading discards the former content at once, as MSXML does, so a
+        // load that fails leaves the document empty.
+        HRESULT cleared = ClearContent(*Owner());
+        if (cleared != S_OK)
+            return cleared;
         std::string text = Utf8FromWide(bstrXML);
         LoadedXml parsed;
         HRESULT loaded = LoadXml(PiecesOf(text), TextEncoding::Utf8, Owner()->PreserveWhiteSpace(),
@@ -166,7 +171,7 @@ STDMETHODIMP DocumentObject::get_preserveWhiteSpace(VARIANT_BOOL* isPreserved) {
     if (DomCallFails(&hr))
         return hr;
     if (!isPreserved)
-        return E_POINTER;
+        return E_INVALIDARG;
     *isPreserved = Owner()->PreserveWhiteSpace() ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }

@@ -50,13 +50,14 @@ template <class... Out> bool DomCallFails(HRESULT* failure, Out... outs) {
 }
 
 // The opening of a method that answers through `out`: the fault gate, then
-// E_POINTER for a null `out`, which is otherwise cleared. True when the method
-// must return *failure at once.
+// E_INVALIDARG for a null `out` (MSXML's result for a missing out-pointer),
+// which is otherwise cleared. True when the method must return *failure at
+// once.
 template <class T> bool OpeningFails(HRESULT* failure, T** out) {
     if (DomCallFails(failure, out))
         return true;
     if (!out) {
-        *failure = E_POINTER;
+        *failure = E_INVALIDARG;
         return true;
     }
     *out = nullptr;

@@ -60,7 +60,7 @@ STDMETHODIMP NodeList::get_length(LONG* listLength) {
     if (DomCallFails(&hr))
         return hr;
     if (!listLength)
-        return E_POINTER;
+        return E_INVALIDARG;
     *listLength = static_cast<LONG>(nodes_.size());
     return S_OK;
 }

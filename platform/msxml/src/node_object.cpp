@@ -79,7 +79,7 @@ HRESULT NodeObject::GetNodeType(DOMNodeType* type) {
     if (DomCallFails(&hr))
         return hr;
     if (!type)
-        return E_POINTER;
+        return E_INVALIDARG;
     *type = Type();
     return S_OK;
 }
@@ -212,25 +212,30 @@ HRESULT NodeObject::GetXml(BSTR* xml) {
     return hr == S_OK ? ReturnBstr(markup, xml) : hr;
 }
 
+// A node without a namespace, prefix or base name answers S_FALSE and no
+// string, as MSXML does, rather than an empty string.
 HRESULT NodeObject::GetNamespaceUri(BSTR* uri) {
     HRESULT hr;
     if (OpeningFails(&hr, uri))
         return hr;
-    return ReturnBstr(Text(NamespaceUri()), uri);
+    const xmlChar* namespaceUri = NamespaceUri();
+    return namespaceUri && *namespaceUri ? ReturnBstr(Text(namespaceUri), uri) : S_FALSE;
 }
 
 HRESULT NodeObject::GetPrefix(BSTR* prefix) {
     HRESULT hr;
     if (OpeningFails(&hr, prefix))
         return hr;
-    return ReturnBstr(Text(Prefix()), prefix);
+    const xmlChar* written = Prefix();
+    return written && *written ? ReturnBstr(Text(written), prefix) : S_FALSE;
 }
 
 HRESULT NodeObject::GetBaseName(BSTR* name) {
     HRESULT hr;
     if (OpeningFails(&hr, name))
         return hr;
-    return ReturnBstr(Text(BaseName()), name);
+    const xmlChar* baseName = BaseName();
+    return baseName ? ReturnBstr(Text(baseName), name) : S_FALSE;
 }
 
 } // namespace ptbridge::standin

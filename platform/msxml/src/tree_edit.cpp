@@ -205,4 +205,18 @@ HRESULT ReplaceContent(DocumentOwner& owner, xmlDocPtr from) {
     return S_OK;
 }
 
+HRESULT ClearContent(DocumentOwner& owner) {
+    xmlDocPtr doc = owner.Doc();
+    xmlChar* version = xmlStrdup(BAD_CAST "1.0");
+    if (!version || !DetachChildren(owner, reinterpret_cast<xmlNodePtr>(doc))) {
+        xmlFree(version);
+        return E_OUTOFMEMORY;
+    }
+    xmlFree(const_cast<xmlChar*>(doc->version));
+    doc->version = version;
+    // As xmlNewDoc leaves it: no standalone declaration.
+    doc->standalone = -1;
+    return S_OK;
+}
+
 } // namespace ptbridge::standin

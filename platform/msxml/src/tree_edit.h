@@ -49,4 +49,8 @@ HRESULT SetText(DocumentOwner& owner, xmlNodePtr node, const std::string& text);
 // standalone) with a copy of the content of `from`.
 HRESULT ReplaceContent(DocumentOwner& owner, xmlDocPtr from);
 
+// Empties the document: its children leave the tree, and its XML declaration
+// is that of a new document. E_OUTOFMEMORY leaves it as it was.
+HRESULT ClearContent(DocumentOwner& owner);
+
 } // namespace ptbridge::standin
