@@ -23,6 +23,17 @@ class StandInChoiceTest : public DomTest {
     using DomTest::Load;
     using DomTest::Root;
 
+    // The b element of <a><b/></a>, held while loadXML of `xml` replaces the
+    // document's content (or fails to).
+    ComPtr<IXMLDOMNode> HeldAcrossLoadXml(const char16_t* xml) {
+        auto document = Load("<a><b/></a>");
+        auto b = Find(document.Get(), "b");
+        UniqueBstr text = MakeBstr(xml);
+        VARIANT_BOOL loaded;
+        document->loadXML(text.Get(), &loaded);
+        return Query<IXMLDOMNode>(b.Get(), IID_IXMLDOMNode);
+    }
+
   protected:
     std::string TextOf(IXMLDOMNode* node) {
         UniqueBstr text;
@@ -192,26 +203,10 @@ TEST_F(StandInChoiceTest, NodesOutsideTheDocumentLiveAsLongAsTheirHolders) {
              return Query<IXMLDOMNode>(b.Get(), IID_IXMLDOMNode);
          },
          "b"},
-        {"replaced by loadXML",
-         [](StandInChoiceTest& t) {
-             auto document = t.Load("<a><b/></a>");
-             auto b = t.Find(document.Get(), "b");
-             UniqueBstr text = MakeBstr(u"<z/>");
-             VARIANT_BOOL loaded;
-             document->loadXML(text.Get(), &loaded);
-             return Query<IXMLDOMNode>(b.Get(), IID_IXMLDOMNode);
-         },
+        {"replaced by loadXML", [](StandInChoiceTest& t) { return t.HeldAcrossLoadXml(u"<z/>"); },
          "b"},
         {"discarded by a failed loadXML",
-         [](StandInChoiceTest& t) {
-             auto document = t.Load("<a><b/></a>");
-             auto b = t.Find(document.Get(), "b");
-             UniqueBstr text = MakeBstr(u"<z>");
-             VARIANT_BOOL loaded;
-             document->loadXML(text.Get(), &loaded);
-             return Query<IXMLDOMNode>(b.Get(), IID_IXMLDOMNode);
-         },
-         "b"},
+         [](StandInChoiceTest& t) { return t.HeldAcrossLoadXml(u"<z>"); }, "b"},
         {"removed, attached again, document released",
          [](StandInChoiceTest& t) {
              auto document = t.Load("<a><b/><c/></a>");
