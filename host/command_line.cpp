@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "check_command.h"
 #include "cli_commands.h"
 #include "near_match.h"
 
@@ -11,7 +12,32 @@
 namespace ptbridge {
 
 namespace {
-const std::vector<std::string> CommandNames = {"ticket", "capabilities", "devmode", "info", "help"};
+const std::vector<std::string> CommandNames = {"ticket", "capabilities", "devmode",
+                                               "info",   "check",        "help"};
+
+void AddDeviceOption(CLI::App* command, CommandSettings& settings) {
+    command
+        ->add_option("--device", settings.deviceFile,
+                     "read the device the host stands in for from this GPD file: its features, "
+                     "options and defaults fill the DEVMODE (default: the built-in "
+                     "packaging/windows/ptbridge.gpd)")
+        ->type_name("GPD");
+}
+
+void AddPrivateNamespaceOption(CLI::App* command, CommandSettings& settings) {
+    command
+        ->add_option("--private-namespace", settings.privateNamespace,
+                     "the document uses this driver's private namespace: read it as the "
+                     "plug-in's (the URI is replaced in the namespace declarations before the "
+                     "plug-in runs, and back in the output)")
+        ->type_name("URI");
+}
+
+void AddWhiteSpaceOption(CLI::App* command, CommandSettings& settings) {
+    command->add_flag("--preserve-whitespace", settings.preserveWhiteSpace,
+                      "keep white space as written; by default, as MSXML 6 does, "
+                      "white-space-only text is dropped and element text is trimmed at both ends");
+}
 
 void AddConversionOptions(CLI::App* command, Conversion conversion, CommandSettings& settings) {
     command
@@ -32,9 +58,9 @@ void AddConversionOptions(CLI::App* command, Conversion conversion, CommandSetti
     command->add_flag("--keep-partial", settings.keepPartial,
                       "write the document even when the plug-in fails, with the edits it made "
                       "before failing (by default nothing is written then)");
-    command->add_flag("--preserve-whitespace", settings.preserveWhiteSpace,
-                      "keep white space as written; by default, as MSXML 6 does, "
-                      "white-space-only text is dropped and element text is trimmed at both ends");
+    AddWhiteSpaceOption(command, settings);
+    AddDeviceOption(command, settings);
+    AddPrivateNamespaceOption(command, settings);
     command->add_flag("--time", settings.time,
                       "report on standard error how long loading, the conversion and saving took");
 }
@@ -44,7 +70,8 @@ void AddConversionOptions(CLI::App* command, Conversion conversion, CommandSetti
 std::string CommandWord(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
-        if (argument == "--plugin" || argument == "--color") {
+        if (argument == "--plugin" || argument == "--color" || argument == "--device" ||
+            argument == "--private-namespace" || argument == "--format" || argument == "--for") {
             ++i;
             continue;
         }
@@ -59,7 +86,7 @@ int UnknownCommand(const std::string& word) {
     std::string nearest = NearestMatch(word, CommandNames);
     if (!nearest.empty())
         message += " (did you mean '" + nearest + "'?)";
-    ReportError(message + "; the commands are ticket, capabilities, devmode, info and help");
+    ReportError(message + "; the commands are ticket, capabilities, devmode, info, check and help");
     return ExitUsageOrInput;
 }
 } // namespace
@@ -121,7 +148,33 @@ int RunCommandLine(int argc, const char* const* argv) {
         command->add_option("--option", misplacedOptions)->group("")->allow_extra_args(false);
     CLI::App* info = app.add_subcommand(
         "info", "shows the plug-in's signature, versions, namespace and DEVMODE section, and "
-                "the device options the host offers");
+                "the device: where it was read from, its private namespace, its features and "
+                "options, the defaults the DEVMODE holds");
+    AddDeviceOption(info, settings);
+    CheckSettings check;
+    std::string format = "text";
+    CLI::App* checkCommand = app.add_subcommand(
+        "check", "lists every requirement of each document and of the device, each met or "
+                 "not, with the line it concerns, and warns where the plug-in's matching by "
+                 "text would act on something the author did not mean");
+    checkCommand
+        ->add_option("FILE", check.files,
+                     "PrintTicket or PrintCapabilities to check, known by its root element; - "
+                     "reads standard input (none: the device alone)")
+        ->type_name("");
+    AddDeviceOption(checkCommand, settings);
+    checkCommand
+        ->add_option("--for", check.command,
+                     "check a PrintTicket for this conversion only, ticket or devmode (by "
+                     "default a PrintTicket is checked for both, and is ready when it is ready "
+                     "for one)")
+        ->type_name("COMMAND");
+    checkCommand
+        ->add_option("--format", format,
+                     "text, or json: one JSON object a line for each document, with the device")
+        ->type_name("FORMAT");
+    AddWhiteSpaceOption(checkCommand, settings);
+    AddPrivateNamespaceOption(checkCommand, settings);
     CLI::App* help = app.add_subcommand("help", "shows this help, or a command's");
     std::string helpTopic;
     help->add_option("COMMAND", helpTopic, "the command to explain")->type_name("");
@@ -129,7 +182,8 @@ int RunCommandLine(int argc, const char* const* argv) {
     // Set after the commands are added, which would otherwise repeat it.
     app.footer("Run 'ptbridge help COMMAND' for a command's options.\n\n"
                "Exit status: 0 when the plug-in returned S_OK; 1 when it returned anything "
-               "else (the message names what the plug-in needed and did not find); 2 for bad "
+               "else (the message names what the plug-in needed and did not find), or when "
+               "check finds a requirement not met; 2 for bad "
                "arguments, unreadable, empty or malformed input, a document of the wrong kind, "
                "or output that cannot be written; 3 when the plug-in module cannot be loaded.\n");
 
@@ -169,6 +223,19 @@ int RunCommandLine(int argc, const char* const* argv) {
     }
     if (info->parsed())
         return RunInfo(settings);
+    if (checkCommand->parsed()) {
+        if (format != "text" && format != "json") {
+            ReportError("--format '" + format + "': expected text or json");
+            return ExitUsageOrInput;
+        }
+        if (!check.command.empty() && check.command != "ticket" && check.command != "devmode" &&
+            check.command != "capabilities") {
+            ReportError("--for '" + check.command + "': expected ticket, capabilities or devmode");
+            return ExitUsageOrInput;
+        }
+        check.json = format == "json";
+        return RunCheck(check, settings);
+    }
     for (const auto& [command, conversion] : conversions) {
         if (!command->parsed())
             continue;
@@ -180,7 +247,7 @@ int RunCommandLine(int argc, const char* const* argv) {
         }
         return RunConversion(conversion, settings);
     }
-    ReportError("a command is required: ticket, capabilities, devmode, info or help (see "
+    ReportError("a command is required: ticket, capabilities, devmode, info, check or help (see "
                 "'ptbridge --help')");
     return ExitUsageOrInput;
 }
