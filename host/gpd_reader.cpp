@@ -34,8 +34,18 @@ class Tokenizer {
   public:
     Tokenizer(const std::string& text, const std::string& path) : text_(text), path_(path) {}
 
-    bool Next(Token* token, std::string* error) {
+    // `loose` inside a block the host passes over, whose lines need not be
+    // entries (a *Macros block holds "NAME: value" lines): text that is not
+    // an entry or a brace is skipped.
+    bool Next(Token* token, std::string* error, bool loose = false) {
         SkipBlanksAndComments();
+        while (loose && at_ < text_.size() && text_[at_] != '*' && text_[at_] != '{' &&
+               text_[at_] != '}') {
+            std::string ignored;
+            if (!ReadValue(&ignored, error))
+                return false;
+            SkipBlanksAndComments();
+        }
         *token = Token();
         token->line = line_;
         if (at_ >= text_.size())
@@ -87,8 +97,8 @@ class Tokenizer {
         }
     }
 
-    // The value runs to the end of the line, a comment or a brace; a quoted
-    // string may hold any of these.
+    // The value runs to the end of the line, a comment, a brace or the next
+    // entry on the line; a quoted string may hold any of these.
     bool ReadValue(std::string* value, std::string* error) {
         std::string text;
         bool quoted = false;
@@ -98,7 +108,9 @@ class Tokenizer {
                 break;
             if (c == '"')
                 quoted = !quoted;
-            else if (!quoted && (c == '{' || c == '}' || text_.compare(at_, 2, "*%") == 0))
+            else if (!quoted &&
+                     (c == '{' || c == '}' || text_.compare(at_, 2, "*%") == 0 ||
+                      (c == '*' && !text.empty() && (text.back() == ' ' || text.back() == '\t'))))
                 break;
             text += c;
         }
@@ -160,22 +172,23 @@ class GpdParser {
     }
 
   private:
-    bool Advance(std::string* error) {
+    bool Advance(std::string* error, bool loose = false) {
         if (pending_) {
             current_ = *pending_;
             pending_.reset();
             return true;
         }
-        return tokens_.Next(&current_, error);
+        return tokens_.Next(&current_, error, loose);
     }
 
     // Whether the entry just read is followed by a block; the block's '{' is
-    // then consumed.
-    bool OpensBlock(bool* opens, std::string* error) {
+    // then consumed, and *line is the line it stands on.
+    bool OpensBlock(bool* opens, int* line, std::string* error) {
         Token next;
         if (!tokens_.Next(&next, error))
             return false;
         *opens = next.kind == Token::Open;
+        *line = next.line;
         if (!*opens)
             pending_ = std::make_unique<Token>(next);
         return true;
@@ -185,7 +198,7 @@ class GpdParser {
     bool SkipBlock(std::string* error) {
         const int opened = current_.line;
         for (int depth = 1; depth > 0;) {
-            if (!Advance(error))
+            if (!Advance(error, true))
                 return false;
             if (current_.kind == Token::End) {
                 *error = path_ + ":" + std::to_string(current_.line) +
@@ -200,16 +213,18 @@ class GpdParser {
 
     // Reads an entry's block when it has one, with `entry` for each entry in it.
     template <typename EntryReader>
-    bool ReadBlock(const std::string& owner, bool required, EntryReader entry, std::string* error) {
+    // A block the host passes over is read `loose`ly.
+    bool ReadBlock(const std::string& owner, bool required, bool loose, EntryReader entry,
+                   std::string* error) {
         bool opens = false;
-        if (!OpensBlock(&opens, error))
+        int opened = 0;
+        if (!OpensBlock(&opens, &opened, error))
             return false;
         if (!opens)
             return required ? tokens_.Fail("expected '{' to open the block of " + owner, error)
                             : true;
-        const int opened = current_.line;
         for (;;) {
-            if (!Advance(error))
+            if (!Advance(error, loose))
                 return false;
             switch (current_.kind) {
             case Token::End:
@@ -232,7 +247,8 @@ class GpdParser {
 
     bool SkipEntry(std::string* error) {
         return ReadBlock(
-            "*" + current_.name, false, [this](std::string* e) { return SkipEntry(e); }, error);
+            "*" + current_.name, false, true, [this](std::string* e) { return SkipEntry(e); },
+            error);
     }
 
     bool RootEntry(std::string* error) {
@@ -260,7 +276,7 @@ class GpdParser {
         }
         const size_t index = static_cast<size_t>(found - device_->features.begin());
         return ReadBlock(
-            "*Feature: " + keyword, true,
+            "*Feature: " + keyword, true, false,
             [this, index](std::string* e) { return FeatureMember(index, e); }, error);
     }
 
@@ -290,7 +306,7 @@ class GpdParser {
         }
         const size_t index = static_cast<size_t>(found - options.begin());
         return ReadBlock(
-            "*Option: " + keyword, true,
+            "*Option: " + keyword, true, false,
             [this, featureIndex, index](std::string* e) {
                 if (current_.name == "PrintSchemaKeywordMap")
                     device_->features[featureIndex].options[index].keywordMap =
