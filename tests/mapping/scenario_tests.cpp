@@ -237,6 +237,28 @@ TEST_P(ScenarioTest, ThroughTheCommand) {
     fs::remove_all(work);
 }
 
+// check reads the document as the rules do: the result it says the
+// conversion would return is the one the conversion returns.
+TEST_P(ScenarioTest, CheckAgreesWithTheConversion) {
+    const fs::path work = fs::path(::testing::TempDir()) / ("ptbridge-check-" + GetParam());
+    fs::create_directories(work);
+    std::vector<std::string> arguments = {
+        PTBRIDGE_CLI_PATH, "check", scenario.input.string(), "--for", scenario.command,
+        "--format",        "json"};
+    if (scenario.preserveWhiteSpace)
+        arguments.push_back("--preserve-whitespace");
+    int status = RunCommand(arguments, work / "stdout", work / "stderr");
+    const std::string report = ReadFile(work / "stdout");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(report, match, std::regex(R"re("result":"(0x[0-9A-F]{8})")re")))
+        << "exit status " << status << ": " << report << ReadFile(work / "stderr");
+    EXPECT_EQ(static_cast<HRESULT>(std::stoul(match[1].str(), nullptr, 16)), scenario.result)
+        << report;
+    // Ready or not, the document and the device were usable.
+    EXPECT_TRUE(status == 0 || status == 1) << status;
+    fs::remove_all(work);
+}
+
 INSTANTIATE_TEST_SUITE_P(Corpus, ScenarioTest, ::testing::ValuesIn(ScenarioNames()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
