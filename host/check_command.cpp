@@ -11,9 +11,10 @@
 #include "private_namespace.h"
 #include "standard_input.h"
 #include "text_encoding.h"
-#include "xml_start_tags.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace ptbridge {
 

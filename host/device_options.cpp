@@ -3,6 +3,8 @@
 #include "near_match.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace ptbridge {
 

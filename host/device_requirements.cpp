@@ -3,6 +3,9 @@
 #include "near_match.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
 
 namespace ptbridge {
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace ptbridge {
 

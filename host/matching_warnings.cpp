@@ -3,6 +3,9 @@
 #include "print_schema_names.h"
 #include "text_encoding.h"
 
+#include <string>
+#include <vector>
+
 namespace ptbridge {
 
 namespace {

@@ -4,6 +4,9 @@
 #include "print_schema_names.h"
 #include "xml_start_tags.h"
 
+#include <string>
+#include <vector>
+
 namespace ptbridge {
 
 namespace {

@@ -1,6 +1,8 @@
 #include "xml_start_tags.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace ptbridge {
 
