@@ -227,17 +227,22 @@ int SchemaReader::LineOf(IXMLDOMNode* element) {
     if (!text_ || !element)
         return 0;
     if (!linesRead_) {
-        for (const StartTag& tag : StartTags(*text_))
-            startTagLines_.push_back(tag.line);
+        // The element's place in document order is its start tag's place in
+        // the text. The elements are held, so that their identities stay.
+        std::vector<StartTag> tags = StartTags(*text_);
         elements_ = AllElements();
+        for (size_t i = 0; i < elements_.size() && i < tags.size(); ++i) {
+            ComPtr<IUnknown> identity;
+            if (elements_[i]->QueryInterface(IID_IUnknown, identity.PutVoid()) == S_OK)
+                lines_[identity.Get()] = tags[i].line;
+        }
         linesRead_ = true;
     }
-    // The element's place in document order is its start tag's place in the text.
-    for (size_t i = 0; i < elements_.size() && i < startTagLines_.size(); ++i) {
-        if (SameObject(elements_[i].Get(), element))
-            return startTagLines_[i];
-    }
-    return 0;
+    ComPtr<IUnknown> identity;
+    if (element->QueryInterface(IID_IUnknown, identity.PutVoid()) != S_OK)
+        return 0;
+    auto found = lines_.find(identity.Get());
+    return found == lines_.end() ? 0 : found->second;
 }
 
 } // namespace ptbridge

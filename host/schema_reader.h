@@ -11,6 +11,7 @@
 #include "common/platform.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ptbridge {
@@ -82,8 +83,8 @@ class SchemaReader {
     ComPtr<IXMLDOMElement> root_;
     ComPtr<IMXNamespaceManager> manager_;
     // Read when a line is first asked for.
-    std::vector<int> startTagLines_;
     std::vector<ComPtr<IXMLDOMNode>> elements_;
+    std::unordered_map<IUnknown*, int> lines_; // by each element's identity
     bool linesRead_ = false;
 };
 
