@@ -5,6 +5,7 @@
 #include "print_schema_names.h"
 #include "text_encoding.h"
 
+#include <utility>
 #include <vector>
 
 namespace ptbridge {
