@@ -1,7 +1,8 @@
 # The MSVC-mode compile check: configures the Windows build (the DLL and
 # ptbridge.exe, no tests) with clang-cl.cmake, then compiles every translation
-# unit it lists in MSVC mode with /Zs (parse and check, no code). Warnings are
-# errors, as in the presets. Fails when any translation unit does not compile.
+# unit it lists in MSVC mode with /Zs (parse and check, no code), and reads the
+# DLL's version resource with llvm-rc. Warnings are errors, as in the presets.
+# Fails when any translation unit does not compile.
 #   cmake -DSOURCE_DIR=<project> -DBINARY_DIR=<scratch build folder> -P check.cmake
 foreach(variable SOURCE_DIR BINARY_DIR)
   if(NOT DEFINED ${variable})
@@ -40,6 +41,16 @@ foreach(index RANGE ${last})
   string(JSON directory GET "${commands}" ${index} directory)
   string(JSON command GET "${commands}" ${index} command)
   string(JSON file GET "${commands}" ${index} file)
+  if(file MATCHES "\\.rc$")
+    # The version resource, read as the SDK's rc.exe reads it.
+    execute_process(COMMAND llvm-rc-14 -no-preprocess /fo ${BINARY_DIR}/version-check.res ${file}
+      RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT result EQUAL 0)
+      math(EXPR failed "${failed} + 1")
+      message(STATUS "FAILS: ${file}\n${output}")
+    endif()
+    continue()
+  endif()
   separate_arguments(arguments UNIX_COMMAND "${command}")
   # /Zs right after the compiler; the warning exceptions after the project's
   # /W4, just before the "-- <source>" that ends the command.
