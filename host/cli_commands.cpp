@@ -16,7 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <utility>
 
 namespace ptbridge {
 
@@ -146,9 +146,7 @@ HRESULT Convert(Conversion conversion, HostSession& session, HostDevmode& devmod
 bool ColourWanted(ColourChoice choice) {
     if (choice != ColourChoice::Auto)
         return choice == ColourChoice::Always;
-    const char* noColour = std::getenv("NO_COLOR");
-    const char* terminal = std::getenv("TERM");
-    if ((noColour && *noColour) || (terminal && std::string(terminal) == "dumb"))
+    if (!EnvironmentVariable("NO_COLOR").empty() || EnvironmentVariable("TERM") == "dumb")
         return false;
     return StdoutShowsColours();
 }

@@ -74,6 +74,10 @@ int FinishStandardOutput(int status);
 // terminal.cpp: true when standard output is a terminal able to show ANSI colours.
 bool StdoutShowsColours();
 
+// environment.cpp: the value of the environment variable `name`, empty when it
+// is not set.
+std::string EnvironmentVariable(const char* name);
+
 // module_path.cpp: where the command finds the plug-in module when --plugin is
 // not given: the module beside the running executable when there is one (a copy
 // of the command), else the one in the installed tree's private folder relative

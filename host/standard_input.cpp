@@ -2,7 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <system_error>
+#include <utility>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -21,7 +22,7 @@ bool ReadStandardInput(std::string* text, std::string* error) {
     while ((count = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
         content.append(buffer, count);
     if (std::ferror(stdin)) {
-        *error = std::string("cannot read standard input: ") + std::strerror(errno);
+        *error = "cannot read standard input: " + std::generic_category().message(errno);
         return false;
     }
     *text = std::move(content);

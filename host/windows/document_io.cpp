@@ -6,6 +6,7 @@
 #include "windows/serialized_text.h"
 
 #include <cstring>
+#include <utility>
 
 namespace ptbridge {
 

@@ -5,6 +5,7 @@
 #include "windows/windows_error.h"
 
 #include <new>
+#include <utility>
 
 namespace ptbridge {
 
