@@ -5,10 +5,10 @@
 #include "host_session.h"
 #include "hresult_names.h"
 #include "platform_seams.h"
+#include "prefixed_search_check.h"
 #include "pretty_xml.h"
 #include "print_schema_names.h"
 #include "sample_documents.h"
-#include "standard_input.h"
 #include "text_encoding.h"
 #include "xml_diff.h"
 
@@ -126,47 +126,28 @@ bool ColourWanted(ColourChoice choice) {
     return StdoutShowsColours();
 }
 
-// The input document's text and the name it goes by in messages.
-bool ReadInput(Conversion conversion, const std::string& inputFile, std::string* text,
-               std::string* label, std::string* error) {
-    if (inputFile.empty()) {
-        const SampleDocument& sample = DefaultSample(conversion);
-        *text = sample.text;
-        *label = sample.name;
-        return true;
-    }
-    if (inputFile == "-") {
-        *label = "standard input";
-        return ReadStandardInput(text, error);
-    }
-    *label = inputFile;
-    return ReadTextFile(inputFile, text, error);
-}
-
 bool IsBlank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
-// Loads the input document. A file is parsed as it is read, so that its text
-// is never held beside the tree; when that fails, the file is read whole to
-// tell why, as other input is. Standard input and a bundled sample keep their
-// text in *text.
+// Loads the input document, read once; its text stays in *text, to explain a
+// failed conversion.
 bool LoadInput(Conversion conversion, const CommandSettings& settings,
                ComPtr<IXMLDOMDocument2>* document, std::string* text, std::string* label,
                std::string* error) {
     const std::string& file = settings.inputFile;
-    if (!file.empty() && file != "-" &&
-        ParseDocumentFile(file, settings.preserveWhiteSpace, document)) {
-        *label = file;
-        return true;
+    if (file.empty()) {
+        const SampleDocument& sample = DefaultSample(conversion);
+        *text = sample.text;
+        *label = sample.name;
+        return ParseDocument(*text, *label, settings.preserveWhiteSpace, document, error);
     }
-    if (!ReadInput(conversion, file, text, label, error))
-        return false;
-    if (IsBlank(*text)) {
+    *label = file == "-" ? "standard input" : file;
+    InputLoad load =
+        LoadInputDocument(file, *label, settings.preserveWhiteSpace, document, text, error);
+    if (load == InputLoad::NotADocument && IsBlank(*text))
         *error = *label + " is empty: there is no document to convert";
-        return false;
-    }
-    return ParseDocument(*text, *label, settings.preserveWhiteSpace, document, error);
+    return load == InputLoad::Loaded;
 }
 
 std::u16string ReadName(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*),
@@ -204,12 +185,17 @@ bool CheckRootElement(Conversion conversion, IXMLDOMDocument2* document, const s
 // its rules need and do not find. The converted document holds the edits made
 // before the failure, so the text is parsed afresh for the check, loaded as
 // the plug-in's document was so that both read the same text.
+// On a DOM that cannot run prefixed searches, a document with a framework
+// prefix fails for that reason alone.
 std::string ExplainFailure(Conversion conversion, const std::string& text, bool preserveWhiteSpace,
-                           const std::u16string& privateNamespace) {
+                           const std::u16string& privateNamespace, bool prefixedSearches) {
     ComPtr<IXMLDOMDocument2> pristine;
     std::string error;
     if (!ParseDocument(text, "", preserveWhiteSpace, &pristine, &error))
         return {};
+    std::string limitation = prefixedSearches ? "" : PrefixedSearchLimitation(pristine.Get());
+    if (!limitation.empty())
+        return limitation;
     std::string missing = FindMissingPart(conversion, pristine.Get(), privateNamespace);
     return missing.empty() ? "the document holds everything the plug-in's rules look for" : missing;
 }
@@ -324,11 +310,6 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         return ExitUsageOrInput;
     }
     Clock::duration loadTime = Clock::now() - loadStart;
-    // The tree holds the document from here on; only a failure, to be
-    // explained, needs the input text again, and a file or a bundled sample is
-    // read once more then. Standard input cannot be, so its text is kept.
-    if (settings.inputFile != "-")
-        std::string().swap(text);
 
     HostSession session;
     int status = OpenSession(settings, &session);
@@ -351,6 +332,7 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         ReportError(error);
         return ExitUsageOrInput;
     }
+    const bool prefixedSearches = DomFindsPrefixedTagNames();
     Clock::time_point convertStart = Clock::now();
     hr = Convert(conversion, session, devmode, document.Get());
     Clock::duration convertTime = Clock::now() - convertStart;
@@ -376,12 +358,8 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     if (!converted) {
         const std::u16string privateNamespace =
             session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
-        std::string explanation;
-        if (text.empty() && !ReadInput(conversion, settings.inputFile, &text, &label, &error))
-            explanation = "no explanation: " + error;
-        else
-            explanation =
-                ExplainFailure(conversion, text, settings.preserveWhiteSpace, privateNamespace);
+        std::string explanation = ExplainFailure(conversion, text, settings.preserveWhiteSpace,
+                                                 privateNamespace, prefixedSearches);
         ReportError(std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) +
                     ": " + explanation);
         status = ExitPluginFailed;
