@@ -10,7 +10,6 @@
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace ptbridge {
 
@@ -28,29 +27,34 @@ std::string DescribeLoadError(const XmlLoadError& loadError, HRESULT hr, const s
     return where + ": XML error: " + reason;
 }
 
-// Reads an open file from where it stands to its end, a piece at a time, each
-// piece also kept in a text; remembers why reading stopped early.
+// Reads an open file from where it stands to its end, a piece at a time,
+// into a kept text: each piece is read into the text's spare room and handed
+// on from there, so the input is held once. Remembers why reading stopped
+// early.
 class KeptPieces {
   public:
-    KeptPieces(int descriptor, std::string* kept)
-        : descriptor_(descriptor), kept_(kept), buffer_(256 * 1024) {}
+    KeptPieces(int descriptor, std::string* kept) : descriptor_(descriptor), kept_(kept) {}
 
     bool Next(const char** data, size_t* length) {
-        ssize_t count;
-        do
-            count = read(descriptor_, buffer_.data(), buffer_.size());
-        while (count < 0 && errno == EINTR);
-        if (count < 0) {
-            failure_ = errno;
-            return false;
-        }
+        constexpr size_t Piece = 64 * 1024;
+        size_t at = kept_->size();
+        size_t room = kept_->capacity() - at;
         try {
-            kept_->append(buffer_.data(), static_cast<size_t>(count));
+            kept_->resize(at + (room > 0 && room < Piece ? room : Piece));
         } catch (const std::bad_alloc&) {
             failure_ = ENOMEM;
             return false;
         }
-        *data = buffer_.data();
+        ssize_t count;
+        do
+            count = read(descriptor_, &(*kept_)[at], kept_->size() - at);
+        while (count < 0 && errno == EINTR);
+        kept_->resize(count < 0 ? at : at + static_cast<size_t>(count));
+        if (count < 0) {
+            failure_ = errno;
+            return false;
+        }
+        *data = kept_->data() + at;
         *length = static_cast<size_t>(count);
         return true;
     }
@@ -60,7 +64,6 @@ class KeptPieces {
   private:
     int descriptor_;
     std::string* kept_;
-    std::vector<char> buffer_;
     int failure_ = 0;
 };
 
@@ -108,11 +111,12 @@ InputLoad LoadInputDocument(const std::string& path, const std::string& label,
         return InputLoad::Unreadable;
     }
     // A regular file tells its size: its text is then kept in one block of
-    // that size rather than in one grown by doubling.
+    // that size rather than in one grown by doubling (one byte more, for the
+    // read that finds the end).
     struct stat status;
     if (fstat(input.Descriptor(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
         try {
-            text->reserve(static_cast<size_t>(status.st_size));
+            text->reserve(static_cast<size_t>(status.st_size) + 1);
         } catch (const std::bad_alloc&) {
             *error = "cannot read " + shownPath + ": " + std::strerror(ENOMEM);
             return InputLoad::Unreadable;
