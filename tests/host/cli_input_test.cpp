@@ -7,35 +7,11 @@
 
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-// Writes `text` into a new FIFO for the one reader that opens it; a reader
-// that never came is stood in for when the writer goes.
-class FifoWriter {
-  public:
-    FifoWriter(const std::string& path, const std::string& text) : path_(path) {
-        mkfifo(path.c_str(), 0600);
-        writer_ = std::thread([path, text] {
-            int descriptor = open(path.c_str(), O_WRONLY);
-            EXPECT_EQ(write(descriptor, text.data(), text.size()), ssize_t(text.size()));
-            close(descriptor);
-        });
-    }
-    ~FifoWriter() {
-        int reader = open(path_.c_str(), O_RDONLY | O_NONBLOCK);
-        writer_.join();
-        close(reader);
-    }
-
-  private:
-    std::string path_;
-    std::thread writer_;
-};
-
 struct OnceRead {
     const char* name;
     const char* text; // null: the input is /dev/zero
@@ -62,7 +38,7 @@ TEST(CliInputTest, EveryInputIsReadOnce) {
         SCOPED_TRACE(input.name);
         ScratchFolder folder;
         std::string path = input.text ? folder.File("fifo") : "/dev/zero";
-        std::unique_ptr<FifoWriter> writer;
+        std::thread writer;
         CliStreams streams;
         int pipeEnds[2] = {-1, -1};
         if (input.throughDevFd) {
@@ -73,10 +49,21 @@ TEST(CliInputTest, EveryInputIsReadOnce) {
             streams.stdinPath = "/proc/self/fd/" + std::to_string(pipeEnds[0]);
             path = "/dev/fd/0";
         } else if (input.text) {
-            writer = std::make_unique<FifoWriter>(path, input.text);
+            mkfifo(path.c_str(), 0600);
+            writer = std::thread([&] {
+                int descriptor = open(path.c_str(), O_WRONLY);
+                EXPECT_EQ(write(descriptor, input.text, strlen(input.text)),
+                          ssize_t(strlen(input.text)));
+                close(descriptor);
+            });
         }
         CliRun run = RunCli({"ticket", path}, "", streams);
         close(pipeEnds[0]);
+        if (writer.joinable()) { // released also when the command never opened the FIFO
+            int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+            writer.join();
+            close(reader);
+        }
         EXPECT_EQ(run.exitCode, input.exitCode) << run.err;
         EXPECT_NE(run.err.find(input.mention), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
