@@ -8,8 +8,7 @@
 #include "matching_warnings.h"
 #include "platform_seams.h"
 #include "print_schema_names.h"
-#include "private_namespace.h"
-#include "standard_input.h"
+#include "input_document.h"
 #include "text_encoding.h"
 
 #include <cstdio>
@@ -79,18 +78,10 @@ DocumentCheck CheckDocument(const std::string& file, const CheckSettings& check,
     result.label = file == "-" ? "standard input" : file;
     std::string text;
     std::string error;
-    if (!(file == "-" ? ReadStandardInput(&text, &error) : ReadTextFile(file, &text, &error))) {
-        result.error = error;
-        return result;
-    }
-    if (!settings.privateNamespace.empty() &&
-        !UsePluginNamespace(settings.privateNamespace, pluginNamespace, result.label, &text,
-                            &error)) {
-        result.error = error;
-        return result;
-    }
     ComPtr<IXMLDOMDocument2> document;
-    if (!ParseDocument(text, result.label, settings.preserveWhiteSpace, &document, &error)) {
+    if (!LoadInputFile(file, result.label, settings.preserveWhiteSpace, &document, &text, &error) ||
+        !DeclarePluginNamespace(settings.privateNamespace, pluginNamespace, result.label,
+                                settings.preserveWhiteSpace, &document, &text, &error)) {
         result.error = error;
         return result;
     }

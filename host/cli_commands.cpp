@@ -5,12 +5,13 @@
 #include "device_options.h"
 #include "host_session.h"
 #include "hresult_names.h"
+#include "input_document.h"
 #include "platform_seams.h"
+#include "prefixed_search_check.h"
 #include "pretty_xml.h"
 #include "print_schema_names.h"
 #include "private_namespace.h"
 #include "sample_documents.h"
-#include "standard_input.h"
 #include "text_encoding.h"
 #include "xml_diff.h"
 
@@ -151,51 +152,26 @@ bool ColourWanted(ColourChoice choice) {
     return StdoutShowsColours();
 }
 
-// The input document's text and the name it goes by in messages.
-bool ReadInput(Conversion conversion, const std::string& inputFile, std::string* text,
-               std::string* label, std::string* error) {
-    if (inputFile.empty()) {
-        const SampleDocument& sample = DefaultSample(conversion);
-        *text = sample.text;
-        *label = sample.name;
-        return true;
-    }
-    if (inputFile == "-") {
-        *label = "standard input";
-        return ReadStandardInput(text, error);
-    }
-    *label = inputFile;
-    return ReadTextFile(inputFile, text, error);
-}
-
-bool IsBlank(const std::string& text) {
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
-// Loads the input document. A file is parsed as it is read, so that its text
-// is never held beside the tree; when that fails, the file is read whole to
-// tell why, as other input is. Standard input and a bundled sample keep their
-// text in *text. With --private-namespace the text is read whole, to declare
-// the plug-in's namespace `pluginNamespace` in it before it is parsed.
+// Loads the input document, read once; its text stays in *text, to explain a
+// failed conversion. With --private-namespace the plug-in's namespace
+// `pluginNamespace` is declared in it where the other driver's was.
 bool LoadInput(Conversion conversion, const CommandSettings& settings,
                const std::string& pluginNamespace, ComPtr<IXMLDOMDocument2>* document,
                std::string* text, std::string* label, std::string* error) {
     const std::string& file = settings.inputFile;
-    if (!file.empty() && file != "-" && settings.privateNamespace.empty() &&
-        ParseDocumentFile(file, settings.preserveWhiteSpace, document)) {
-        *label = file;
-        return true;
+    if (file.empty()) {
+        const SampleDocument& sample = DefaultSample(conversion);
+        *text = sample.text;
+        *label = sample.name;
+        if (!ParseDocument(*text, *label, settings.preserveWhiteSpace, document, error))
+            return false;
+    } else {
+        *label = file == "-" ? "standard input" : file;
+        if (!LoadInputFile(file, *label, settings.preserveWhiteSpace, document, text, error))
+            return false;
     }
-    if (!ReadInput(conversion, file, text, label, error))
-        return false;
-    if (!settings.privateNamespace.empty() &&
-        !UsePluginNamespace(settings.privateNamespace, pluginNamespace, *label, text, error))
-        return false;
-    if (IsBlank(*text)) {
-        *error = *label + " is empty: there is no document to convert";
-        return false;
-    }
-    return ParseDocument(*text, *label, settings.preserveWhiteSpace, document, error);
+    return DeclarePluginNamespace(settings.privateNamespace, pluginNamespace, *label,
+                                  settings.preserveWhiteSpace, document, text, error);
 }
 
 std::u16string ReadName(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*),
@@ -233,12 +209,17 @@ bool CheckRootElement(Conversion conversion, IXMLDOMDocument2* document, const s
 // its rules need and do not find. The converted document holds the edits made
 // before the failure, so the text is parsed afresh for the check, loaded as
 // the plug-in's document was so that both read the same text.
+// On a DOM that cannot run prefixed searches, a document with a framework
+// prefix fails for that reason alone.
 std::string ExplainFailure(Conversion conversion, const std::string& text, bool preserveWhiteSpace,
-                           const std::u16string& privateNamespace) {
+                           const std::u16string& privateNamespace, bool prefixedSearches) {
     ComPtr<IXMLDOMDocument2> pristine;
     std::string error;
     if (!ParseDocument(text, "", preserveWhiteSpace, &pristine, &error))
         return {};
+    std::string limitation = prefixedSearches ? "" : PrefixedSearchLimitation(pristine.Get());
+    if (!limitation.empty())
+        return limitation;
     std::string missing = FindMissingPart(conversion, pristine.Get(), privateNamespace);
     return missing.empty() ? "the document holds everything the plug-in's rules look for" : missing;
 }
@@ -392,11 +373,6 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         return ExitUsageOrInput;
     }
     Clock::duration loadTime = Clock::now() - loadStart;
-    // The tree holds the document from here on; only a failure, to be
-    // explained, needs the input text again, and a file or a bundled sample is
-    // read once more then. Standard input cannot be, so its text is kept.
-    if (settings.inputFile != "-")
-        std::string().swap(text);
 
     if (settings.privateNamespace.empty() &&
         (status = OpenSession(settings, &session)) != ExitSuccess)
@@ -424,6 +400,7 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     std::vector<std::string> restoreReport;
     if (conversion == Conversion::PrintTicketToDevMode)
         restoreReport = RestoreReport(document.Get(), session);
+    const bool prefixedSearches = DomFindsPrefixedTagNames();
     Clock::time_point convertStart = Clock::now();
     hr = Convert(conversion, session, devmode, document.Get());
     Clock::duration convertTime = Clock::now() - convertStart;
@@ -455,15 +432,8 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     if (!converted) {
         const std::u16string privateNamespace =
             session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
-        std::string explanation;
-        if (text.empty() && (!ReadInput(conversion, settings.inputFile, &text, &label, &error) ||
-                             (!settings.privateNamespace.empty() &&
-                              !UsePluginNamespace(settings.privateNamespace, pluginNamespace, label,
-                                                  &text, &error))))
-            explanation = "no explanation: " + error;
-        else
-            explanation =
-                ExplainFailure(conversion, text, settings.preserveWhiteSpace, privateNamespace);
+        std::string explanation = ExplainFailure(conversion, text, settings.preserveWhiteSpace,
+                                                 privateNamespace, prefixedSearches);
         ReportError(std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) +
                     ": " + explanation);
         status = ExitPluginFailed;

@@ -52,8 +52,10 @@ void AddConversionOptions(CLI::App* command, Conversion conversion, CommandSetti
     command
         ->add_option("-o,--output", settings.outputFile,
                      "write the converted document to OUT instead of standard output (- is "
-                     "standard output); a regular file is replaced whole, keeping its mode, a "
-                     "link is written through, a device or FIFO is written in place")
+                     "standard output); a regular file is replaced whole by a new file, keeping "
+                     "its mode (its other hard links keep the old text), a file you may not "
+                     "write is refused, a link is written through, a device or FIFO is written "
+                     "in place")
         ->type_name("OUT");
     command->add_flag("--diff", settings.diff,
                       "show a unified diff of the document before and after the conversion, "
@@ -84,6 +86,52 @@ std::string CommandWord(int argc, const char* const* argv) {
     return {};
 }
 
+// The option the user most likely meant by `word`, among the long and short
+// names of the command's options and the program's: a single letter names the
+// one long option that begins with it ("-v" for "--version"); anything else is
+// matched as a mistyped name. Empty when there is no clear favourite.
+std::string SuggestedOption(const std::string& word, const std::vector<const CLI::App*>& apps) {
+    std::vector<std::string> names;
+    for (const CLI::App* app : apps)
+        for (const CLI::Option* option : app->get_options()) {
+            for (const std::string& name : option->get_lnames())
+                names.push_back("--" + name);
+            for (const std::string& name : option->get_snames())
+                names.push_back("-" + name);
+        }
+    if (word.size() == 2 && word[0] == '-' && word[1] != '-') {
+        std::string found;
+        for (const std::string& name : names)
+            if (name.size() > 3 && name.compare(0, 3, "--" + word.substr(1)) == 0) {
+                if (!found.empty())
+                    return {};
+                found = name;
+            }
+        return found;
+    }
+    return NearestMatch(word.substr(0, word.find('=')), names);
+}
+
+// Refuses the first argument that no option or positional argument took, as
+// the user wrote it.
+int UnexpectedArgument(const std::string& argument, const CLI::App& app, const CLI::App* command) {
+    std::string help = command ? "ptbridge help " + command->get_name() : "ptbridge --help";
+    std::string where = command ? " for " + command->get_name() : "";
+    if (argument.size() < 2 || argument[0] != '-') {
+        ReportError("unexpected argument '" + argument + "'" + where + "; see '" + help + "'");
+        return ExitUsageOrInput;
+    }
+    std::vector<const CLI::App*> apps{&app};
+    if (command)
+        apps.insert(apps.begin(), command);
+    std::string message = "unknown option '" + argument.substr(0, argument.find('=')) + "'" + where;
+    std::string nearest = SuggestedOption(argument, apps);
+    if (!nearest.empty())
+        message += " (did you mean '" + nearest + "'?)";
+    ReportError(message + "; see '" + help + "'");
+    return ExitUsageOrInput;
+}
+
 int UnknownCommand(const std::string& word) {
     std::string message = "unknown command '" + word + "'";
     std::string nearest = NearestMatch(word, CommandNames);
@@ -101,6 +149,11 @@ int RunCommandLine(int argc, const char* const* argv) {
                  "PrintTicket or PrintCapabilities document can be seen and checked.",
                  "ptbridge"};
     app.require_subcommand(0, 1);
+    // Arguments no option takes are refused below, on one line with a
+    // suggestion; a FILE that begins with "/" is a file on every platform.
+    // The commands inherit both settings.
+    app.allow_extras();
+    app.allow_windows_style_options(false);
     // Wide enough that the longest option, "--option FEATURE=OPTION ...", keeps
     // its description in the second column.
     app.get_formatter()->column_width(34);
@@ -200,8 +253,20 @@ int RunCommandLine(int argc, const char* const* argv) {
     } catch (const CLI::CallForVersion&) {
         return RunVersion(settings);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? ExitSuccess : ExitUsageOrInput;
+        // Help, or a mistake CLI11 describes (a missing value): one line.
+        if (error.get_exit_code() == 0)
+            return app.exit(error);
+        std::vector<CLI::App*> commands = app.get_subcommands();
+        ReportError(error.what() + std::string("; see 'ptbridge ") +
+                    (commands.empty() ? "--help" : "help " + commands.back()->get_name()) + "'");
+        return ExitUsageOrInput;
     }
+    const CLI::App* selected = nullptr;
+    for (const CLI::App* subcommand : app.get_subcommands())
+        selected = subcommand;
+    std::vector<std::string> unexpected = app.remaining(true);
+    if (!unexpected.empty())
+        return UnexpectedArgument(unexpected.front(), app, selected);
     if (colour == "always")
         settings.colour = ColourChoice::Always;
     else if (colour == "never")
@@ -242,6 +307,17 @@ int RunCommandLine(int argc, const char* const* argv) {
     for (const auto& [command, conversion] : conversions) {
         if (!command->parsed())
             continue;
+        // An unset variable ("$FILE") must not pick the bundled sample, nor
+        // an empty -o standard output.
+        if (command->get_option("FILE")->count() > 0 && settings.inputFile.empty()) {
+            ReportError("FILE is empty: name a document, - for standard input, or give no FILE "
+                        "for the bundled sample");
+            return ExitUsageOrInput;
+        }
+        if (command->get_option("-o")->count() > 0 && settings.outputFile.empty()) {
+            ReportError("-o is given an empty name: name a file, or - for standard output");
+            return ExitUsageOrInput;
+        }
         if (!misplacedOptions.empty()) {
             ReportError("--option: the " + command->get_name() +
                         " command takes no device options; only ticket builds a DEVMODE from "

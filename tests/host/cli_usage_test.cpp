@@ -53,6 +53,20 @@ TEST(CliUsageTest, MistakesAreRefusedWithALineThatNamesThem) {
          "--option: the devmode command takes no device options; only ticket builds a DEVMODE "
          "from them"},
         {{"--color=sometimes", "ticket"}, "--color 'sometimes': expected auto, always or never"},
+        {{"ticket", ""},
+         "FILE is empty: name a document, - for standard input, or give no FILE for the bundled "
+         "sample"},
+        {{"ticket", "-o", ""}, "-o is given an empty name: name a file, or - for standard output"},
+        {{"ticket", "--optoin=PunchHole=None"},
+         "unknown option '--optoin' for ticket (did you mean '--option'?); see 'ptbridge help "
+         "ticket'"},
+        {{"capabilities", "--dif"},
+         "unknown option '--dif' for capabilities (did you mean '--diff'?); see 'ptbridge help "
+         "capabilities'"},
+        {{"-v"}, "unknown option '-v' (did you mean '--version'?); see 'ptbridge --help'"},
+        {{"info", "--option", "X"}, "unknown option '--option' for info; see 'ptbridge help info'"},
+        {{"devmode", "a.xml", "b.xml"},
+         "unexpected argument 'b.xml' for devmode; see 'ptbridge help devmode'"},
     };
     for (const Refusal& refusal : refusals) {
         CliRun run = RunCli(refusal.args);

@@ -161,6 +161,8 @@ bool FeedPieces(xmlParserCtxtPtr parser, const TextPieces& pieces, const char* d
     while (length > 0 && !errors->failed) {
         if (xmlParseChunk(parser, data, static_cast<int>(length), 0) == XML_ERR_INVALID_ENCODING)
             return false;
+        if (errors->failed)
+            break; // nothing more is read after the first error
         if (!pieces(&data, &length)) {
             errors->Record("the text cannot be read to its end", xmlSAX2GetLineNumber(parser),
                            xmlSAX2GetColumnNumber(parser));
