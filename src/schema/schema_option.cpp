@@ -72,12 +72,17 @@ bool SchemaOption::GetNameParts(BSTR* namespaceUri, BSTR* localName) {
     ComPtr<IXMLDOMAttribute> name;
     if (Helper()->GetAttributeNode(Element(), NameAttribute, name.Put()) != S_OK)
         return false;
-    UniqueBstr text;
     UniqueBstr uri;
     UniqueBstr local;
-    if (name->get_text(text.Put()) != S_OK ||
-        Helper()->ResolveQNameNamespace(Element(), text.Get(), uri.Put()) != S_OK ||
-        Helper()->LocalPartOf(text.Get(), local.Put()) != S_OK)
+    UniqueBstr text;
+    bool split = name->get_text(text.Put()) == S_OK &&
+                 Helper()->ResolveQNameNamespace(Element(), text.Get(), uri.Put()) == S_OK &&
+                 Helper()->LocalPartOf(text.Get(), local.Put()) == S_OK;
+    // The attribute goes first, then its text; the parts only when they are
+    // not handed out.
+    name.Reset();
+    text.Reset();
+    if (!split)
         return false;
     *namespaceUri = uri.Detach();
     *localName = local.Detach();
@@ -96,8 +101,9 @@ bool SchemaOption::Rename(const WCHAR* namespaceUri, const WCHAR* localName) {
     // The option is named by its "OptionName" scored property (or not at
     // all): it gets a "name" attribute, and the scored property would now
     // contradict it, so it goes. An option without one is renamed all the same.
+    // The created attribute is held until the scored property is gone.
     if (Helper()->CreateQNameAttribute(Element(), FrameworkNamespaceUri, NameAttribute,
-                                       namespaceUri, localName, nullptr) != S_OK)
+                                       namespaceUri, localName, name.Put()) != S_OK)
         return false;
     RemoveScoredProperty(FrameworkNamespaceUri, OptionNameProperty);
     return true;
