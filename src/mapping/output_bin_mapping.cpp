@@ -4,6 +4,7 @@
 #include "plugin/print_ticket_provider.h"
 
 #include "common/namespaces.h"
+#include "common/same_text.h"
 #include "schema/schema_document.h"
 #include "schema/schema_feature.h"
 #include "schema/schema_option.h"
@@ -20,14 +21,6 @@ const WCHAR* const BinTypePropertyName = W("BinType");
 
 // Room for a bin-type text or QName of up to 255 characters and its terminator.
 constexpr ULONG BinTypeTextCapacity = 256;
-
-bool SameText(const WCHAR* left, const WCHAR* right) {
-    while (*left && *left == *right) {
-        ++left;
-        ++right;
-    }
-    return *left == *right;
-}
 
 // Adds a "BinType" scored property with the entry's bin type to the entry's
 // option, when the feature has that option. Failures skip the entry.

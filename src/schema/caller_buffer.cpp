@@ -8,22 +8,19 @@ namespace ptbridge {
 
 bool CopyToCallerBuffer(const WCHAR* text, WCHAR* buffer, ULONG* capacity) {
     const WCHAR empty[] = {0};
-    if (text == nullptr) {
+    if (!text)
         text = empty;
-    }
     // A terminator within MaxBufferChars keeps the needed count within a ULONG.
     size_t length = 0;
-    if (BoundedLength(text, MaxBufferChars, &length) != S_OK) {
+    if (BoundedLength(text, MaxBufferChars, &length) != S_OK)
         return false;
-    }
     const ULONG needed = static_cast<ULONG>(length + 1);
     if (needed > *capacity) {
         *capacity = needed;
         return false;
     }
-    if (*capacity > MaxBufferChars) {
+    if (*capacity > MaxBufferChars)
         return false;
-    }
     std::copy(text, text + needed, buffer);
     return true;
 }

@@ -24,12 +24,10 @@ ComPtr<IXMLDOMElement> TakeFeatureStep(const SchemaNode& container, FeatureStep 
     PrintSchemaDomHelper* helper = container.Helper();
     IXMLDOMElement* parent = container.Element();
     ComPtr<IXMLDOMElement> feature;
-    if (namespaceUri == nullptr || localName == nullptr || helper == nullptr || parent == nullptr) {
+    if (!namespaceUri || !localName || !helper || !parent)
         return feature;
-    }
-    if ((helper->*step)(parent, namespaceUri, localName, feature.Put()) != S_OK) {
+    if ((helper->*step)(parent, namespaceUri, localName, feature.Put()) != S_OK)
         feature.Reset();
-    }
     return feature;
 }
 
@@ -59,14 +57,12 @@ bool RemoveFeature(const SchemaNode& container, const WCHAR* namespaceUri, const
 }
 
 bool AppendFeature(const SchemaNode& container, const SchemaNode* feature) {
-    if (feature == nullptr) {
+    if (!feature)
         return false;
-    }
     IXMLDOMElement* parent = container.Element();
     IXMLDOMElement* moved = feature->Element();
-    if (parent == nullptr || moved == nullptr) {
+    if (!parent || !moved)
         return false;
-    }
     return parent->appendChild(moved, nullptr) == S_OK;
 }
 

@@ -9,7 +9,7 @@ namespace ptbridge {
 
 SchemaDocument::SchemaDocument(IXMLDOMDocument2* document, IPrintCoreHelper* coreHelper) {
     auto* helper = new (std::nothrow) PrintSchemaDomHelper(document, coreHelper);
-    if (helper == nullptr) {
+    if (!helper) {
         openResult_ = E_OUTOFMEMORY;
         return;
     }

@@ -6,9 +6,8 @@
 namespace ptbridge {
 
 SchemaNode::SchemaNode(PrintSchemaDomHelper* helper, IXMLDOMElement* element) : helper_(helper) {
-    if (element != nullptr) {
+    if (element)
         element->AddRef();
-    }
     element_.Attach(element);
 }
 
@@ -17,13 +16,11 @@ SchemaNode::~SchemaNode() = default;
 bool SchemaNode::FormatQName(const WCHAR* namespaceUri, const WCHAR* localName, WCHAR* buffer,
                              ULONG* capacity) {
     PrintSchemaDomHelper* helper = Helper();
-    if (helper == nullptr) {
+    if (!helper)
         return false;
-    }
     UniqueBstr qname;
-    if (helper->MakeQName(namespaceUri, localName, qname.Put()) != S_OK) {
+    if (helper->MakeQName(namespaceUri, localName, qname.Put()) != S_OK)
         return false;
-    }
     return CopyToCallerBuffer(qname.Get(), buffer, capacity);
 }
 

@@ -6,9 +6,8 @@ namespace ptbridge {
 
 bool SchemaValue::GetText(WCHAR* buffer, ULONG* capacity) {
     UniqueBstr text;
-    if (Element()->get_text(text.Put()) != S_OK) {
+    if (Element()->get_text(text.Put()) != S_OK)
         return false;
-    }
     return CopyToCallerBuffer(text.Get(), buffer, capacity);
 }
 

@@ -3,20 +3,12 @@
 
 #include "common/com_ptr.h"
 #include "common/platform.h"
+#include "common/same_text.h"
+#include "xml/xml_dom_helper.h"
 
 #include <utility>
 
 namespace ptbridge {
-
-// Exact, case-sensitive comparison of whole texts; a null BSTR is the empty text.
-inline bool SameText(const WCHAR* text, const WCHAR* wanted) {
-    if (!text)
-        return wanted[0] == 0;
-    size_t i = 0;
-    while (text[i] && text[i] == wanted[i])
-        ++i;
-    return text[i] == wanted[i];
-}
 
 // Whether the node's text is exactly `wanted`; a failure to read it is returned.
 inline HRESULT TextIs(IXMLDOMNode* node, const WCHAR* wanted, bool* same) {
@@ -26,13 +18,17 @@ inline HRESULT TextIs(IXMLDOMNode* node, const WCHAR* wanted, bool* same) {
     return hr;
 }
 
+// How a node of a list search compares with what is wanted.
+enum class NodeMatch { No, Yes, LacksName };
+
 // Walks `list` with nextNode from its current position until `matches`
 // accepts a node, and hands that node out as an element. `matches(node,
-// &matched)` answers S_OK to go on, matched or not; any other answer ends the
+// &match)` answers S_OK with the node's NodeMatch; any other answer ends the
 // walk and is returned, and so is a failure of nextNode. S_FALSE when the list
-// ends first.
+// ends first, or when `atNameless` stops the walk.
 template <typename Matches>
-HRESULT FindElementInList(IXMLDOMNodeList* list, Matches matches, IXMLDOMElement** element) {
+HRESULT FindElementInList(IXMLDOMNodeList* list, Matches matches, AtNameless atNameless,
+                          IXMLDOMElement** element) {
     HRESULT result = S_OK;
     ComPtr<IXMLDOMNode> found;
     while (result == S_OK && !found) {
@@ -44,10 +40,12 @@ HRESULT FindElementInList(IXMLDOMNodeList* list, Matches matches, IXMLDOMElement
                 result = next;
             break;
         }
-        bool matched = false;
-        result = matches(node.Get(), &matched);
-        if (result == S_OK && matched)
+        NodeMatch match = NodeMatch::No;
+        result = matches(node.Get(), &match);
+        if (result == S_OK && match == NodeMatch::Yes)
             found = std::move(node);
+        else if (result == S_OK && match == NodeMatch::LacksName && atNameless == AtNameless::Stop)
+            result = S_FALSE;
     }
     if (!found)
         return result == S_OK ? S_FALSE : result;

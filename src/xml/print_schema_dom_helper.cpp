@@ -189,39 +189,51 @@ HRESULT PrintSchemaDomHelper::FindOption(IXMLDOMElement* parent, const WCHAR* na
     ComPtr<IXMLDOMNodeList> options;
     RETURN_IF_NOT_OK(MakeQName(nameNamespaceUri, nameLocalName, wanted.Put()));
     RETURN_IF_NOT_OK(GetElementsByQName(parent, FrameworkNamespaceUri, W("Option"), options.Put()));
-    HRESULT hr = FindByAttributeValue(options.Get(), W("name"), wanted.Get(), option);
-    if (hr != S_FALSE)
-        return hr;
-    // No option carries the name as an attribute: look for one that carries it
-    // in an "OptionName" scored property instead.
-    options->reset();
-    return FindOptionByOptionName(options.Get(), wanted.Get(), option);
+    // First as the Print Schema rules search: by "name" until an option has
+    // none, then from the start by "OptionName" until an option has none.
+    HRESULT hr =
+        SearchByAttributeValue(options.Get(), W("name"), wanted.Get(), AtNameless::Stop, option);
+    if (hr == S_FALSE) {
+        options->reset();
+        hr = FindOptionByOptionName(options.Get(), wanted.Get(), AtNameless::Stop, option);
+    }
+    // Not found that way: both again, passing over the options that lack the
+    // name, so that an option the rules find is always the answer.
+    if (hr == S_FALSE) {
+        options->reset();
+        hr = FindByAttributeValue(options.Get(), W("name"), wanted.Get(), option);
+    }
+    if (hr == S_FALSE) {
+        options->reset();
+        hr = FindOptionByOptionName(options.Get(), wanted.Get(), AtNameless::PassOver, option);
+    }
+    return hr;
 }
 
 HRESULT PrintSchemaDomHelper::FindOptionByOptionName(IXMLDOMNodeList* options, const WCHAR* wanted,
+                                                     AtNameless atNameless,
                                                      IXMLDOMElement** option) {
-    auto hasOptionName = [&](IXMLDOMNode* node, bool* matched) {
+    auto hasOptionName = [&](IXMLDOMNode* node, NodeMatch* match) {
         ComPtr<IXMLDOMElement> candidate;
         ComPtr<IXMLDOMElement> optionName;
         ComPtr<IXMLDOMElement> value;
-        // An option without an "OptionName" scored property, or without a
-        // value in it, is passed over and the search goes on.
-        bool lacksOptionName = false;
-        HRESULT result = node->QueryInterface(IID_IXMLDOMElement, candidate.PutVoid());
-        if (result == S_OK) {
-            result = FindScoredProperty(candidate.Get(), FrameworkNamespaceUri, W("OptionName"),
-                                        optionName.Put());
-            lacksOptionName = result == S_FALSE;
-        }
-        if (result == S_OK) {
-            result = GetFirstValue(optionName.Get(), value.Put());
-            lacksOptionName = result == S_FALSE;
-        }
+        RETURN_IF_NOT_OK(node->QueryInterface(IID_IXMLDOMElement, candidate.PutVoid()));
+        HRESULT result = FindScoredProperty(candidate.Get(), FrameworkNamespaceUri, W("OptionName"),
+                                            optionName.Put());
         if (result == S_OK)
-            result = TextIs(value.Get(), wanted, matched);
-        return lacksOptionName ? S_OK : result;
+            result = GetFirstValue(optionName.Get(), value.Put());
+        // No "OptionName" scored property, or no value in it.
+        if (result == S_FALSE) {
+            *match = NodeMatch::LacksName;
+            return S_OK;
+        }
+        RETURN_IF_NOT_OK(result);
+        bool same = false;
+        RETURN_IF_NOT_OK(TextIs(value.Get(), wanted, &same));
+        *match = same ? NodeMatch::Yes : NodeMatch::No;
+        return S_OK;
     };
-    return FindElementInList(options, hasOptionName, option);
+    return FindElementInList(options, hasOptionName, atNameless, option);
 }
 
 HRESULT PrintSchemaDomHelper::GetFirstOption(IXMLDOMElement* parent, IXMLDOMElement** option) {

@@ -52,7 +52,9 @@ class PrintSchemaDomHelper : public XmlDomHelper {
                                 const WCHAR* nameLocalName, IXMLDOMElement** feature);
 
     // By "name" attribute first; failing that, by the text of the first Value
-    // of the option's "OptionName" scored property.
+    // of the option's "OptionName" scored property. Each way is first tried
+    // until an option lacks that name, as the Print Schema rules search; only
+    // when neither finds the option are such options passed over.
     virtual HRESULT FindOption(IXMLDOMElement* parent, const WCHAR* nameNamespaceUri,
                                const WCHAR* nameLocalName, IXMLDOMElement** option);
 
@@ -77,7 +79,7 @@ class PrintSchemaDomHelper : public XmlDomHelper {
                              IXMLDOMElement** element);
     // Searches the rest of the option list by each option's "OptionName" value.
     HRESULT FindOptionByOptionName(IXMLDOMNodeList* options, const WCHAR* wanted,
-                                   IXMLDOMElement** option);
+                                   AtNameless atNameless, IXMLDOMElement** option);
 };
 
 } // namespace ptbridge

@@ -152,16 +152,10 @@ HRESULT XmlDomHelper::LookupPrefix(const WCHAR* namespaceUri, BSTR* prefix) {
     *prefix = nullptr;
     if (!IsInitialized())
         return E_FAIL;
-    // No prefix can be bound to the empty namespace, and the manager refuses
-    // to be asked about it.
-    if (!*namespaceUri)
-        return S_FALSE;
-    // The manager answers E_FAIL when no prefix is bound to the namespace: not
-    // found, which is S_FALSE here. Once it has given the length, E_FAIL is a
-    // failure like any other.
+    // Whatever the manager answers for a namespace without a prefix (MSXML 6:
+    // E_FAIL; for the empty namespace E_INVALIDARG) is the lookup's result.
     auto getPrefix = [&](WCHAR* buffer, int* count) {
-        HRESULT hr = namespaceManager_->getPrefix(namespaceUri, 0, buffer, count);
-        return hr == E_FAIL && !buffer ? S_FALSE : hr;
+        return namespaceManager_->getPrefix(namespaceUri, 0, buffer, count);
     };
     return QueryInContext(namespaceManager_.Get(), root_.Get(), getPrefix, prefix);
 }
@@ -206,8 +200,12 @@ HRESULT XmlDomHelper::CreateChildElement(IXMLDOMElement* parent, const WCHAR* na
     ComPtr<IXMLDOMNode> node;
     RETURN_IF_NOT_OK(MakeQName(namespaceUri, localName, qName.Put()));
     RETURN_IF_NOT_OK(CopyOptionalString(namespaceUri, namespaceCopy.Put()));
-    RETURN_IF_NOT_OK(
-        CreateNode(document_.Get(), NODE_ELEMENT, qName.Get(), namespaceCopy.Get(), node.Put()));
+    HRESULT created =
+        CreateNode(document_.Get(), NODE_ELEMENT, qName.Get(), namespaceCopy.Get(), node.Put());
+    // The names are needed only by createNode: freed before the node is appended.
+    qName.Reset();
+    namespaceCopy.Reset();
+    RETURN_IF_NOT_OK(created);
     RETURN_IF_NOT_OK(parent->appendChild(node.Get(), nullptr));
     // Once appended, the element stays in the parent even if this fails.
     return element ? node.QueryTo(IID_IXMLDOMElement, element) : S_OK;
@@ -231,8 +229,12 @@ XmlDomHelper::CreateQNameAttribute(IXMLDOMElement* element, const WCHAR* attribu
     RETURN_IF_NOT_OK(MakeQName(valueNamespaceUri, valueLocalName, valueText.Put()));
     RETURN_IF_NOT_OK(CopyString(attributeName, nameCopy.Put()));
     RETURN_IF_NOT_OK(CopyOptionalString(attributeNamespaceUri, namespaceCopy.Put()));
-    RETURN_IF_NOT_OK(CreateNode(document_.Get(), NODE_ATTRIBUTE, nameCopy.Get(),
-                                namespaceCopy.Get(), node.Put()));
+    HRESULT created = CreateNode(document_.Get(), NODE_ATTRIBUTE, nameCopy.Get(),
+                                 namespaceCopy.Get(), node.Put());
+    // The name copies are needed only by createNode.
+    nameCopy.Reset();
+    namespaceCopy.Reset();
+    RETURN_IF_NOT_OK(created);
     RETURN_IF_NOT_OK(node.QueryTo(IID_IXMLDOMAttribute, newAttribute.Put()));
     RETURN_IF_NOT_OK(PutStringValue(newAttribute.Get(), valueText.Get()));
     // The attribute joins the element only here, so any earlier failure leaves
@@ -296,25 +298,34 @@ HRESULT XmlDomHelper::GetElementsByQName(IXMLDOMElement* parent, const WCHAR* na
 
 HRESULT XmlDomHelper::FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* attributeName,
                                            const WCHAR* value, IXMLDOMElement** element) {
+    return SearchByAttributeValue(list, attributeName, value, AtNameless::PassOver, element);
+}
+
+HRESULT XmlDomHelper::SearchByAttributeValue(IXMLDOMNodeList* list, const WCHAR* attributeName,
+                                             const WCHAR* value, AtNameless atNameless,
+                                             IXMLDOMElement** element) {
     if (!list || !attributeName || !value || !element)
         return E_INVALIDARG;
     *element = nullptr;
     if (!IsInitialized())
         return E_FAIL;
     UniqueBstr nameCopy;
-    auto hasValue = [&](IXMLDOMNode* node, bool* matched) {
+    auto hasValue = [&](IXMLDOMNode* node, NodeMatch* match) {
         ComPtr<IXMLDOMNode> item;
         ComPtr<IXMLDOMAttribute> attribute;
         HRESULT result = GetNamedItem(node, attributeName, &nameCopy, item.Put());
-        // A node without the attribute is passed over; the search goes on.
-        bool lacksAttribute = result == S_FALSE;
-        if (result == S_OK)
-            result = item.QueryTo(IID_IXMLDOMAttribute, attribute.Put());
-        if (result == S_OK)
-            result = TextIs(attribute.Get(), value, matched);
-        return lacksAttribute ? S_OK : result;
+        if (result == S_FALSE) {
+            *match = NodeMatch::LacksName;
+            return S_OK;
+        }
+        RETURN_IF_NOT_OK(result);
+        RETURN_IF_NOT_OK(item.QueryTo(IID_IXMLDOMAttribute, attribute.Put()));
+        bool same = false;
+        RETURN_IF_NOT_OK(TextIs(attribute.Get(), value, &same));
+        *match = same ? NodeMatch::Yes : NodeMatch::No;
+        return S_OK;
     };
-    return FindElementInList(list, hasValue, element);
+    return FindElementInList(list, hasValue, atNameless, element);
 }
 
 HRESULT XmlDomHelper::RemoveChild(IXMLDOMElement* parent, IXMLDOMElement* child) {

@@ -18,6 +18,12 @@
 
 namespace ptbridge {
 
+// What a search of a list by name does at an element that lacks the name.
+enum class AtNameless {
+    Stop,     // the search ends there with S_FALSE, as the Print Schema rules search
+    PassOver, // the element is passed over and the search goes on
+};
+
 class XmlDomHelper {
   public:
     // Runs Initialize at once; a failure leaves all three references null.
@@ -37,7 +43,8 @@ class XmlDomHelper {
 
     // "prefix:localName" with the prefix the root element declares for the
     // namespace; the bare local name for a null namespace or an empty prefix.
-    // S_FALSE when the root element binds no prefix to the namespace.
+    // When the root element binds no prefix to the namespace, the namespace
+    // manager's answer (MSXML 6: E_FAIL).
     virtual HRESULT MakeQName(const WCHAR* namespaceUri, const WCHAR* localName, BSTR* qName);
 
     // Number of descendants of `parent` (any depth) named by the QName.
@@ -73,8 +80,8 @@ class XmlDomHelper {
                                        const WCHAR* localName, IXMLDOMNodeList** list);
 
     // From the list's current position, the first element whose attribute
-    // text equals `value` exactly. Elements without the attribute are skipped;
-    // S_FALSE when nothing matches.
+    // text equals `value` exactly. Elements without the attribute are passed
+    // over; S_FALSE when nothing matches.
     virtual HRESULT FindByAttributeValue(IXMLDOMNodeList* list, const WCHAR* attributeName,
                                          const WCHAR* value, IXMLDOMElement** element);
 
@@ -92,6 +99,12 @@ class XmlDomHelper {
     virtual HRESULT PrefixPartOf(const WCHAR* qName, BSTR* prefix);
 
   protected:
+    // FindByAttributeValue, with the choice of what an element without the
+    // attribute does to the search.
+    HRESULT SearchByAttributeValue(IXMLDOMNodeList* list, const WCHAR* attributeName,
+                                   const WCHAR* value, AtNameless atNameless,
+                                   IXMLDOMElement** element);
+
     bool IsInitialized() const { return bool(root_); }
     // The given parent, or the root element when it is null.
     IXMLDOMElement* ParentOrRoot(IXMLDOMElement* parent) const {
@@ -99,8 +112,8 @@ class XmlDomHelper {
     }
 
   private:
-    // The prefix declared for the namespace in scope at the root element;
-    // S_FALSE when none is.
+    // The prefix declared for the namespace in scope at the root element; the
+    // namespace manager's answer when none is.
     HRESULT LookupPrefix(const WCHAR* namespaceUri, BSTR* prefix);
     void ReleaseReferences();
 

@@ -33,6 +33,9 @@ TEST(FormatString, IntegerConversionsFollowPrintf) {
     EXPECT_EQ(u"ff FF 0xff 10", Text(buffer));
     EXPECT_EQ(S_OK, FormatString(buffer, 64, W("%05d|%-4d|%+d|%.3d"), -12, 3, 5, 7));
     EXPECT_EQ(u"-0012|3   |+5|007", Text(buffer));
+    // A space stands where a plus sign would; '+' wins over it.
+    EXPECT_EQ(S_OK, FormatString(buffer, 64, W("% d|% d|% +d|% u"), 5, -5, 5, 5u));
+    EXPECT_EQ(u" 5|-5|+5|5", Text(buffer));
     EXPECT_EQ(S_OK, FormatString(buffer, 64, W("%lld %hd"), -9000000000LL, 70000));
     EXPECT_EQ(u"-9000000000 4464", Text(buffer));
 }

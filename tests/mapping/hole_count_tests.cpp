@@ -70,6 +70,8 @@ const KeywordCase KeywordCases[] = {
     {"PunchHole failing with another code", NoAnswer(E_INVALIDARG), Keyword("NONE"), 0},
     {"Punch failing", Keyword("3Holes"), NoAnswer(E_FAIL), 3},
     {"a success other than S_OK is no answer", NoAnswer(S_NO_CONFLICT), NoAnswer(S_FALSE), 0},
+    {"PunchHole answered with no keyword", NoAnswer(S_OK), Keyword("Auto"), 0},
+    {"Punch answered with no keyword", Keyword("2Holes"), NoAnswer(S_OK), 2},
 };
 
 void SetAnswer(FakeCoreHelper& helper, const std::string& feature, const Answer& answer) {

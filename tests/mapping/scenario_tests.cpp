@@ -1,24 +1,15 @@
-// The scenario corpus (tests/scenarios/NAME/), run end to end: the stand-in
-// core driver loads the built module and drives the conversion, once in this
-// process through the host library (which sees the document a failed
-// conversion leaves) and once through the ptbridge command. A scenario folder
-// holds
-//   scenario.txt   "command: ticket|capabilities|devmode", any number of
-//                  "option: Feature=Option" (device options in the DEVMODE, which
-//                  otherwise holds the built-in device's defaults),
-//                  "result: 0x........" (the HRESULT), and optionally
-//                  "input: PATH" (relative to the project) instead of input.xml
-//                  and "whitespace: preserve" to load the document with its
-//                  white space as written (ptbridge --preserve-whitespace)
-//                  rather than as MSXML 6 loads it by default
-//   input.xml      the document handed to the conversion
-//   expected.xml   the document the conversion leaves, compared canonically
+// The scenario corpus (tests/scenarios/, described in scenario_reader.h), run
+// end to end: the stand-in core driver loads the built module and drives the
+// conversion, once in this process through the host library (which sees the
+// document a failed conversion leaves) and once through the ptbridge command.
+// The document the conversion leaves is compared canonically with expected.xml.
 #include "canonical_xml.h"
 #include "core_helper.h"
 #include "device_options.h"
 #include "host_session.h"
 #include "msxml_standin.h"
 #include "platform_testing.h"
+#include "scenario_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -40,15 +31,6 @@ using namespace ptbridge;
 namespace fs = std::filesystem;
 
 namespace {
-struct Scenario {
-    std::string command;
-    std::vector<OptionSelection> options;
-    HRESULT result = S_OK;
-    bool preserveWhiteSpace = false;
-    fs::path input;
-    fs::path expected;
-};
-
 std::string ReadFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
@@ -56,52 +38,8 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-bool ReadScenario(const fs::path& folder, Scenario* scenario, std::string* error) {
-    scenario->input = folder / "input.xml";
-    scenario->expected = folder / "expected.xml";
-    std::istringstream lines(ReadFile(folder / "scenario.txt"));
-    std::string line;
-    bool hasResult = false;
-    while (std::getline(lines, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        size_t colon = line.find(": ");
-        std::string key = line.substr(0, colon);
-        std::string value = colon == std::string::npos ? "" : line.substr(colon + 2);
-        size_t equals = value.find('=');
-        if (key == "command") {
-            scenario->command = value;
-        } else if (key == "option" && equals != std::string::npos) {
-            scenario->options.push_back({value.substr(0, equals), value.substr(equals + 1)});
-        } else if (key == "result") {
-            scenario->result = static_cast<HRESULT>(std::stoul(value, nullptr, 16));
-            hasResult = true;
-        } else if (key == "input") {
-            scenario->input = fs::path(PTBRIDGE_SOURCE_DIR) / value;
-        } else if (key == "whitespace" && value == "preserve") {
-            scenario->preserveWhiteSpace = true;
-        } else {
-            *error = "malformed line: " + line;
-            return false;
-        }
-    }
-    if (scenario->command.empty() || !hasResult) {
-        *error = "scenario.txt needs a command and a result";
-        return false;
-    }
-    return true;
-}
-
-std::vector<std::string> ScenarioNames() {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(fs::path(PTBRIDGE_SOURCE_DIR) / "tests" / "scenarios")) {
-        if (entry.is_directory())
-            names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+const fs::path ProjectDir = PTBRIDGE_SOURCE_DIR;
+const fs::path Corpus = ProjectDir / "tests" / "scenarios";
 
 // Runs one conversion through a host session over the built module; the
 // document is the one the conversion left, whatever it returned.
@@ -109,9 +47,12 @@ HRESULT ConvertThroughHost(const Scenario& scenario, std::string* document) {
     HostSession session;
     std::string error;
     EXPECT_EQ(session.Open(PTBRIDGE_MODULE_PATH, &error), OpenStatus::Opened) << error;
+    std::vector<OptionSelection> options;
+    for (const ScenarioOption& option : scenario.options)
+        options.push_back({option.feature, option.option});
     HostDevmode devmode;
     // The DEVMODE the command builds: the device's defaults, replaced by the options.
-    EXPECT_EQ(HostDevmode::Build(DevmodeSelections(DefaultDevice(), scenario.options),
+    EXPECT_EQ(HostDevmode::Build(DevmodeSelections(DefaultDevice(), options),
                                  session.PluginSectionSize(), &devmode),
               S_OK);
     EXPECT_EQ(session.WriteDefaultPluginSection(devmode), S_OK);
@@ -175,9 +116,8 @@ HRESULT ReportedResult(int exitStatus, const std::string& errors) {
 class ScenarioTest : public ::testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
-        const fs::path folder = fs::path(PTBRIDGE_SOURCE_DIR) / "tests" / "scenarios" / GetParam();
         std::string error;
-        ASSERT_TRUE(ReadScenario(folder, &scenario, &error)) << error;
+        ASSERT_TRUE(ReadScenario(Corpus, GetParam(), ProjectDir, &scenario, &error)) << error;
         expected = CanonicalXml(ReadFile(scenario.expected));
     }
 
@@ -191,7 +131,7 @@ TEST_P(ScenarioTest, ThroughTheHost) {
     LONG bstrs = PlatformLiveBstrCount();
     LONG blocks = PlatformLiveTaskMemCount();
     std::string document;
-    EXPECT_EQ(ConvertThroughHost(scenario, &document), scenario.result);
+    EXPECT_EQ(ConvertThroughHost(scenario, &document), HRESULT(scenario.result));
     EXPECT_EQ(CanonicalXml(document), expected);
     // The session is closed and the module unloaded: nothing may be left.
     EXPECT_EQ(LiveDomObjectCount(), domObjects);
@@ -205,17 +145,12 @@ TEST_P(ScenarioTest, ThroughTheCommand) {
     fs::create_directories(work);
     const fs::path output = work / "output.xml";
     fs::remove(output);
-    std::vector<std::string> arguments = {PTBRIDGE_CLI_PATH,       scenario.command,
-                                          scenario.input.string(), "-o",
-                                          output.string(),         "--keep-partial"};
-    if (scenario.preserveWhiteSpace)
-        arguments.push_back("--preserve-whitespace");
+    std::vector<std::string> arguments = CommandArguments(scenario, scenario.input.string());
+    arguments.insert(arguments.begin(), PTBRIDGE_CLI_PATH);
+    arguments.insert(arguments.end(), {"-o", output.string(), "--keep-partial"});
     std::vector<std::string> optionArguments;
-    for (const OptionSelection& option : scenario.options) {
-        arguments.push_back("--option");
-        arguments.push_back(option.feature + "=" + option.option);
-        optionArguments.push_back(arguments.back());
-    }
+    for (const ScenarioOption& option : scenario.options)
+        optionArguments.push_back(option.Argument());
     int status = RunCommand(arguments, work / "stdout", work / "stderr");
     const std::string errors = ReadFile(work / "stderr");
     // Keywords the device does not offer reach the plug-in only through the
@@ -229,7 +164,7 @@ TEST_P(ScenarioTest, ThroughTheCommand) {
         fs::remove_all(work);
         return;
     }
-    EXPECT_EQ(ReportedResult(status, errors), scenario.result)
+    EXPECT_EQ(ReportedResult(status, errors), HRESULT(scenario.result))
         << "exit status " << status << ", stderr: " << errors;
     // With --keep-partial the command writes what the conversion left, whatever
     // it returned.
@@ -259,7 +194,7 @@ TEST_P(ScenarioTest, CheckAgreesWithTheConversion) {
     fs::remove_all(work);
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, ScenarioTest, ::testing::ValuesIn(ScenarioNames()),
+INSTANTIATE_TEST_SUITE_P(Corpus, ScenarioTest, ::testing::ValuesIn(ScenarioNames(Corpus)),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              std::replace(name.begin(), name.end(), '-', '_');

@@ -30,7 +30,7 @@ int ConversionsPerThread() {
 
 // One conversion of a scenario's document and what the one-thread run gave.
 struct Job {
-    const Scenario* scenario;
+    const LoadedScenario* scenario;
     ConversionMethod method;
     HRESULT result = E_UNEXPECTED;
     std::string document;
@@ -55,7 +55,7 @@ class ConcurrencyTest : public ::testing::Test {
         {
             ComPtr<IPrintOemPrintTicketProvider> provider = plugin.MakeProvider();
             ASSERT_TRUE(provider);
-            for (const Scenario& scenario : corpus)
+            for (const LoadedScenario& scenario : corpus)
                 for (ConversionMethod method : AllConversionMethods) {
                     Job job{&scenario, method, E_UNEXPECTED, {}};
                     ASSERT_TRUE(RunJob(provider.Get(), job, &job.result, &job.document));
@@ -110,7 +110,7 @@ class ConcurrencyTest : public ::testing::Test {
     LONG bstrs = PlatformLiveBstrCount();
     LONG taskMemory = PlatformLiveTaskMemCount();
     PluginUnderTest plugin;
-    std::vector<Scenario> corpus;
+    std::vector<LoadedScenario> corpus;
     std::vector<Job> jobs;
     ULONG references = 0;
 };

@@ -73,7 +73,7 @@ class FaultSweepTest : public ::testing::TestWithParam<Injection> {
   protected:
     // Runs the method over a fresh copy of `input` with platform call
     // `failingCall` failing (0: none fails, the calls are only counted).
-    FaultedRun RunOnce(const Scenario& scenario, LONG failingCall) {
+    FaultedRun RunOnce(const LoadedScenario& scenario, LONG failingCall) {
         FaultedRun run;
         HostDevmode devmode = PluginUnderTest::Devmode(scenario.options);
         LiveCounts before(plugin);
@@ -136,7 +136,7 @@ TEST_P(FaultSweepTest, EveryFailingPlatformCallIsSurvived) {
     ASSERT_TRUE(provider);
     long points = 0;
     long survived = 0;
-    for (const Scenario& scenario : ReadScenarioCorpus()) {
+    for (const LoadedScenario& scenario : ReadScenarioCorpus()) {
         SCOPED_TRACE(scenario.name);
         FaultedRun clean = RunOnce(scenario, 0);
         ASSERT_TRUE(clean.problems.empty()) << clean.problems.front();

@@ -1,5 +1,5 @@
 // The scenario corpus of tests/scenarios/, read for the reliability tests: each
-// scenario's input document, its conversion command and its device options.
+// scenario's input document and its device options.
 #pragma once
 
 #include "host_devmode.h"
@@ -16,9 +16,9 @@ inline constexpr ConversionMethod AllConversionMethods[] = {
 
 const char* CommandName(ConversionMethod method);
 
-struct Scenario {
+// A scenario of the corpus (tests/scenarios/), read into memory.
+struct LoadedScenario {
     std::string name;
-    std::string command;
     std::vector<ptbridge::OptionSelection> options;
     std::string input;               // the document text
     bool preserveWhiteSpace = false; // load it with its white space as written
@@ -26,4 +26,4 @@ struct Scenario {
 
 // Every scenario of the corpus, sorted by name. Fails the calling test (and
 // leaves out the scenario) when a scenario folder cannot be read.
-std::vector<Scenario> ReadScenarioCorpus();
+std::vector<LoadedScenario> ReadScenarioCorpus();

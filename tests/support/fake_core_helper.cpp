@@ -20,8 +20,11 @@ STDMETHODIMP FakeCoreHelper::GetOption(const DEVMODEW* /*pDevmode*/, DWORD /*cbS
                                        PCSTR pszFeatureRequested, PCSTR* ppszOption) {
     ++getOptionCalls;
     auto failure = optionFailures.find(pszFeatureRequested);
-    if (failure != optionFailures.end())
+    if (failure != optionFailures.end()) {
+        if (failure->second == S_OK)
+            *ppszOption = nullptr;
         return failure->second;
+    }
     auto answer = options.find(pszFeatureRequested);
     if (answer == options.end())
         return S_FALSE;

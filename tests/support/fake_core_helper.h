@@ -14,7 +14,8 @@ class FakeCoreHelper : public IPrintCoreHelper {
 
     // Option keyword answered for a feature; features not in the table answer S_FALSE.
     std::map<std::string, std::string> options;
-    // Result GetOption gives for a feature instead of answering (when set).
+    // Result GetOption gives for a feature instead of answering (when set);
+    // S_OK answers with no keyword (a null option).
     std::map<std::string, HRESULT> optionFailures;
     // Result of CreateInstanceOfMSXMLObject when it must fail; S_OK to succeed.
     HRESULT namespaceManagerFailure = S_OK;

@@ -6,7 +6,7 @@
 #include "canonical_xml.h"
 #include "cli_runner.h"
 #include "default_framework_variant.h"
-#include "scenario_corpus.h"
+#include "scenario_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -66,13 +66,7 @@ TEST_P(WineScenarioTest, MatchesTheNativeBuild) {
 
     ScratchFolder folder;
     folder.Write("input.xml", variant.text);
-    std::vector<std::string> arguments{scenario.command, "input.xml"};
-    if (scenario.preserveWhiteSpace)
-        arguments.push_back("--preserve-whitespace");
-    for (const std::string& option : scenario.options) {
-        arguments.push_back("--option");
-        arguments.push_back(option);
-    }
+    const std::vector<std::string> arguments = CommandArguments(scenario, "input.xml");
     auto withOutput = [&](const char* file) {
         std::vector<std::string> all = arguments;
         all.insert(all.end(), {"-o", file});

@@ -124,6 +124,22 @@ TEST_F(SchemaFindTest, OptionIsFoundByItsOptionNameValue) {
     EXPECT_EQ(OptionIndex(option.Get()), 4);
 }
 
+// Passing over options without a name only finds what the stopping search
+// misses: an option found by its OptionName before the search meets an option
+// without one is the answer, even when a later option has the name attribute.
+TEST_F(SchemaFindTest, OptionFoundByOptionNameWinsOverALaterNameAttribute) {
+    Load(Documents.Ticket("<psf:Feature name=\"psk:JobOutputBin\">"
+                          "<psf:Option><psf:ScoredProperty name=\"psf:OptionName\">"
+                          "<psf:Value>psk:Center</psf:Value></psf:ScoredProperty></psf:Option>"
+                          "<psf:Option name=\"psk:Center\"/></psf:Feature>"));
+    ComPtr<IXMLDOMElement> feature;
+    OutputBin(feature.Put());
+    ComPtr<IXMLDOMElement> option;
+    ASSERT_EQ(helper_->FindOption(feature.Get(), KeywordsNamespaceUri, W("Center"), option.Put()),
+              S_OK);
+    EXPECT_EQ(OptionIndex(option.Get()), 0);
+}
+
 TEST_F(SchemaFindTest, OptionThatNoFormNamesIsNotFound) {
     Load(MixedOptions);
     ComPtr<IXMLDOMElement> feature;

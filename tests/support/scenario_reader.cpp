@@ -1,17 +1,15 @@
-#include "scenario_corpus.h"
+#include "scenario_reader.h"
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 std::vector<std::string> ScenarioNames(const fs::path& corpus) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(corpus))
         if (entry.is_directory())
             names.push_back(entry.path().filename().string());
-    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -19,6 +17,7 @@ std::vector<std::string> ScenarioNames(const fs::path& corpus) {
 bool ReadScenario(const fs::path& corpus, const std::string& name, const fs::path& projectDir,
                   Scenario* scenario, std::string* error) {
     const fs::path folder = corpus / name;
+    *scenario = Scenario();
     scenario->name = name;
     scenario->input = folder / "input.xml";
     scenario->expected = folder / "expected.xml";
@@ -35,10 +34,11 @@ bool ReadScenario(const fs::path& corpus, const std::string& name, const fs::pat
         size_t colon = line.find(": ");
         std::string key = line.substr(0, colon);
         std::string value = colon == std::string::npos ? "" : line.substr(colon + 2);
+        size_t equals = value.find('=');
         if (key == "command") {
             scenario->command = value;
-        } else if (key == "option" && value.find('=') != std::string::npos) {
-            scenario->options.push_back(value);
+        } else if (key == "option" && equals != std::string::npos) {
+            scenario->options.push_back({value.substr(0, equals), value.substr(equals + 1)});
         } else if (key == "result") {
             scenario->result = static_cast<uint32_t>(std::stoul(value, nullptr, 16));
             hasResult = true;
@@ -56,4 +56,15 @@ bool ReadScenario(const fs::path& corpus, const std::string& name, const fs::pat
         return false;
     }
     return true;
+}
+
+std::vector<std::string> CommandArguments(const Scenario& scenario, const std::string& input) {
+    std::vector<std::string> arguments{scenario.command, input};
+    if (scenario.preserveWhiteSpace)
+        arguments.push_back("--preserve-whitespace");
+    for (const ScenarioOption& option : scenario.options) {
+        arguments.push_back("--option");
+        arguments.push_back(option.Argument());
+    }
+    return arguments;
 }
