@@ -1,20 +1,23 @@
 #include "cli_commands.h"
 
 #include "conversion_diagnosis.h"
+#include "device_file.h"
 #include "device_options.h"
 #include "host_session.h"
 #include "hresult_names.h"
+#include "input_document.h"
 #include "platform_seams.h"
+#include "prefixed_search_check.h"
 #include "pretty_xml.h"
 #include "print_schema_names.h"
+#include "private_namespace.h"
 #include "sample_documents.h"
-#include "standard_input.h"
 #include "text_encoding.h"
 #include "xml_diff.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <utility>
 
 namespace ptbridge {
 
@@ -22,9 +25,8 @@ namespace {
 void Print(const std::string& text) {
     WriteStandardOutput(text);
 }
+} // namespace
 
-// Opens a session with the chosen module; on failure reports it and gives the
-// exit code.
 int OpenSession(const CommandSettings& settings, HostSession* session) {
     std::string path = settings.pluginPath.empty() ? DefaultModulePath() : settings.pluginPath;
     std::string error;
@@ -40,6 +42,13 @@ int OpenSession(const CommandSettings& settings, HostSession* session) {
     ReportError("plug-in set-up failed: " + error);
     return ExitPluginFailed;
 }
+
+std::string PluginNamespace(const HostSession& session) {
+    const std::vector<std::u16string>& namespaces = session.Identity().namespaces;
+    return namespaces.empty() ? "" : Utf8FromUtf16(namespaces.front());
+}
+
+namespace {
 
 std::string Hex32(DWORD value) {
     char text[16];
@@ -77,17 +86,36 @@ std::string HexBytes(const std::vector<BYTE>& bytes) {
     return text;
 }
 
-// The device's features and their options, one feature a line, the first
-// line after `label` and the others indented to match.
-std::string DeviceOptionLines(const std::string& label) {
+// Lines after `label`, the first beside it and the others indented to match.
+std::string LabelledLines(const std::string& label, const std::vector<std::string>& items) {
     std::string lines;
-    for (const DeviceFeature& feature : DeviceFeatures()) {
+    for (const std::string& item : items)
+        lines += (lines.empty() ? label : std::string(label.size(), ' ')) + item + "\n";
+    return lines.empty() ? label + "none\n" : lines;
+}
+
+// The device: where it came from, its private namespace and its features, one
+// a line with its options, the default marked.
+std::string DeviceLines(const Device& device, const std::string& pluginNamespace) {
+    std::string lines = "device:               " + device.source + "\n";
+    lines += "device namespace:     " +
+             (device.privateNamespace.empty() ? "none" : device.privateNamespace) + "\n";
+    if (device.privateNamespace != pluginNamespace)
+        lines += "                      warning: BindPrinter reports " + pluginNamespace +
+                 "; the core driver would name the device's private features where the "
+                 "plug-in does not look\n";
+    std::vector<std::string> features;
+    for (const DeviceFeature& feature : device.features) {
         std::string options;
-        for (const std::string& option : feature.options)
-            options += (options.empty() ? "" : ", ") + option;
-        lines += (lines.empty() ? label : std::string(label.size(), ' ')) + feature.keyword + ": " +
-                 options + " (" + feature.meaning + ")\n";
+        for (const DeviceOption& option : feature.options)
+            options += (options.empty() ? "" : ", ") + option.keyword +
+                       (option.keyword == feature.defaultOption ? " (default)" : "");
+        std::string mapped = feature.keywordMap.empty() ? "" : " (" + feature.keywordMap + ")";
+        features.push_back(feature.keyword + mapped + ": " + options);
     }
+    lines += LabelledLines("device features:      ", features);
+    if (!device.warnings.empty())
+        lines += LabelledLines("device warnings:      ", device.warnings);
     return lines;
 }
 
@@ -119,54 +147,31 @@ HRESULT Convert(Conversion conversion, HostSession& session, HostDevmode& devmod
 bool ColourWanted(ColourChoice choice) {
     if (choice != ColourChoice::Auto)
         return choice == ColourChoice::Always;
-    const char* noColour = std::getenv("NO_COLOR");
-    const char* terminal = std::getenv("TERM");
-    if ((noColour && *noColour) || (terminal && std::string(terminal) == "dumb"))
+    if (!EnvironmentVariable("NO_COLOR").empty() || EnvironmentVariable("TERM") == "dumb")
         return false;
     return StdoutShowsColours();
 }
 
-// The input document's text and the name it goes by in messages.
-bool ReadInput(Conversion conversion, const std::string& inputFile, std::string* text,
-               std::string* label, std::string* error) {
-    if (inputFile.empty()) {
+// Loads the input document, read once; its text stays in *text, to explain a
+// failed conversion. With --private-namespace the plug-in's namespace
+// `pluginNamespace` is declared in it where the other driver's was.
+bool LoadInput(Conversion conversion, const CommandSettings& settings,
+               const std::string& pluginNamespace, ComPtr<IXMLDOMDocument2>* document,
+               std::string* text, std::string* label, std::string* error) {
+    const std::string& file = settings.inputFile;
+    if (file.empty()) {
         const SampleDocument& sample = DefaultSample(conversion);
         *text = sample.text;
         *label = sample.name;
-        return true;
+        if (!ParseDocument(*text, *label, settings.preserveWhiteSpace, document, error))
+            return false;
+    } else {
+        *label = file == "-" ? "standard input" : file;
+        if (!LoadInputFile(file, *label, settings.preserveWhiteSpace, document, text, error))
+            return false;
     }
-    if (inputFile == "-") {
-        *label = "standard input";
-        return ReadStandardInput(text, error);
-    }
-    *label = inputFile;
-    return ReadTextFile(inputFile, text, error);
-}
-
-bool IsBlank(const std::string& text) {
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
-// Loads the input document. A file is parsed as it is read, so that its text
-// is never held beside the tree; when that fails, the file is read whole to
-// tell why, as other input is. Standard input and a bundled sample keep their
-// text in *text.
-bool LoadInput(Conversion conversion, const CommandSettings& settings,
-               ComPtr<IXMLDOMDocument2>* document, std::string* text, std::string* label,
-               std::string* error) {
-    const std::string& file = settings.inputFile;
-    if (!file.empty() && file != "-" &&
-        ParseDocumentFile(file, settings.preserveWhiteSpace, document)) {
-        *label = file;
-        return true;
-    }
-    if (!ReadInput(conversion, file, text, label, error))
-        return false;
-    if (IsBlank(*text)) {
-        *error = *label + " is empty: there is no document to convert";
-        return false;
-    }
-    return ParseDocument(*text, *label, settings.preserveWhiteSpace, document, error);
+    return DeclarePluginNamespace(settings.privateNamespace, pluginNamespace, *label,
+                                  settings.preserveWhiteSpace, document, text, error);
 }
 
 std::u16string ReadName(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*),
@@ -204,12 +209,17 @@ bool CheckRootElement(Conversion conversion, IXMLDOMDocument2* document, const s
 // its rules need and do not find. The converted document holds the edits made
 // before the failure, so the text is parsed afresh for the check, loaded as
 // the plug-in's document was so that both read the same text.
+// On a DOM that cannot run prefixed searches, a document with a framework
+// prefix fails for that reason alone.
 std::string ExplainFailure(Conversion conversion, const std::string& text, bool preserveWhiteSpace,
-                           const std::u16string& privateNamespace) {
+                           const std::u16string& privateNamespace, bool prefixedSearches) {
     ComPtr<IXMLDOMDocument2> pristine;
     std::string error;
     if (!ParseDocument(text, "", preserveWhiteSpace, &pristine, &error))
         return {};
+    std::string limitation = prefixedSearches ? "" : PrefixedSearchLimitation(pristine.Get());
+    if (!limitation.empty())
+        return limitation;
     std::string missing = FindMissingPart(conversion, pristine.Get(), privateNamespace);
     return missing.empty() ? "the document holds everything the plug-in's rules look for" : missing;
 }
@@ -231,6 +241,25 @@ std::string TimesReport(Conversion conversion, Clock::duration load, Clock::dura
                   Milliseconds(save), whole > 0 ? 100.0 * Milliseconds(convert) / whole : 0.0,
                   whole);
     return std::string("ptbridge: ") + line;
+}
+
+// What ConvertPrintTicketToDevMode will restore in `document` and what it
+// cannot, and why: one line for each rule.
+std::vector<std::string> RestoreReport(IXMLDOMDocument2* document, const HostSession& session) {
+    const std::u16string privateNamespace =
+        session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
+    SchemaReader reader(document, nullptr);
+    if (!reader.Open())
+        return {"nothing restored: the document's root element and namespaces could not be read"};
+    std::vector<std::string> lines;
+    for (const RuleReading& rule :
+         ReadConversion(Conversion::PrintTicketToDevMode, reader, privateNamespace).rules) {
+        if (const Requirement* missing = rule.FirstMissing())
+            lines.push_back("did not restore " + rule.subject + ": " + missing->missing);
+        else
+            lines.push_back("restored " + rule.subject + ": " + rule.task);
+    }
+    return lines;
 }
 } // namespace
 
@@ -262,6 +291,12 @@ std::string DefaultSampleDescription(Conversion conversion) {
 }
 
 int RunInfo(const CommandSettings& settings) {
+    Device device;
+    std::string error;
+    if (!LoadDevice(settings.deviceFile, &device, &error)) {
+        ReportError(error);
+        return ExitUsageOrInput;
+    }
     HostSession session;
     int status = OpenSession(settings, &session);
     if (status != ExitSuccess)
@@ -286,7 +321,7 @@ int RunInfo(const CommandSettings& settings) {
     report +=
         "devmode section size: " + std::to_string(identity.defaultSection.size()) + " bytes\n";
     report += "default section:      " + HexBytes(identity.defaultSection) + "\n";
-    report += DeviceOptionLines("device options:       ");
+    report += DeviceLines(device, PluginNamespace(session));
     Print(report);
     return ExitSuccess;
 }
@@ -308,34 +343,43 @@ int RunVersion(const CommandSettings& settings) {
 
 int RunConversion(Conversion conversion, const CommandSettings& settings) {
     std::string error;
+    Device device;
     std::vector<OptionSelection> selections;
-    if (!ParseDeviceOptions(settings.options, &selections, &error)) {
+    if (!LoadDevice(settings.deviceFile, &device, &error) ||
+        !ParseDeviceOptions(device, settings.options, &selections, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
     }
+    // The built-in device's warnings (the system's StdNames.gpd is not there)
+    // are for info and check; a device the user names is reported on every use.
+    if (!settings.deviceFile.empty())
+        ReportDeviceWarnings(device);
+
+    HostSession session;
+    int status = ExitSuccess;
+    // Declaring the plug-in's namespace in the document needs the plug-in.
+    if (!settings.privateNamespace.empty() &&
+        (status = OpenSession(settings, &session)) != ExitSuccess)
+        return status;
+    const std::string pluginNamespace = PluginNamespace(session);
 
     Clock::time_point loadStart = Clock::now();
     std::string text;
     std::string label;
     ComPtr<IXMLDOMDocument2> document;
-    if (!LoadInput(conversion, settings, &document, &text, &label, &error) ||
+    if (!LoadInput(conversion, settings, pluginNamespace, &document, &text, &label, &error) ||
         !CheckRootElement(conversion, document.Get(), label, &error)) {
         ReportError(error);
         return ExitUsageOrInput;
     }
     Clock::duration loadTime = Clock::now() - loadStart;
-    // The tree holds the document from here on; only a failure, to be
-    // explained, needs the input text again, and a file or a bundled sample is
-    // read once more then. Standard input cannot be, so its text is kept.
-    if (settings.inputFile != "-")
-        std::string().swap(text);
 
-    HostSession session;
-    int status = OpenSession(settings, &session);
-    if (status != ExitSuccess)
+    if (settings.privateNamespace.empty() &&
+        (status = OpenSession(settings, &session)) != ExitSuccess)
         return status;
     HostDevmode devmode;
-    HRESULT hr = HostDevmode::Build(selections, session.PluginSectionSize(), &devmode);
+    HRESULT hr = HostDevmode::Build(DevmodeSelections(device, selections),
+                                    session.PluginSectionSize(), &devmode);
     if (hr != S_OK) {
         ReportError("the --option selections do not fit in a DEVMODE");
         return ExitUsageOrInput;
@@ -351,6 +395,12 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         ReportError(error);
         return ExitUsageOrInput;
     }
+    // The plug-in answers S_OK whatever it restored: what it will do is read
+    // from the document before it does it.
+    std::vector<std::string> restoreReport;
+    if (conversion == Conversion::PrintTicketToDevMode)
+        restoreReport = RestoreReport(document.Get(), session);
+    const bool prefixedSearches = DomFindsPrefixedTagNames();
     Clock::time_point convertStart = Clock::now();
     hr = Convert(conversion, session, devmode, document.Get());
     Clock::duration convertTime = Clock::now() - convertStart;
@@ -361,6 +411,10 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     Clock::time_point saveStart = Clock::now();
     std::string after;
     const bool saved = SerializeDocument(document.Get(), &after, &error);
+    if (saved && !settings.privateNamespace.empty()) {
+        after = RestoreTheirNamespace(after, settings.privateNamespace, pluginNamespace);
+        before = RestoreTheirNamespace(before, settings.privateNamespace, pluginNamespace);
+    }
     Clock::duration saveTime = Clock::now() - saveStart;
     // The converted tree is let go of before the output is laid out again and
     // before a failure is explained, which parses the input text once more:
@@ -373,15 +427,13 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
         after = PrettyPrintXml(after);
         saveTime += Clock::now() - layoutStart;
     }
+    for (const std::string& line : restoreReport)
+        ReportError(line);
     if (!converted) {
         const std::u16string privateNamespace =
             session.Identity().namespaces.empty() ? u"" : session.Identity().namespaces.front();
-        std::string explanation;
-        if (text.empty() && !ReadInput(conversion, settings.inputFile, &text, &label, &error))
-            explanation = "no explanation: " + error;
-        else
-            explanation =
-                ExplainFailure(conversion, text, settings.preserveWhiteSpace, privateNamespace);
+        std::string explanation = ExplainFailure(conversion, text, settings.preserveWhiteSpace,
+                                                 privateNamespace, prefixedSearches);
         ReportError(std::string(MethodName(conversion)) + " returned " + DescribeHResult(hr) +
                     ": " + explanation);
         status = ExitPluginFailed;
@@ -406,8 +458,11 @@ int RunConversion(Conversion conversion, const CommandSettings& settings) {
     if (settings.diff) {
         std::string afterLabel =
             label + " (after " + MethodName(conversion) + (converted ? "" : ", which failed") + ")";
-        Print(DocumentDiff(std::move(before), std::move(after), label + " (before)", afterLabel,
-                           ColourWanted(settings.colour)));
+        std::string diff = DocumentDiff(std::move(before), std::move(after), label + " (before)",
+                                        afterLabel, ColourWanted(settings.colour));
+        Print(diff.empty() ? std::string("no change: ") + MethodName(conversion) +
+                                 " left the document as it was\n"
+                           : diff);
     }
     return status;
 }

@@ -31,7 +31,18 @@ struct CommandSettings {
     bool preserveWhiteSpace = false;
     ColourChoice colour = ColourChoice::Auto;
     std::vector<std::string> options; // "Feature=Option" for the DEVMODE
+    std::string deviceFile;           // empty: the built-in device
+    // A driver's private namespace the document uses, read as the plug-in's.
+    std::string privateNamespace;
 };
+
+class HostSession;
+
+// Opens a session with the chosen module; on failure reports it and gives the
+// exit code.
+int OpenSession(const CommandSettings& settings, HostSession* session);
+// The plug-in's private namespace, as BindPrinter reported it in the session.
+std::string PluginNamespace(const HostSession& session);
 
 int RunInfo(const CommandSettings& settings);
 // Prints ptbridge's version, then opens the module to print its signature and version.

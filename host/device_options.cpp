@@ -3,6 +3,8 @@
 #include "near_match.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace ptbridge {
 
@@ -22,30 +24,12 @@ std::string UnknownWord(const std::string& what, const std::string& word,
         message += " (did you mean '" + nearest + "'?)";
     return message + "; valid: " + Listed(valid);
 }
-
-const DeviceFeature* FindFeature(const std::string& keyword) {
-    for (const DeviceFeature& feature : DeviceFeatures()) {
-        if (feature.keyword == keyword)
-            return &feature;
-    }
-    return nullptr;
-}
 } // namespace
 
-const std::vector<DeviceFeature>& DeviceFeatures() {
-    static const std::vector<DeviceFeature> features = {
-        {"PunchHole", "how many holes are punched", {"None", "2Holes", "3Holes", "4Holes"}},
-        {"Punch",
-         "where holes are punched; NONE turns punching off",
-         {"NONE", "Left", "Right", "Top", "Bottom"}},
-    };
-    return features;
-}
-
-bool ParseDeviceOptions(const std::vector<std::string>& arguments,
+bool ParseDeviceOptions(const Device& device, const std::vector<std::string>& arguments,
                         std::vector<OptionSelection>* selections, std::string* error) {
     std::vector<std::string> featureKeywords;
-    for (const DeviceFeature& feature : DeviceFeatures())
+    for (const DeviceFeature& feature : device.features)
         featureKeywords.push_back(feature.keyword);
 
     for (const std::string& argument : arguments) {
@@ -56,16 +40,19 @@ bool ParseDeviceOptions(const std::vector<std::string>& arguments,
         }
         std::string keyword = argument.substr(0, equals);
         std::string option = argument.substr(equals + 1);
-        const DeviceFeature* feature = FindFeature(keyword);
+        const DeviceFeature* feature = device.FindFeature(keyword);
         if (!feature) {
             *error =
                 "--option '" + argument + "': " + UnknownWord("feature", keyword, featureKeywords);
             return false;
         }
-        if (std::find(feature->options.begin(), feature->options.end(), option) ==
-            feature->options.end()) {
+        std::vector<std::string> optionKeywords;
+        for (const DeviceOption& offered : feature->options)
+            optionKeywords.push_back(offered.keyword);
+        if (std::find(optionKeywords.begin(), optionKeywords.end(), option) ==
+            optionKeywords.end()) {
             *error = "--option '" + argument +
-                     "': " + UnknownWord(keyword + " option", option, feature->options);
+                     "': " + UnknownWord(keyword + " option", option, optionKeywords);
             return false;
         }
         for (const OptionSelection& earlier : *selections) {
@@ -78,6 +65,22 @@ bool ParseDeviceOptions(const std::vector<std::string>& arguments,
         selections->push_back({keyword, option});
     }
     return true;
+}
+
+std::vector<OptionSelection> DevmodeSelections(const Device& device,
+                                               const std::vector<OptionSelection>& chosen) {
+    std::vector<OptionSelection> selections;
+    for (const DeviceFeature& feature : device.features) {
+        if (feature.defaultOption.empty())
+            continue;
+        OptionSelection selection{feature.keyword, feature.defaultOption};
+        for (const OptionSelection& choice : chosen) {
+            if (choice.feature == feature.keyword)
+                selection.option = choice.option;
+        }
+        selections.push_back(selection);
+    }
+    return selections;
 }
 
 } // namespace ptbridge

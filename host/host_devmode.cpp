@@ -1,6 +1,7 @@
 #include "host_devmode.h"
 
 #include <cstring>
+#include <utility>
 
 namespace ptbridge {
 

@@ -1,7 +1,9 @@
 #include "hresult_names.h"
 
+#include "common/format_string.h"
 #include "common/oem_interfaces.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace ptbridge {
@@ -11,8 +13,6 @@ struct NamedResult {
     HRESULT value;
     const char* name;
 };
-
-constexpr HRESULT InsufficientBuffer = HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
 
 const NamedResult KnownResults[] = {
     {S_OK, "S_OK"},
@@ -28,7 +28,7 @@ const NamedResult KnownResults[] = {
     {E_HANDLE, "E_HANDLE"},
     {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
     {E_INVALIDARG, "E_INVALIDARG"},
-    {InsufficientBuffer, "STRSAFE_E_INSUFFICIENT_BUFFER"},
+    {TextTruncatedResult, "STRSAFE_E_INSUFFICIENT_BUFFER"},
     {E_VERSION_NOT_SUPPORTED, "E_VERSION_NOT_SUPPORTED"},
     {CLASS_E_NOAGGREGATION, "CLASS_E_NOAGGREGATION"},
     {CLASS_E_CLASSNOTAVAILABLE, "CLASS_E_CLASSNOTAVAILABLE"},

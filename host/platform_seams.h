@@ -36,26 +36,39 @@ HRESULT CreateHostNamespaceManager(REFIID riid, void** manager);
 // where the DOM reports them.
 bool ParseDocument(const std::string& text, const std::string& label, bool preserveWhiteSpace,
                    ComPtr<IXMLDOMDocument2>* document, std::string* error);
-// Parses a file as it reads it where the DOM can, so that its text is never
-// held whole beside the tree. False on any failure, and where the platform
-// does not parse files itself; it says nothing more: the caller then reads
-// the file whole, to parse it or to tell why it cannot.
-bool ParseDocumentFile(const std::string& path, bool preserveWhiteSpace,
-                       ComPtr<IXMLDOMDocument2>* document);
+
+enum class InputLoad {
+    Loaded,
+    Unreadable,   // *error names the file and why it cannot be read
+    NotADocument, // *error is the parser's, as ParseDocument gives it
+};
+// Reads the command's input once, from its start, and parses it: "-" is
+// standard input; a path (UTF-8) is opened and read the same way whatever it
+// is (a regular file, a FIFO, a device, /dev/fd/N), never opened twice.
+// *text receives every byte read, for the explanation of a failed
+// conversion. Where the DOM parses as it reads (the stand-in), reading stops
+// at the piece in which the parser met its first error, so an endless input
+// ends there.
+InputLoad LoadInputDocument(const std::string& path, const std::string& label,
+                            bool preserveWhiteSpace, ComPtr<IXMLDOMDocument2>* document,
+                            std::string* text, std::string* error);
+// Reads a whole file (a device description, or on a DOM that does not parse as
+// it reads, the command's input) once: "-" is standard input, which stays open.
+bool ReadTextFile(const std::string& path, std::string* text, std::string* error);
 // Serialises a document as UTF-8 XML with "\n" line ends, ending with a newline.
 bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error);
 
-// text_files.cpp: the command's input file and output file. Paths are UTF-8;
-// every failure comes back as a message that names the file and the problem.
+// text_files.cpp: the command's output file. Paths are UTF-8; every failure
+// comes back as a message that names the file and the problem.
 
-// Reads a whole file.
-bool ReadTextFile(const std::string& path, std::string* text, std::string* error);
 // Writes the command's output document to `path` without harming what is
 // there: "-" is standard output (WriteStandardOutput); a regular file, or a name that does not
 // exist yet, is replaced through a temporary file in its folder only once the text is complete,
 // keeping the old file's mode (and, where allowed, owner and group); a symbolic link is written
 // through to the file it names; anything else (device, FIFO, console) is opened and written in
-// place, never replaced or created. On failure the old target is left as it was.
+// place, never replaced or created. An existing file the user may not write is refused, as the
+// shell's ">" refuses it. On failure, or when the process is ended by SIGINT, SIGTERM or SIGHUP
+// during the write, the temporary file is removed and the old target is left as it was.
 bool WriteOutputFile(const std::string& path, const std::string& text, std::string* error);
 
 // standard_output.cpp: everything the command prints on standard output goes
@@ -73,6 +86,10 @@ int FinishStandardOutput(int status);
 
 // terminal.cpp: true when standard output is a terminal able to show ANSI colours.
 bool StdoutShowsColours();
+
+// environment.cpp: the value of the environment variable `name`, empty when it
+// is not set.
+std::string EnvironmentVariable(const char* name);
 
 // module_path.cpp: where the command finds the plug-in module when --plugin is
 // not given: the module beside the running executable when there is one (a copy

@@ -5,6 +5,7 @@
 #include "pretty_xml.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace ptbridge {

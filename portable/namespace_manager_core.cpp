@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <new>
+#include <utility>
 
 namespace ptbridge {
 

@@ -15,5 +15,8 @@ int main(int argc, char** argv) {
     // A reader that goes away shows as EPIPE on the write instead of ending
     // the process: an output file reports it, standard output ends quietly.
     std::signal(SIGPIPE, SIG_IGN);
+    // Likewise a file-size limit (ulimit -f) shows as EFBIG, reported on one
+    // line with the temporary file removed, instead of a silent end.
+    std::signal(SIGXFSZ, SIG_IGN);
     return ptbridge::FinishStandardOutput(ptbridge::RunCommandLine(argc, argv));
 }

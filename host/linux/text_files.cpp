@@ -1,11 +1,11 @@
 #include "platform_seams.h"
 
+#include "linux/temporary_file.h"
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,8 +103,8 @@ bool FollowLinks(const std::string& path, std::string* file, std::string* error)
 // path as the user gave it.
 bool ReplaceAtomically(const std::string& file, const struct stat* existing,
                        const std::string& text, const std::string& shownPath, std::string* error) {
-    std::string temporary = file + ".XXXXXX";
-    int descriptor = mkstemp(&temporary[0]);
+    TemporaryFile temporary;
+    int descriptor = temporary.Create(file);
     if (descriptor < 0) {
         *error = SystemError("write", shownPath, errno);
         return false;
@@ -120,50 +120,18 @@ bool ReplaceAtomically(const std::string& file, const struct stat* existing,
         written = false;
         writeError = errno;
     }
-    if (written && std::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (written && !temporary.Replace(file)) {
         written = false;
         writeError = errno;
     }
     if (!written) {
-        unlink(temporary.c_str());
+        temporary.Remove();
         *error = SystemError("write", shownPath, writeError);
         return false;
     }
     return true;
 }
 } // namespace
-
-bool ReadTextFile(const std::string& path, std::string* text, std::string* error) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        *error = SystemError("read", path, errno);
-        return false;
-    }
-    std::string content;
-    char buffer[8192];
-    size_t count;
-    int readError = 0;
-    try {
-        // Sized from the file when it tells its size, so that a large document
-        // is held once rather than in a buffer grown by doubling.
-        struct stat status;
-        if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode))
-            content.reserve(static_cast<size_t>(status.st_size));
-        while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            content.append(buffer, count);
-        readError = std::ferror(file) ? errno : 0;
-    } catch (const std::bad_alloc&) {
-        // A file larger than the memory left is refused like any unreadable one.
-        readError = ENOMEM;
-    }
-    std::fclose(file);
-    if (readError != 0) {
-        *error = SystemError("read", path, readError);
-        return false;
-    }
-    *text = std::move(content);
-    return true;
-}
 
 bool WriteOutputFile(const std::string& path, const std::string& text, std::string* error) {
     if (path == "-") {
@@ -185,6 +153,12 @@ bool WriteOutputFile(const std::string& path, const std::string& text, std::stri
     std::string file;
     if (!FollowLinks(path, &file, error))
         return false;
+    // Replacing needs only the folder's permission; the file's own is kept
+    // as the shell's ">" keeps it.
+    if (exists && faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) {
+        *error = SystemError("write", path, errno);
+        return false;
+    }
     return ReplaceAtomically(file, exists ? &target : nullptr, text, path, error);
 }
 

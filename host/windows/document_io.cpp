@@ -2,10 +2,14 @@
 
 #include "hresult_names.h"
 #include "text_encoding.h"
+#include "windows/file_handle.h"
 #include "windows/msxml_document_class.h"
 #include "windows/serialized_text.h"
+#include "windows/windows_error.h"
 
 #include <cstring>
+#include <new>
+#include <utility>
 
 namespace ptbridge {
 
@@ -37,6 +41,57 @@ HRESULT LoadBytes(IXMLDOMDocument2* document, const std::string& bytes, VARIANT_
     return document->load(*source.Get(), loaded);
 }
 
+std::string ReadError(const std::string& path, DWORD code) {
+    return "cannot read " + (path == "-" ? std::string("standard input") : "'" + path + "'") +
+           ": " + DescribeWindowsError(code);
+}
+
+} // namespace
+
+bool ReadTextFile(const std::string& path, std::string* text, std::string* error) {
+    text->clear();
+    std::u16string widePath;
+    if (path != "-" && !Utf16FromUtf8(path, &widePath)) {
+        *error = "cannot read '" + path + "': the path is not UTF-8";
+        return false;
+    }
+    FileHandle opened(path == "-" ? INVALID_HANDLE_VALUE
+                                  : CreateFileW(reinterpret_cast<LPCWSTR>(widePath.c_str()),
+                                                GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    HANDLE file = path == "-" ? GetStdHandle(STD_INPUT_HANDLE) : opened.Get();
+    if (file == INVALID_HANDLE_VALUE || file == nullptr) {
+        *error = ReadError(path, GetLastError());
+        return false;
+    }
+    char buffer[65536];
+    try {
+        // Sized from the file when it tells its size, so that a large document
+        // is held once rather than in a buffer grown by doubling.
+        LARGE_INTEGER size;
+        if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size))
+            text->reserve(static_cast<size_t>(size.QuadPart));
+        for (;;) {
+            DWORD count = 0;
+            if (!ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
+                // A pipe whose writer is done ends this way.
+                if (GetLastError() == ERROR_BROKEN_PIPE)
+                    return true;
+                *error = ReadError(path, GetLastError());
+                return false;
+            }
+            if (count == 0)
+                return true;
+            text->append(buffer, count);
+        }
+    } catch (const std::bad_alloc&) {
+        // A file larger than the memory left is refused like any unreadable one.
+        *error = ReadError(path, ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+}
+
+namespace {
 // "LINE:COLUMN: reason" from the document's parse error, as much as it tells.
 std::string DescribeParseError(IXMLDOMDocument2* document, HRESULT hr, const std::string& label) {
     ComPtr<IXMLDOMParseError> parseError;
@@ -81,10 +136,16 @@ bool ParseDocument(const std::string& text, const std::string& label, bool prese
     return true;
 }
 
-// MSXML loads the bytes the command reads whole, as for any other input: this
-// only says that it has not parsed the file.
-bool ParseDocumentFile(const std::string&, bool, ComPtr<IXMLDOMDocument2>*) {
-    return false;
+// MSXML parses the bytes once they are all read: the input is read whole,
+// into *text, and then parsed.
+InputLoad LoadInputDocument(const std::string& path, const std::string& label,
+                            bool preserveWhiteSpace, ComPtr<IXMLDOMDocument2>* document,
+                            std::string* text, std::string* error) {
+    if (!ReadTextFile(path, text, error))
+        return InputLoad::Unreadable;
+    return ParseDocument(*text, label, preserveWhiteSpace, document, error)
+               ? InputLoad::Loaded
+               : InputLoad::NotADocument;
 }
 
 bool SerializeDocument(IXMLDOMDocument2* document, std::string* text, std::string* error) {

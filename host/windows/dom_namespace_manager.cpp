@@ -3,6 +3,7 @@
 #include "common/com_ptr.h"
 
 #include <new>
+#include <utility>
 
 namespace ptbridge {
 

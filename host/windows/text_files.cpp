@@ -2,9 +2,11 @@
 
 #include "common/platform.h"
 #include "text_encoding.h"
+#include "windows/file_handle.h"
 #include "windows/windows_error.h"
 
 #include <new>
+#include <utility>
 
 namespace ptbridge {
 
@@ -12,26 +14,6 @@ namespace {
 std::string SystemError(const std::string& action, const std::string& path, DWORD code) {
     return "cannot " + action + " '" + path + "': " + DescribeWindowsError(code);
 }
-
-// Owns a file handle.
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    bool Close() {
-        HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle);
-    }
-
-  private:
-    HANDLE handle_;
-};
 
 LPCWSTR Wide(const std::u16string& text) {
     return reinterpret_cast<LPCWSTR>(text.c_str());
@@ -137,45 +119,6 @@ bool ReplaceAtomically(const std::u16string& file, DWORD attributes, const std::
     return true;
 }
 } // namespace
-
-bool ReadTextFile(const std::string& path, std::string* text, std::string* error) {
-    std::u16string widePath;
-    if (!Utf16FromUtf8(path, &widePath)) {
-        *error = "cannot read '" + path + "': the path is not UTF-8";
-        return false;
-    }
-    FileHandle file(CreateFileW(Wide(widePath), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        *error = SystemError("read", path, GetLastError());
-        return false;
-    }
-    std::string content;
-    char buffer[8192];
-    try {
-        // Sized from the file when it tells its size, so that a large document
-        // is held once rather than in a buffer grown by doubling.
-        LARGE_INTEGER size;
-        if (GetFileType(file.Get()) == FILE_TYPE_DISK && GetFileSizeEx(file.Get(), &size))
-            content.reserve(static_cast<size_t>(size.QuadPart));
-        for (;;) {
-            DWORD count = 0;
-            if (!ReadFile(file.Get(), buffer, sizeof buffer, &count, nullptr)) {
-                *error = SystemError("read", path, GetLastError());
-                return false;
-            }
-            if (count == 0)
-                break;
-            content.append(buffer, count);
-        }
-    } catch (const std::bad_alloc&) {
-        // A file larger than the memory left is refused like any unreadable one.
-        *error = SystemError("read", path, ERROR_NOT_ENOUGH_MEMORY);
-        return false;
-    }
-    *text = std::move(content);
-    return true;
-}
 
 bool WriteOutputFile(const std::string& path, const std::string& text, std::string* error) {
     if (path == "-") {

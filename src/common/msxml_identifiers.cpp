@@ -1,5 +1,5 @@
-// The namespace-manager identifiers, which the Windows import libraries of this
-// toolchain do not define.
+// The namespace-manager identifiers, which MinGW-w64's import libraries do not
+// define (with Microsoft's SDK they come from msxml6.lib). MinGW-w64 builds only.
 #include "common/platform.h"
 
 extern "C" {

@@ -1,6 +1,7 @@
 #include "mapping/conversion_document.h"
 
 #include <new>
+#include <utility>
 
 namespace ptbridge {
 

@@ -3,6 +3,8 @@
 #include "schema/schema_feature.h"
 #include "schema/wrapper_steps.h"
 
+#include <utility>
+
 namespace ptbridge {
 
 namespace {

@@ -5,6 +5,8 @@
 #include "schema/schema_property.h"
 #include "schema/wrapper_steps.h"
 
+#include <utility>
+
 namespace ptbridge {
 
 bool SchemaFeature::Rename(const WCHAR* namespaceUri, const WCHAR* localName) {

@@ -7,6 +7,7 @@
 #include "schema/wrapper_steps.h"
 
 #include <memory>
+#include <utility>
 
 namespace ptbridge {
 

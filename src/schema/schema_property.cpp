@@ -4,6 +4,8 @@
 #include "schema/schema_value.h"
 #include "schema/wrapper_steps.h"
 
+#include <utility>
+
 namespace ptbridge {
 
 SchemaValue* SchemaProperty::AddStringValue(const WCHAR* text) {

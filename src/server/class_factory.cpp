@@ -18,6 +18,13 @@ template <typename Object> HRESULT HandOut(Object* object, REFIID riid, void** p
     creationReference.Attach(object);
     return creationReference->QueryInterface(riid, ppv);
 }
+
+HRESULT MakeProvider(REFIID riid, void** ppv) {
+    auto* provider = new (std::nothrow) PrintTicketProvider();
+    if (!provider)
+        return E_OUTOFMEMORY;
+    return HandOut(provider, riid, ppv);
+}
 } // namespace
 
 STDMETHODIMP ClassFactory::QueryInterface(REFIID riid, void** ppv) {
@@ -50,6 +57,11 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void
         return E_POINTER;
     *ppv = nullptr;
 
+    // The core driver asks for IID_IUnknown first and queries the object for
+    // its interface afterwards: the provider's class must then give the provider.
+    if (IsEqualGUID(riid, IID_IUnknown) && IsEqualGUID(classId_, CLSID_OEMPTPROVIDER))
+        return MakeProvider(riid, ppv);
+
     auto* plugin = new (std::nothrow) OemUIPlugin();
     if (!plugin)
         return E_OUTOFMEMORY;
@@ -57,10 +69,7 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void
     if (SUCCEEDED(hr))
         return hr;
 
-    auto* provider = new (std::nothrow) PrintTicketProvider();
-    if (!provider)
-        return E_OUTOFMEMORY;
-    return HandOut(provider, riid, ppv);
+    return MakeProvider(riid, ppv);
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL fLock) {

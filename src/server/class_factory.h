@@ -1,6 +1,7 @@
 // The class factory served for both class identifiers. It makes the
-// user-interface plug-in or the PrintTicket provider, chosen by the requested
-// interface alone.
+// user-interface plug-in or the PrintTicket provider: the requested interface
+// chooses, except IID_IUnknown, which names no plug-in role and gets the object
+// of the class the factory was obtained for.
 #pragma once
 
 #include "common/platform.h"
@@ -9,7 +10,7 @@ namespace ptbridge {
 
 class ClassFactory final : public IClassFactory {
   public:
-    ClassFactory() = default;
+    explicit ClassFactory(REFCLSID classId) : classId_(classId) {}
     ClassFactory(const ClassFactory&) = delete;
     ClassFactory& operator=(const ClassFactory&) = delete;
 
@@ -23,6 +24,7 @@ class ClassFactory final : public IClassFactory {
     ~ClassFactory() = default;
 
     volatile LONG referenceCount_ = 1;
+    const CLSID classId_;
 };
 
 } // namespace ptbridge

@@ -25,7 +25,7 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
     if (!ppv)
         return E_POINTER;
     ptbridge::ComPtr<ptbridge::ClassFactory> factory;
-    factory.Attach(new (std::nothrow) ptbridge::ClassFactory());
+    factory.Attach(new (std::nothrow) ptbridge::ClassFactory(rclsid));
     if (!factory)
         return E_OUTOFMEMORY;
     return factory->QueryInterface(riid, ppv);

@@ -57,6 +57,19 @@ TEST(CliFailureTest, TheMessageNamesWhatTheRuleDidNotFind) {
          "no feature psk:JobOutputBin in namespace " + keywords + " at any depth"},
         {"no hole punch", Ticket(Direction + NUp + OutputBin),
          "no feature psk:JobHolePunch in namespace " + keywords + " at any depth"},
+        {"no prefix for the hole count's xsi:type",
+         Ticket(Direction + NUp + OutputBin +
+                R"(<psf:Feature name="psk:JobHolePunch"><psf:Option/></psf:Feature>)"),
+         "the value of the hole count cannot be written with namespace "
+         "http://www.w3.org/2001/XMLSchema-instance: the root element declares no prefix for "
+         "that namespace"},
+        {"a prefix too long for the plug-in",
+         Ticket(Direction, " xmlns:" + std::string(10000, 'p') +
+                               "=\"http://ptbridge.example/printing/2005/08/printticket\""),
+         "no feature JobPresentationDirection in namespace "
+         "http://ptbridge.example/printing/2005/08/printticket: the root element's prefix for "
+         "that namespace has 10000 characters; the plug-in refuses a prefix of 10000 or more "
+         "(E_INVALIDARG)"},
         {"hole punch without an option",
          Ticket(Direction + NUp + OutputBin + R"(<psf:Feature name="psk:JobHolePunch"/>)"),
          "psk:JobHolePunch has no option"},

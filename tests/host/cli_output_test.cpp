@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <poll.h>
 #include <sstream>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -81,7 +84,12 @@ struct OutputTarget {
     const char* file = nullptr; // the regular file in the folder that receives it
 };
 
+// As long as a name may be: the temporary name beside it must still fit.
+const std::string LongName = std::string(250, 'n') + ".xml";
+
 const OutputTarget OutputTargets[] = {
+    {"LongName", [](const ScratchFolder& f) { return f.File(LongName); }, Delivery::IntoFile,
+     LongName.c_str()},
     {"NewFile", [](const ScratchFolder& f) { return f.File("out.xml"); }, Delivery::IntoFile,
      "out.xml"},
     {"RegularFile", [](const ScratchFolder& f) { return MakeOldFile(f, "out.xml"); },
@@ -307,5 +315,64 @@ TEST(CliOutputTest, StandardOutputRedirectedToAFileIsAppendedToNotReplaced) {
     std::string captured = ReadFile(redirected.stdoutPath);
     EXPECT_EQ(captured.rfind(ConvertedTicket(), 0), 0u) << captured;
     EXPECT_NE(captured.find("\n--- "), std::string::npos) << "the diff is missing";
+}
+
+// Root may write anything: the command then runs as nobody.
+TEST(CliOutputTest, ATargetTheUserMayNotWriteIsRefusedAsTheShellRefusesIt) {
+    ScratchFolder folder;
+    chmod(folder.Path().c_str(), 0777); // the folder alone would let the file be replaced
+    std::string target = folder.Write("result.xml", "previous content");
+    chmod(target.c_str(), 0444);
+    std::string program = PTBRIDGE_CLI_PATH;
+    std::vector<std::string> args{"ticket", "-o", target};
+    if (geteuid() == 0) {
+        if (access("/usr/bin/setpriv", X_OK) != 0)
+            GTEST_SKIP() << "running as another user needs setpriv";
+        args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", program});
+        program = "/usr/bin/setpriv";
+    }
+    CliRun run = RunProgram(program, args);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "ptbridge: cannot write '" + target + "': Permission denied\n");
+    EXPECT_EQ(ReadFile(target), "previous content");
+    EXPECT_EQ(folder.Entries().size(), 1u);
+}
+
+// Stops the process as soon as a file appears in the folder, while it writes.
+void StopOnceWriting(const std::string& folder, pid_t process) {
+    int watch = inotify_init1(IN_CLOEXEC);
+    inotify_add_watch(watch, folder.c_str(), IN_CREATE);
+    pollfd ready{watch, POLLIN, 0};
+    if (poll(&ready, 1, 60000) == 1)
+        kill(process, SIGSTOP);
+    close(watch);
+}
+
+TEST(CliOutputTest, AWriteCutShortLeavesNoTemporaryFile) {
+    ScratchFolder folder;
+    CliRun limited =
+        RunProgram("/bin/sh", {"-c", "ulimit -f 1 && exec \"$0\" capabilities -o \"$1\"",
+                               PTBRIDGE_CLI_PATH, folder.File("out.xml")});
+    EXPECT_EQ(limited.exitCode, 2);
+    EXPECT_EQ(limited.err,
+              "ptbridge: cannot write '" + folder.File("out.xml") + "': File too large\n");
+    EXPECT_TRUE(folder.Entries().empty());
+
+    // Output that takes a while to write, so that the signal comes during it.
+    std::string input = folder.Write("in.xml", ReadFile(PTBRIDGE_EXAMPLES_DIR "/capabilities.xml") +
+                                                   "<!--" + std::string(8 << 20, 'x') + "-->\n");
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ScratchFolder output;
+        CliStreams streams;
+        streams.whileRunning = [&](pid_t process) {
+            StopOnceWriting(output.Path(), process);
+            kill(process, signal);
+            kill(process, SIGCONT);
+        };
+        CliRun run = RunCli({"capabilities", input, "-o", output.File("out.xml")}, "", streams);
+        EXPECT_EQ(run.signal, signal) << run.err;
+        for (const std::string& name : output.Entries())
+            EXPECT_EQ(name, "out.xml") << "left behind";
+    }
 }
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -76,17 +77,32 @@ CliRun Spawn(const std::string& program, const std::vector<std::string>& args,
         argv.push_back(&text[0]);
     argv.push_back(nullptr);
 
+    // The signals a test sends reach the program with their default action.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
     CliRun run;
     pid_t child = 0;
-    int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+    int spawned = posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     EXPECT_EQ(spawned, 0) << "cannot start " << program;
     if (spawned != 0)
         return run;
+    if (streams.whileRunning)
+        streams.whileRunning(child);
     int status = 0;
     waitpid(child, &status, 0);
     if (WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        run.signal = WTERMSIG(status);
     if (stdoutDescriptor == -1 && streams.stdoutPath.empty())
         run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);

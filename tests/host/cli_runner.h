@@ -2,11 +2,14 @@
 // prints, for tests of the command as a user meets it.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 struct CliRun {
     int exitCode = -1; // -1 when the process did not exit normally
+    int signal = 0;    // the signal that ended it, 0 when none did
     std::string out;
     std::string err;
 };
@@ -35,6 +38,8 @@ class ScratchFolder {
 struct CliStreams {
     std::string stdinPath = "/dev/null"; // file opened as standard input
     std::string stdoutPath;              // empty: captured into CliRun::out
+    // Called with the process's id once it runs, before it is waited for.
+    std::function<void(pid_t)> whileRunning;
 };
 
 // Runs `ptbridge args...` in `workingDirectory` (the test's own when empty).

@@ -21,15 +21,17 @@ TEST(CliUsageTest, MistakesAreRefusedWithALineThatNamesThem) {
     const std::vector<Refusal> refusals = {
         {{"tick"},
          "unknown command 'tick' (did you mean 'ticket'?); the commands are ticket, "
-         "capabilities, devmode, info and help"},
+         "capabilities, devmode, info, check and help"},
         {{"help", "devmod"},
          "unknown command 'devmod' (did you mean 'devmode'?); the commands are ticket, "
-         "capabilities, devmode, info and help"},
+         "capabilities, devmode, info, check and help"},
         {{},
-         "a command is required: ticket, capabilities, devmode, info or help (see 'ptbridge "
+         "a command is required: ticket, capabilities, devmode, info, check or help (see "
+         "'ptbridge "
          "--help')"},
         {{"ticket", "--option", "Foo=Bar"},
-         "--option 'Foo=Bar': unknown feature 'Foo'; valid: PunchHole, Punch"},
+         "--option 'Foo=Bar': unknown feature 'Foo'; valid: InputBin, PaperSize, Resolution, "
+         "JobPresentationDirection, OutputBin, Punch, PunchHole"},
         {{"ticket", "--option", "PunchHole=3holes"},
          "--option 'PunchHole=3holes': unknown PunchHole option '3holes' (did you mean "
          "'3Holes'?); valid: None, 2Holes, 3Holes, 4Holes"},
@@ -38,18 +40,33 @@ TEST(CliUsageTest, MistakesAreRefusedWithALineThatNamesThem) {
          "'3Holes'?); valid: None, 2Holes, 3Holes, 4Holes"},
         {{"ticket", "--option", "punch=NONE"},
          "--option 'punch=NONE': unknown feature 'punch' (did you mean 'Punch'?); valid: "
-         "PunchHole, Punch"},
+         "InputBin, PaperSize, Resolution, JobPresentationDirection, OutputBin, Punch, PunchHole"},
         {{"ticket", "--option", "Punch=NONE", "--option", "Punch=Left"},
          "--option 'Punch=Left': Punch is already set to 'NONE'"},
         {{"ticket", "--option", "PunchHole"},
          "--option 'PunchHole' is not of the form Feature=Option"},
         {{"ticket", "--option", "=3Holes"}, "--option '=3Holes' is not of the form Feature=Option"},
         {{"print"},
-         "unknown command 'print'; the commands are ticket, capabilities, devmode, info and help"},
+         "unknown command 'print'; the commands are ticket, capabilities, devmode, info, check and "
+         "help"},
         {{"devmode", "--option", "PunchHole=3Holes"},
          "--option: the devmode command takes no device options; only ticket builds a DEVMODE "
          "from them"},
         {{"--color=sometimes", "ticket"}, "--color 'sometimes': expected auto, always or never"},
+        {{"ticket", ""},
+         "FILE is empty: name a document, - for standard input, or give no FILE for the bundled "
+         "sample"},
+        {{"ticket", "-o", ""}, "-o is given an empty name: name a file, or - for standard output"},
+        {{"ticket", "--optoin=PunchHole=None"},
+         "unknown option '--optoin' for ticket (did you mean '--option'?); see 'ptbridge help "
+         "ticket'"},
+        {{"capabilities", "--dif"},
+         "unknown option '--dif' for capabilities (did you mean '--diff'?); see 'ptbridge help "
+         "capabilities'"},
+        {{"-v"}, "unknown option '-v' (did you mean '--version'?); see 'ptbridge --help'"},
+        {{"info", "--option", "X"}, "unknown option '--option' for info; see 'ptbridge help info'"},
+        {{"devmode", "a.xml", "b.xml"},
+         "unexpected argument 'b.xml' for devmode; see 'ptbridge help devmode'"},
     };
     for (const Refusal& refusal : refusals) {
         CliRun run = RunCli(refusal.args);

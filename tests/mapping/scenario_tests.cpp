@@ -4,7 +4,8 @@
 // conversion leaves) and once through the ptbridge command. A scenario folder
 // holds
 //   scenario.txt   "command: ticket|capabilities|devmode", any number of
-//                  "option: Feature=Option" (device options in the DEVMODE),
+//                  "option: Feature=Option" (device options in the DEVMODE, which
+//                  otherwise holds the built-in device's defaults),
 //                  "result: 0x........" (the HRESULT), and optionally
 //                  "input: PATH" (relative to the project) instead of input.xml
 //                  and "whitespace: preserve" to load the document with its
@@ -109,7 +110,10 @@ HRESULT ConvertThroughHost(const Scenario& scenario, std::string* document) {
     std::string error;
     EXPECT_EQ(session.Open(PTBRIDGE_MODULE_PATH, &error), OpenStatus::Opened) << error;
     HostDevmode devmode;
-    EXPECT_EQ(HostDevmode::Build(scenario.options, session.PluginSectionSize(), &devmode), S_OK);
+    // The DEVMODE the command builds: the device's defaults, replaced by the options.
+    EXPECT_EQ(HostDevmode::Build(DevmodeSelections(DefaultDevice(), scenario.options),
+                                 session.PluginSectionSize(), &devmode),
+              S_OK);
     EXPECT_EQ(session.WriteDefaultPluginSection(devmode), S_OK);
 
     ComPtr<IXMLDOMDocument2> xml;
@@ -218,7 +222,7 @@ TEST_P(ScenarioTest, ThroughTheCommand) {
     // host; the command refuses them.
     std::vector<OptionSelection> offered;
     std::string refusal;
-    if (!ParseDeviceOptions(optionArguments, &offered, &refusal)) {
+    if (!ParseDeviceOptions(DefaultDevice(), optionArguments, &offered, &refusal)) {
         EXPECT_EQ(status, 2);
         EXPECT_EQ(errors, "ptbridge: " + refusal + "\n");
         EXPECT_FALSE(fs::exists(output));
@@ -230,6 +234,28 @@ TEST_P(ScenarioTest, ThroughTheCommand) {
     // With --keep-partial the command writes what the conversion left, whatever
     // it returned.
     EXPECT_EQ(CanonicalXml(ReadFile(output)), expected);
+    fs::remove_all(work);
+}
+
+// check reads the document as the rules do: the result it says the
+// conversion would return is the one the conversion returns.
+TEST_P(ScenarioTest, CheckAgreesWithTheConversion) {
+    const fs::path work = fs::path(::testing::TempDir()) / ("ptbridge-check-" + GetParam());
+    fs::create_directories(work);
+    std::vector<std::string> arguments = {
+        PTBRIDGE_CLI_PATH, "check", scenario.input.string(), "--for", scenario.command,
+        "--format",        "json"};
+    if (scenario.preserveWhiteSpace)
+        arguments.push_back("--preserve-whitespace");
+    int status = RunCommand(arguments, work / "stdout", work / "stderr");
+    const std::string report = ReadFile(work / "stdout");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(report, match, std::regex(R"re("result":"(0x[0-9A-F]{8})")re")))
+        << "exit status " << status << ": " << report << ReadFile(work / "stderr");
+    EXPECT_EQ(static_cast<HRESULT>(std::stoul(match[1].str(), nullptr, 16)), scenario.result)
+        << report;
+    // Ready or not, the document and the device were usable.
+    EXPECT_TRUE(status == 0 || status == 1) << status;
     fs::remove_all(work);
 }
 

@@ -68,30 +68,35 @@ TEST_F(ModuleTest, FactoryRefusesOtherInterfaces) {
     EXPECT_EQ(0u, factory->Release());
 }
 
-TEST_F(ModuleTest, RequestedInterfaceAloneDecidesTheObject) {
-    for (const CLSID* clsid : {&CLSID_OEMUI, &CLSID_OEMPTPROVIDER}) {
-        IClassFactory* factory = Factory(*clsid);
+TEST_F(ModuleTest, CreateInstanceMakesTheObjectTheRequestNames) {
+    // A plug-in interface names its object; IID_IUnknown, which the core driver
+    // asks for before it queries, gets the object of the factory's class.
+    struct Case {
+        const CLSID* clsid;
+        const IID* iid;
+        bool provider;
+    };
+    const Case cases[] = {{&CLSID_OEMUI, &IID_IUnknown, false},
+                          {&CLSID_OEMPTPROVIDER, &IID_IUnknown, true},
+                          {&CLSID_OEMUI, &IID_IPrintOemUI2, false},
+                          {&CLSID_OEMPTPROVIDER, &IID_IPrintOemUI2, false},
+                          {&CLSID_OEMUI, &IID_IPrintOemPrintTicketProvider, true},
+                          {&CLSID_OEMPTPROVIDER, &IID_IPrintOemPrintTicketProvider, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.clsid == &CLSID_OEMUI ? "OEMUI " : "OEMPTPROVIDER ") << (&c - cases));
+        IClassFactory* factory = Factory(*c.clsid);
         ASSERT_NE(nullptr, factory);
-
-        IUnknown* unknown = nullptr;
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown,
-                                                reinterpret_cast<void**>(&unknown)));
-        IPrintOemUI2* ui = nullptr;
-        EXPECT_EQ(S_OK, unknown->QueryInterface(IID_IPrintOemUI2, reinterpret_cast<void**>(&ui)))
-            << "IUnknown gives the user-interface plug-in";
-        EXPECT_EQ(1u, ui->Release());
-        EXPECT_EQ(0u, unknown->Release());
-
-        IPrintOemPrintTicketProvider* provider = nullptr;
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IPrintOemPrintTicketProvider,
-                                                reinterpret_cast<void**>(&provider)));
-        void* other = nullptr;
-        EXPECT_EQ(E_NOINTERFACE, provider->QueryInterface(IID_IPrintOemUI2, &other));
-        EXPECT_EQ(0u, provider->Release()) << "the caller holds the only reference";
-
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IPrintOemUI2,
-                                                reinterpret_cast<void**>(&ui)));
-        EXPECT_EQ(0u, ui->Release());
+        IUnknown* object = nullptr;
+        ASSERT_EQ(S_OK,
+                  factory->CreateInstance(nullptr, *c.iid, reinterpret_cast<void**>(&object)));
+        const IID& answered = c.provider ? IID_IPrintOemPrintTicketProvider : IID_IPrintOemUI2;
+        const IID& refused = c.provider ? IID_IPrintOemUI2 : IID_IPrintOemPrintTicketProvider;
+        IUnknown* other = nullptr;
+        ASSERT_EQ(S_OK, object->QueryInterface(answered, reinterpret_cast<void**>(&other)));
+        EXPECT_EQ(1u, other->Release());
+        EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(refused, reinterpret_cast<void**>(&other)));
+        EXPECT_EQ(0u, object->Release()) << "the caller holds the only reference";
         EXPECT_EQ(0u, factory->Release());
     }
 }
@@ -116,12 +121,14 @@ TEST_F(ModuleTest, CreateInstanceRefusals) {
 }
 
 TEST_F(ModuleTest, CreateInstanceOutOfMemoryClearsTheOutPointer) {
-    // Every request makes the user-interface object first, then the provider.
+    // Every request but IID_IUnknown makes the user-interface object first, then
+    // the provider; IID_IUnknown on the provider's factory makes the provider alone.
     struct Case {
         const IID* iid;
         int failingAllocation;
     };
-    const Case cases[] = {{&IID_IPrintOemUI2, 1},
+    const Case cases[] = {{&IID_IUnknown, 1},
+                          {&IID_IPrintOemUI2, 1},
                           {&IID_IPrintOemPrintTicketProvider, 1},
                           {&IID_IPrintOemPrintTicketProvider, 2}};
     IClassFactory* factory = Factory();

@@ -140,6 +140,21 @@ TEST(WineTierTest, DiffShowsTheEditsUnderWine) {
     EXPECT_EQ(diff.find("MediaSizeHeight"), std::string::npos) << "untouched lines are no context";
 }
 
+// Wine's DOM finds nothing by a prefixed tag name: a document that declares a
+// framework prefix fails saying so, never that a feature is missing. Its path
+// begins with "/", which ptbridge.exe takes as a file.
+TEST(WineTierTest, APrefixedDocumentFailsNamingWhatTheDomCannotDo) {
+    ScratchFolder folder;
+    std::string input =
+        folder.Write("capabilities.xml", ReadFile(ProjectDir / "examples" / "capabilities.xml"));
+    CliRun wine = RunUnderWine({"capabilities", input}, folder.Path());
+    EXPECT_EQ(wine.exitCode, 1) << wine.err;
+    EXPECT_NE(wine.err.find(": this DOM cannot run the plug-in's prefixed searches"),
+              std::string::npos)
+        << wine.err;
+    EXPECT_NE(wine.err.find("as the default namespace"), std::string::npos) << wine.err;
+}
+
 // Lists the scenarios that cannot run on Wine's DOM, with the reason, in the
 // tier's report (and in this test's output).
 TEST(WineTierTest, ReportsWhichScenariosRunUnderWine) {

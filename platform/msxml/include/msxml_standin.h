@@ -83,6 +83,7 @@
 #include "msxml6.h"
 #include "windows.h"
 
+#include <functional>
 #include <string>
 
 namespace ptbridge {
@@ -112,6 +113,20 @@ PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml,
 PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromFile(const std::string& path,
                                                   IXMLDOMDocument2** document, XmlLoadError* error,
                                                   bool preserveWhiteSpace = false);
+
+// A document's text a piece at a time, as its reader gets it: each call gives
+// the next piece through *data and *length, *length 0 at the end; false when
+// the text cannot be read on.
+using XmlTextPieces = std::function<bool(const char** data, size_t* length)>;
+
+// Parses the text as the pieces come, as LoadDocumentFromString does; no
+// piece is asked for after the one in which the parser met its first error,
+// so an endless or huge malformed input ends there. A reader that fails gives
+// E_FAIL with a message that the text cannot be read; the reader knows why.
+PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromPieces(const XmlTextPieces& pieces,
+                                                    IXMLDOMDocument2** document,
+                                                    XmlLoadError* error,
+                                                    bool preserveWhiteSpace = false);
 
 // A deep copy of a stand-in document with one reference: a new document with
 // the source's exact content and preserveWhiteSpace, sharing no node with it.

@@ -119,6 +119,15 @@ HRESULT LoadDocumentFromFile(const std::string& path, IXMLDOMDocument2** documen
     });
 }
 
+HRESULT LoadDocumentFromPieces(const XmlTextPieces& pieces, IXMLDOMDocument2** document,
+                               XmlLoadError* error, bool preserveWhiteSpace) {
+    if (!document)
+        return E_POINTER;
+    *document = nullptr;
+    return Guarded(
+        [&] { return Load(pieces, TextEncoding::Declared, preserveWhiteSpace, document, error); });
+}
+
 HRESULT CopyDocument(IXMLDOMDocument2* source, IXMLDOMDocument2** copy) {
     if (!source || !copy)
         return E_POINTER;

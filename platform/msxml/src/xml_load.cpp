@@ -253,8 +253,8 @@ void FeedPieces(xmlParserCtxtPtr parser, const TextPieces& pieces, const char* d
         size_t sound = finder->SoundPart(data, length);
         if (sound > 0 && !Feed(parser, data, sound, errors))
             return;
-        if (finder->Fault())
-            break;
+        if (finder->Fault() || errors->failed)
+            break; // nothing more is read after the first error
         if (!pieces(&data, &length)) {
             errors->Record("the text cannot be read to its end", xmlSAX2GetLineNumber(parser),
                            xmlSAX2GetColumnNumber(parser));

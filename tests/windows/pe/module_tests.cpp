@@ -50,14 +50,27 @@ TEST_F(ModuleTest, BothClassesHandOutAFactoryWithOneReference) {
     EXPECT_EQ(out, nullptr);
 }
 
-TEST_F(ModuleTest, TheRequestedInterfaceAloneDecidesTheObject) {
-    for (const CLSID* clsid : {&CLSID_OEMUI, &CLSID_OEMPTPROVIDER}) {
-        ComPtr<IClassFactory> factory = Factory(*clsid);
+TEST_F(ModuleTest, EachClassReachesItsPluginThroughIUnknown) {
+    // The core driver's sequence: CreateInstance(IID_IUnknown), then QueryInterface.
+    struct Case {
+        const CLSID* clsid;
+        const IID* iid;
+    };
+    for (const Case& c : {Case{&CLSID_OEMUI, &IID_IPrintOemUI2},
+                          Case{&CLSID_OEMPTPROVIDER, &IID_IPrintOemPrintTicketProvider}}) {
+        ComPtr<IClassFactory> factory = Factory(*c.clsid);
         ASSERT_TRUE(factory);
         ComPtr<IUnknown> unknown;
         ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, unknown.PutVoid()), S_OK);
-        ComPtr<IPrintOemUI2> ui;
-        EXPECT_EQ(unknown->QueryInterface(IID_IPrintOemUI2, ui.PutVoid()), S_OK);
+        ComPtr<IUnknown> plugin;
+        EXPECT_EQ(unknown->QueryInterface(*c.iid, plugin.PutVoid()), S_OK);
+    }
+}
+
+TEST_F(ModuleTest, EitherClassGivesTheProviderForItsInterface) {
+    for (const CLSID* clsid : {&CLSID_OEMUI, &CLSID_OEMPTPROVIDER}) {
+        ComPtr<IClassFactory> factory = Factory(*clsid);
+        ASSERT_TRUE(factory);
 
         IPrintOemPrintTicketProvider* provider = nullptr;
         ASSERT_EQ(factory->CreateInstance(nullptr, IID_IPrintOemPrintTicketProvider,

@@ -1,0 +1,117 @@
+# The driver package in packaging/windows agrees with the plug-in. Reads the
+# package's files as they are and asks the built module, through
+# `ptbridge info`, for the private namespace BindPrinter reports.
+#   cmake -DPACKAGE_DIR=... -DDLL_NAME=... -DCLI=... -DMODULE=... -P package_agreement.cmake
+cmake_minimum_required(VERSION 3.25)
+set(failures "")
+macro(fail message)
+  list(APPEND failures "${message}")
+endmacro()
+
+# The value of `key` in INI/INF section `section` of `text`, or "" (keys and
+# values as written, without the comments).
+function(ini_value text section key out)
+  string(REGEX MATCH "\n\\[${section}\\][^\n]*\n([^[]*)" body "\n${text}")
+  string(REGEX MATCH "\n${key}=([^\n;]*)" found "\n${CMAKE_MATCH_1}")
+  string(STRIP "${CMAKE_MATCH_1}" value)
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+# The lines of a section, comments and blank lines left out.
+function(ini_lines text section out)
+  string(REGEX MATCH "\n\\[${section}\\][^\n]*\n([^[]*)" body "\n${text}")
+  string(REGEX REPLACE ";[^\n]*" "" body "${CMAKE_MATCH_1}")
+  string(REGEX REPLACE "[ \t]*\n[ \t]*" ";" lines "${body}")
+  list(REMOVE_ITEM lines "")
+  set(${out} "${lines}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB package_files RELATIVE ${PACKAGE_DIR} ${PACKAGE_DIR}/*)
+list(FILTER package_files EXCLUDE REGEX "\\.inf$")
+file(GLOB inf_files ${PACKAGE_DIR}/*.inf)
+file(GLOB ini_files ${PACKAGE_DIR}/*.ini)
+file(GLOB gpd_files RELATIVE ${PACKAGE_DIR} ${PACKAGE_DIR}/*.gpd)
+list(LENGTH inf_files inf_count)
+list(LENGTH ini_files ini_count)
+list(LENGTH gpd_files gpd_count)
+if(NOT (inf_count EQUAL 1 AND ini_count EQUAL 1 AND gpd_count EQUAL 1))
+  message(FATAL_ERROR "${PACKAGE_DIR} must hold one INF, one INI and one GPD")
+endif()
+file(READ ${inf_files} inf)
+file(READ ${ini_files} ini)
+file(READ ${PACKAGE_DIR}/${gpd_files} gpd)
+
+# The INI names the DLL the build makes, as its first configuration plug-in.
+ini_value("${ini}" OEMFiles OEMConfigFile1 plugin)
+if(NOT plugin STREQUAL DLL_NAME)
+  fail("the INI names '${plugin}' as OEMConfigFile1, the build makes '${DLL_NAME}'")
+endif()
+
+# The INF's model installs every file of the package and the DLL, with the GPD
+# as its data file, on the Unidrv core driver.
+ini_lines("${inf}" "Models\\.NTamd64" models)
+list(GET models 0 model)
+string(REGEX REPLACE "^[^=]*=[ \t]*([^, \t]+).*" "\\1" install "${model}")
+ini_value("${inf}" "${install}" CopyFiles copy_sections)
+string(REPLACE "," ";" copy_sections "${copy_sections}")
+set(copied "")
+foreach(section IN LISTS copy_sections)
+  string(STRIP "${section}" section)
+  ini_lines("${inf}" "${section}" files)
+  list(APPEND copied ${files})
+endforeach()
+ini_lines("${inf}" SourceDisksFiles source_files)
+list(TRANSFORM source_files REPLACE "=.*" "")
+foreach(file IN LISTS package_files DLL_NAME)
+  if(NOT file IN_LIST copied)
+    fail("the INF's ${install} does not copy ${file}")
+  endif()
+  if(NOT file IN_LIST source_files)
+    fail("the INF's SourceDisksFiles lacks ${file}")
+  endif()
+endforeach()
+ini_value("${inf}" "${install}" DataFile data_file)
+if(NOT data_file STREQUAL gpd_files)
+  fail("the INF's DataFile is '${data_file}', not ${gpd_files}")
+endif()
+set(unidrv "{D20EA372-DD35-4950-9ED8-A6335AFE79F0}")
+ini_value("${inf}" "${install}" CoreDriverSections core_sections)
+ini_value("${inf}" "PrinterPackageInstallation\\.amd64" CoreDriverDependencies dependencies)
+string(FIND "${core_sections}" "${unidrv}" core_position)
+if(core_position EQUAL -1 OR NOT dependencies STREQUAL unidrv)
+  fail("the INF's model does not build on the Unidrv core driver ${unidrv}")
+endif()
+
+# The GPD's private namespace is the one the plug-in reports from BindPrinter.
+string(REGEX MATCH "\n\\*PrintSchemaPrivateNamespaceURI:[ \t]*\"([^\"]*)\"" found "\n${gpd}")
+set(gpd_namespace "${CMAKE_MATCH_1}")
+execute_process(COMMAND ${CLI} info --plugin ${MODULE} OUTPUT_VARIABLE info RESULT_VARIABLE info_result)
+string(REGEX MATCH "private namespace:[ \t]*([^\n]*)" found "${info}")
+if(NOT info_result EQUAL 0 OR NOT CMAKE_MATCH_1 STREQUAL gpd_namespace)
+  fail("the GPD's private namespace '${gpd_namespace}' is not the plug-in's '${CMAKE_MATCH_1}'")
+endif()
+
+# Every feature and option keyword the plug-in reads, by the GPD's own
+# *Feature: and *Option: keywords (the mapping tests pin each to the plug-in).
+set(read_by_plugin
+  "JobPresentationDirection:" "OutputBin:Center,Finisher" "Punch:NONE" "PunchHole:2Holes,3Holes,4Holes")
+foreach(entry IN LISTS read_by_plugin)
+  string(REGEX MATCH "^([^:]*):(.*)" found "${entry}")
+  set(feature "${CMAKE_MATCH_1}")
+  string(REPLACE "," ";" options "${CMAKE_MATCH_2}")
+  # The feature's block: from its *Feature: line to the next one.
+  string(REGEX MATCH "\n\\*Feature:[ \t]*${feature}[ \t\r]*\n([^*]|\\*[^F]|\\*F[^e])*" block "\n${gpd}")
+  if(NOT block)
+    fail("the GPD has no *Feature: ${feature}")
+  endif()
+  foreach(option IN LISTS options)
+    if(NOT block MATCHES "\n[ \t]*\\*Option:[ \t]*${option}[ \t\r]*\n")
+      fail("the GPD's ${feature} has no *Option: ${option}")
+    endif()
+  endforeach()
+endforeach()
+
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "The driver package disagrees with the plug-in:\n  ${text}")
+endif()
+message(STATUS "The driver package agrees with the plug-in (${gpd_files}, DLL ${DLL_NAME}, namespace ${gpd_namespace})")
