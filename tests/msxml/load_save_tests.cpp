@@ -48,6 +48,30 @@ TEST_F(LoadSaveTest, NamespaceUrisWithMarkupCharactersSaveWellFormed) {
     EXPECT_EQ(Utf8(uri.Get()), Uri);
 }
 
+// Windows builds a driver's private namespace from its name, spaces included;
+// a namespace name need not be a valid URI reference to load.
+TEST_F(LoadSaveTest, NamespaceNamesThatAreNotUriReferencesLoadAndSaveAsWritten) {
+    const char* const Private = "http://schemas.microsoft.com/windows/2006/06/printing/"
+                                "oemdriverpt/Microsoft_Print To PDF/10.0.10240.17797/";
+    std::string xml = std::string("<a xmlns:ns0000=\"") + Private +
+                      "\" xmlns:q=\"my namespace\" xmlns:t=\"urn:`x`\" xmlns=\"relative/x\">"
+                      "<ns0000:b/><q:c/><t:d/><e/></a>";
+    auto document = Load(xml);
+    ASSERT_TRUE(document);
+    const std::pair<const char*, const char*> names[] = {
+        {"ns0000:b", Private}, {"q:c", "my namespace"}, {"t:d", "urn:`x`"}, {"e", "relative/x"}};
+    for (const auto& [tag, uri] : names) {
+        UniqueBstr found;
+        ASSERT_EQ(Find(document.Get(), tag)->get_namespaceURI(found.Put()), S_OK) << tag;
+        EXPECT_EQ(Utf8(found.Get()), uri);
+    }
+    std::string saved = Save(document.Get());
+    EXPECT_NE(saved.find(std::string("xmlns:ns0000=\"") + Private + "\""), std::string::npos)
+        << saved;
+    EXPECT_NE(saved.find("xmlns:q=\"my namespace\""), std::string::npos) << saved;
+    EXPECT_EQ(Save(Load(saved).Get()), saved);
+}
+
 TEST_F(LoadSaveTest, SurrogatePairsSurviveBothDirections) {
     auto document = Load("<a>\xF0\x9F\x98\x80</a>");
     auto root = Root(document.Get());

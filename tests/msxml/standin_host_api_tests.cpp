@@ -26,26 +26,60 @@ class TemporaryFile {
     std::string path_;
 };
 
-TEST_F(HostApiTest, MalformedXmlFailsWithLocatedMessageAndNoDocument) {
-    ComPtr<IXMLDOMDocument2> document;
-    XmlLoadError error;
-    HRESULT hr = LoadDocumentFromString("<a>\n  <b></c>\n</a>", document.Put(), &error);
-    EXPECT_TRUE(FAILED(hr));
-    EXPECT_FALSE(document);
-    EXPECT_NE(error.message.find("mismatch"), std::string::npos) << error.message;
-    EXPECT_EQ(error.line, 2);
-    EXPECT_GT(error.column, 0);
+std::string Repeated(const std::string& part, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += part;
+    return text;
 }
 
-TEST_F(HostApiTest, UndeclaredPrefixFailsNamingThePrefixAndItsPlace) {
-    ComPtr<IXMLDOMDocument2> document;
-    XmlLoadError error;
-    HRESULT hr = LoadDocumentFromString("<a>\n\n   <psf:Feature/></a>", document.Put(), &error);
-    EXPECT_TRUE(FAILED(hr));
-    EXPECT_FALSE(document);
-    EXPECT_NE(error.message.find("psf"), std::string::npos) << error.message;
-    EXPECT_EQ(error.line, 3);
-    EXPECT_EQ(error.column, 16);
+std::string Utf16LittleEndian(const std::string& ascii) {
+    std::string text = "\xFF\xFE";
+    for (char c : ascii)
+        text += std::string{c, '\0'};
+    return text;
+}
+
+// Each refusal is worded for the person who edits the document and placed
+// where the fault is, whatever the parser calls it.
+TEST_F(HostApiTest, LoadErrorsNameTheFaultAndItsPlace) {
+    const std::string Huge(10000001, 'x');
+    struct Case {
+        std::string xml;
+        int line, column;
+        const char* message; // the start of the message
+    } const cases[] = {
+        {"<a>\n  <b></c>\n</a>", 2, 10,
+         "an end tag for 'c' where </b> was expected (<b> opened at line 2)"},
+        {"<a>\n\n   <psf:Feature/></a>", 3, 16,
+         "the prefix 'psf' of <psf:Feature> is not declared"},
+        {"<psf:P xmlns:psf=\"u\">\n <psf:Feature name=\"f\">\n  <psf:Option/>\n", 3, 16,
+         "the document ends early, inside <psf:Feature> (opened at line 2)"},
+        {"<a>\n" + Repeated("<b>", 300), 2, 771, "elements nest deeper than 256 levels"},
+        {"<a>\n<b>" + Huge + "</b></a>", 2, 10000005,
+         "a text in <b> longer than 10,000,000 bytes (10 MB)"},
+        {"<a>\n<b c=\"" + Huge + "\"/></a>", 2, 6,
+         "an attribute value longer than 10,000,000 bytes (10 MB)"},
+        {"<a>\n<" + std::string(50001, 'n') + "/></a>", 2, 2, "a name longer than 50,000 bytes"},
+        {std::string("\xFF\xFE\0\0<\0\0\0", 8), 1, 1, "UTF-32 is not supported"},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF<a/>", 1, 1, "the document starts with two byte-order marks"},
+        {std::string("<a>\n<b>x\0</b></a>", 16), 2, 5, "a NUL character"},
+        {std::string(256 * 1024, '\0'), 1, 1, "a NUL character"},
+        {Utf16LittleEndian("<a>\n\n\n\n\n\n<b>x") + std::string("\0\xD8", 2) +
+             Utf16LittleEndian("</b></a>").substr(2),
+         7, 5, "an unpaired UTF-16 surrogate"},
+        {"", 1, 1, "the document is empty"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        ComPtr<IXMLDOMDocument2> document;
+        XmlLoadError error;
+        EXPECT_EQ(LoadDocumentFromString(c.xml, document.Put(), &error), E_FAIL);
+        EXPECT_FALSE(document);
+        EXPECT_EQ(error.message.rfind(c.message, 0), 0u) << error.message;
+        EXPECT_EQ(error.line, c.line);
+        EXPECT_EQ(error.column, c.column);
+    }
 }
 
 TEST_F(HostApiTest, DocumentTypeDeclarationsAreRefusedSoNoEntityIsRead) {

@@ -51,8 +51,19 @@
 //   that document goes. Node lists and child lists are snapshots.
 // - Documents with a document type declaration are refused, as MSXML 6 does
 //   by default; nothing is fetched from the network or the file system, at
-//   most 256 levels of nesting are accepted, and a text node holds at most
-//   10 MB (libxml2's limits; the second reads as running out of memory).
+//   most 256 levels of nesting are accepted, a text node or attribute value
+//   holds at most 10,000,000 bytes and a name at most 50,000 (libxml2's
+//   limits). A namespace name that is not a valid URI reference (spaces, as
+//   in the private namespaces Windows builds from a driver's name, backticks,
+//   a relative reference) loads as MSXML loads it, and is kept and saved as
+//   written, escaped where markup requires. Malformed XML, an undeclared
+//   prefix, a NUL character, UTF-32 and two byte-order marks are refused.
+// - Load errors are worded for a person who edits the document (the document
+//   ends early inside <psf:Feature>, opened at line 3; an end tag where
+//   another was expected; a prefix not declared; a limit passed, with the
+//   limit) and placed at the fault's own line and column, an unpaired UTF-16
+//   surrogate or a NUL character included; an error the wording does not
+//   know keeps libxml2's text.
 // - Results: E_INVALIDARG for a null out-pointer of a DOM method, as MSXML
 //   documents (QueryInterface answers E_POINTER, as COM requires, and so do
 //   the namespace manager and the functions below), and for a missing or
@@ -79,7 +90,7 @@ namespace ptbridge {
 
 // Where and why a document could not be loaded.
 struct XmlLoadError {
-    std::string message; // libxml2's description, e.g. "Namespace prefix psf ... not defined"
+    std::string message; // e.g. "the prefix 'psf' of <psf:Feature> is not declared: ..."
     int line = 0;        // 1-based; 0 when unknown
     int column = 0;      // 1-based; 0 when unknown
 };
@@ -91,8 +102,8 @@ PTBRIDGE_STANDIN_API HRESULT CreateDomDocument(IXMLDOMDocument2** document);
 // preserveWhiteSpace is `preserveWhiteSpace`. On failure: a failure HRESULT,
 // *document null, and *error (when given) filled. Malformed XML, undeclared
 // namespace prefixes, document type declarations and too deep nesting fail
-// with E_FAIL, running out of memory with E_OUTOFMEMORY and a message "out of
-// memory", followed by what libxml2 could not allocate. A file that cannot be
+// with E_FAIL, as do the limits on nesting, text and names; running out of
+// memory gives E_OUTOFMEMORY and the message "out of memory". A file that cannot be
 // read gives HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) when it does not exist
 // (else E_ACCESSDENIED or E_FAIL) and a message naming the path.
 PTBRIDGE_STANDIN_API HRESULT LoadDocumentFromString(const std::string& xml,

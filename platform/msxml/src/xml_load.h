@@ -2,6 +2,10 @@
 // from the network, no entity is substituted, a document type declaration is
 // refused before anything in it is read (as MSXML 6 does by default), and at
 // most 256 levels of nesting are accepted (libxml2's limit, as MSXML 6's).
+// Namespace names are kept as written, valid URI references or not. Errors
+// are worded for the document's author (load_error_wording.h) and placed at
+// the fault, found ahead of the parser where it would misplace it
+// (text_faults.h).
 // Unless white space is preserved, text nodes of white space only are dropped
 // outside the scope of xml:space="preserve"; CDATA sections are always kept.
 #pragma once
@@ -35,8 +39,10 @@ using TextPieces = std::function<bool(const char** data, size_t* length)>;
 
 // S_OK with the new document in *loaded. E_FAIL, with *error (when given)
 // filled, for text that is not a sound document: malformed XML, namespace
-// errors such as undeclared prefixes, a document type declaration, too deep
-// nesting. E_OUTOFMEMORY when memory runs out.
+// errors such as undeclared prefixes, a document type declaration, a limit
+// passed (nesting, text, names), a NUL character, an encoding the parser
+// cannot read. Feeding stops at the first error. E_OUTOFMEMORY when memory
+// runs out.
 HRESULT LoadXml(const TextPieces& pieces, TextEncoding encoding, bool preserveWhiteSpace,
                 LoadedXml* loaded, XmlLoadError* error);
 
