@@ -5,10 +5,10 @@
 #include "device_requirements.h"
 #include "host_session.h"
 #include "hresult_names.h"
+#include "input_document.h"
 #include "matching_warnings.h"
 #include "platform_seams.h"
 #include "print_schema_names.h"
-#include "input_document.h"
 #include "text_encoding.h"
 
 #include <cstdio>
