@@ -23,10 +23,10 @@ endif()
 
 # Warnings clang-cl alone gives, over code that cl.exe compiles without a word:
 set(clang_cl_only_warnings
-  # An override declared with STDMETHODIMP (no exception specification) of a
+  # An override declared with STDMETHODIMP (no nothrow declaration) of a
   # method declared with STDMETHOD (__declspec(nothrow)): the SDK's own way of
   # implementing COM interfaces, which cl.exe does not take for a looser
-  # exception specification.
+  # promise about exceptions.
   -Wno-microsoft-exception-spec
   # A private field that one platform's implementation uses and the other's
   # does not (host/plugin_module.h: the Linux loader calls DllMain itself, the
