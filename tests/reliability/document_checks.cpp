@@ -3,6 +3,7 @@
 #include <libxml/c14n.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <cstring>
 #include <vector>
@@ -14,15 +15,29 @@ const char KeywordsUri[] =
     "http://schemas.microsoft.com/windows/2003/08/printing/printschemakeywords";
 const char XsiUri[] = "http://www.w3.org/2001/XMLSchema-instance";
 
+// Counts a parse's namespace errors, but for a namespace name that is not a
+// URI reference: libxml2 reports it as an error, while the DOM, as MSXML,
+// keeps such a name as written.
+void CountNamespaceError(void* count, xmlErrorPtr error) {
+    if (error->domain == XML_FROM_NAMESPACE && error->code != XML_WAR_NS_URI &&
+        error->code != XML_WAR_NS_URI_RELATIVE)
+        ++*static_cast<int*>(count);
+}
+
 // Parses without a depth limit; null when the text is not well-formed.
 xmlDocPtr Parse(const std::string& xml, std::string* problem) {
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (!context)
         return nullptr;
+    int namespaceErrors = 0;
+    xmlStructuredErrorFunc handler = xmlStructuredError;
+    void* handlerContext = xmlStructuredErrorContext;
+    xmlSetStructuredErrorFunc(&namespaceErrors, CountNamespaceError);
     xmlDocPtr doc = xmlCtxtReadMemory(
         context, xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
         XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-    if (doc && !(context->wellFormed && context->nsWellFormed)) {
+    xmlSetStructuredErrorFunc(handlerContext, handler);
+    if (doc && !(context->wellFormed && (context->nsWellFormed || namespaceErrors == 0))) {
         xmlFreeDoc(doc);
         doc = nullptr;
     }

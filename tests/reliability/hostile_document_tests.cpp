@@ -273,6 +273,26 @@ TEST_F(HostileDocumentTest, FiftyThousandPrefixesOnTheRootAreConvertedInLinearTi
     }
 }
 
+// Windows names a driver's namespace after the driver, spaces and all: such
+// names are no URI references, yet the document converts, and they are saved
+// as written.
+TEST_F(HostileDocumentTest, NamespaceNamesThatAreNoUriReferencesAreKeptAsWritten) {
+    TicketShape plain;
+    TicketShape windows;
+    windows.extraDeclarations =
+        Declaration("ns0000", "http://schemas.microsoft.com/windows/2006/06/printing/oemdriverpt/"
+                              "Microsoft_Print To PDF/10.0.10240.17797/") +
+        Declaration("q", "my namespace");
+    Outcome ticket = Convert(ConversionMethod::Ticket, DeviceTicket(windows));
+    EXPECT_EQ(ticket.result, S_OK);
+    EXPECT_TRUE(SameDocument(Replaced(ticket.document, windows.extraDeclarations, ""),
+                             PublishedTicket(plain)));
+    Outcome restored = Convert(ConversionMethod::Devmode, ticket.document);
+    EXPECT_EQ(restored.result, S_OK);
+    EXPECT_TRUE(SameDocument(Replaced(restored.document, windows.extraDeclarations, ""),
+                             RestoredTicket(plain)));
+}
+
 TEST_F(HostileDocumentTest, APrivateNamespaceDeclaredOnlyBelowTheRootIsNotUsed) {
     TicketShape shape;
     shape.privateDeclaredAtRoot = false;
