@@ -1,7 +1,7 @@
 #include "check_command.h"
 
 #include "conversion_diagnosis.h"
-#include "device_file.h"
+#include "device.h"
 #include "device_requirements.h"
 #include "host_session.h"
 #include "hresult_names.h"
@@ -264,13 +264,8 @@ std::string JsonReport(const DocumentCheck& document, const std::string& device)
 
 int RunCheck(const CheckSettings& check, const CommandSettings& settings) {
     Device device;
-    std::string error;
-    if (!LoadDevice(settings.deviceFile, &device, &error)) {
-        ReportError(error);
-        return ExitUsageOrInput;
-    }
     HostSession session;
-    int status = OpenSession(settings, &session);
+    int status = OpenDeviceAndSession(settings, &device, &session);
     if (status != ExitSuccess)
         return status;
     const std::string pluginNamespace = PluginNamespace(session);

@@ -43,6 +43,15 @@ int OpenSession(const CommandSettings& settings, HostSession* session) {
     return ExitPluginFailed;
 }
 
+int OpenDeviceAndSession(const CommandSettings& settings, Device* device, HostSession* session) {
+    std::string error;
+    if (!LoadDevice(settings.deviceFile, device, &error)) {
+        ReportError(error);
+        return ExitUsageOrInput;
+    }
+    return OpenSession(settings, session);
+}
+
 std::string PluginNamespace(const HostSession& session) {
     const std::vector<std::u16string>& namespaces = session.Identity().namespaces;
     return namespaces.empty() ? "" : Utf8FromUtf16(namespaces.front());
@@ -292,13 +301,8 @@ std::string DefaultSampleDescription(Conversion conversion) {
 
 int RunInfo(const CommandSettings& settings) {
     Device device;
-    std::string error;
-    if (!LoadDevice(settings.deviceFile, &device, &error)) {
-        ReportError(error);
-        return ExitUsageOrInput;
-    }
     HostSession session;
-    int status = OpenSession(settings, &session);
+    int status = OpenDeviceAndSession(settings, &device, &session);
     if (status != ExitSuccess)
         return status;
     const PluginIdentity& identity = session.Identity();

@@ -37,10 +37,14 @@ struct CommandSettings {
 };
 
 class HostSession;
+struct Device;
 
 // Opens a session with the chosen module; on failure reports it and gives the
 // exit code.
 int OpenSession(const CommandSettings& settings, HostSession* session);
+// Reads the device (--device, else the built-in one), then opens a session as
+// OpenSession does; on failure reports it and gives the exit code.
+int OpenDeviceAndSession(const CommandSettings& settings, Device* device, HostSession* session);
 // The plug-in's private namespace, as BindPrinter reported it in the session.
 std::string PluginNamespace(const HostSession& session);
 
