@@ -42,8 +42,9 @@ foreach(index RANGE ${last})
   string(JSON command GET "${commands}" ${index} command)
   string(JSON file GET "${commands}" ${index} file)
   if(file MATCHES "\\.rc$")
-    # The version resource, read as the SDK's rc.exe reads it.
-    execute_process(COMMAND llvm-rc-14 -no-preprocess /fo ${BINARY_DIR}/version-check.res ${file}
+    # The version resource, read as the SDK's rc.exe reads it. "--" ends the
+    # options: llvm-rc takes a path such as /check/... for its /c option.
+    execute_process(COMMAND llvm-rc-14 -no-preprocess /fo ${BINARY_DIR}/version-check.res -- ${file}
       RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT result EQUAL 0)
       math(EXPR failed "${failed} + 1")
