@@ -70,11 +70,12 @@ void PunchHole(const Device& device, std::vector<Requirement>* requirements) {
                       "byte for byte" +
                       (nearest.empty() ? "" : " (did you mean " + nearest + "?)")));
     }
-    requirements->push_back(Check("PunchHole options the plug-in counts (2Holes, 3Holes, 4Holes)",
-                                  anyCounted, true, feature->place,
-                                  "PunchHole offers none of 2Holes, 3Holes and 4Holes (its "
-                                  "options: " +
-                                      Keywords(*feature) + "): every job gets 0 holes"));
+    requirements->push_back(
+        Check("a PunchHole option the plug-in counts (2Holes, 3Holes or 4Holes)", anyCounted, true,
+              feature->place,
+              "PunchHole offers none of 2Holes, 3Holes and 4Holes (its "
+              "options: " +
+                  Keywords(*feature) + "): every job gets 0 holes"));
 }
 
 void Punch(const Device& device, std::vector<Requirement>* requirements) {
